@@ -1,0 +1,13 @@
+#pragma once
+// The newest power-curve dialog and image editor, shared by the whole program:
+// the navigation and close handlers close the dialog each one points to.
+// Guarded pointers, so a dialog that was deleted reads as null.
+
+#include <QDialog>
+#include <QPointer>
+
+extern QPointer<QDialog> openCurveDialog;
+extern QPointer<QDialog> openImageEditor;
+
+// Closes the dialog p points to, if there is one.
+void closeDialog(const QPointer<QDialog> &p);

@@ -1,0 +1,218 @@
+#include "app/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "app/dialogpointers.h"
+#include "app/productlinks.h"
+#include "device/devicelink.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QIcon>
+#include <QMouseEvent>
+#include <QTime>
+#include <QTimer>
+#include <QUrl>
+
+#include <hidapi.h>
+
+namespace {
+const QColor LogTextColour(235, 235, 235, 255);
+const QString DeviceBusyText = QStringLiteral("设备忙，请等待当前操作完成");
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent), ui(new Ui::MainWindow)
+{
+    ui->setupUi(this);
+    handle = nullptr;
+    setWindowFlags(Qt::FramelessWindowHint);
+    showDeviceStatus(false);
+
+    QPalette palette;
+    palette.setBrush(QPalette::All, QPalette::Window, QBrush(QPixmap(QStringLiteral(":/image/bg2.jpg"))));
+    ui->widget_2->setPalette(palette);
+    ui->widget_2->setAutoFillBackground(true);
+
+    resetUpgradePage();
+    setupSettingsTable();
+    on_m_btn_Devices_clicked();
+}
+
+MainWindow::~MainWindow()
+{
+    // A handle still open here (the window was closed by the system rather
+    // than by its close button) would otherwise never be released.
+    closeDevice(handle);
+    hid_exit();
+    delete ui;
+}
+
+void MainWindow::appendLog(const QString &text)
+{
+    QTextBrowser *log = ui->logTextBrowser;
+    log->moveCursor(QTextCursor::End);
+    log->setTextColor(LogTextColour);
+    log->append(QTime::currentTime().toString(QStringLiteral("  hh:mm:ss:zzz   ")));
+    log->setTextColor(LogTextColour);
+    log->insertPlainText(QStringLiteral("-->   "));
+    log->setTextColor(LogTextColour);
+    log->insertPlainText(text);
+    log->moveCursor(QTextCursor::End);
+    QCoreApplication::processEvents();
+}
+
+bool MainWindow::openDeviceForAction(const QString &failureText)
+{
+    if (!handle)
+        handle = openDeviceOnce();
+    if (!handle) {
+        appendLog(failureText);
+        showDeviceStatus(false);
+        return false;
+    }
+    showDeviceStatus(true);
+    return true;
+}
+
+void MainWindow::showDeviceStatus(bool online)
+{
+    ui->toolButton->setIcon(QIcon(online ? QStringLiteral("imageformats/USB_ON.jpg")
+                                         : QStringLiteral("imageformats/USB_OFF.jpg")));
+}
+
+bool MainWindow::refuseWhenBusy()
+{
+    if (!activity.isBusy())
+        return false;
+    appendLog(DeviceBusyText);
+    return true;
+}
+
+void MainWindow::setSideButtonIcons(const char *devices, const char *upload, const char *settings)
+{
+    ui->m_btn_Devices->setIcon(QIcon(QLatin1String(devices)));
+    ui->m_btn_Upgtade->setIcon(QIcon(QLatin1String(upload)));
+    ui->m_btn_Settings->setIcon(QIcon(QLatin1String(settings)));
+    ui->m_btn_User->setIcon(QIcon(QStringLiteral(":/image/select_user.jpg")));
+}
+
+void MainWindow::resetUpgradePage()
+{
+    ui->upgradeFirmwarePushButton->hide();
+    ui->label_4_updata_sta->setText(QStringLiteral("请打开固件"));
+    ui->label_3_file_inf->setText(QString());
+    ui->progressBar_updata->hide();
+    ui->pushButton->setEnabled(false);
+}
+
+// --- window dragging: the window has no system frame
+
+void MainWindow::mousePressEvent(QMouseEvent *event)
+{
+    dragPressed = true;
+    dragOffset = event->screenPos().toPoint() - pos();
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!dragPressed || event->buttons() == Qt::NoButton)
+        return;
+    const QPoint global = event->screenPos().toPoint();
+    const QPoint target = global - dragOffset;
+    if (target.manhattanLength() > QApplication::startDragDistance()) {
+        move(target);
+        dragOffset = global - pos();
+    }
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent *)
+{
+    dragPressed = false;
+}
+
+// --- side buttons
+
+void MainWindow::on_m_btn_Upgtade_clicked()
+{
+    setSideButtonIcons(":/image/select_devices_off.jpg", ":/image/select_upgrade_on.jpg",
+                       ":/image/select_settings.jpg");
+    closeDialog(openImageEditor);
+}
+
+void MainWindow::on_m_btn_Settings_clicked()
+{
+    setSideButtonIcons(":/image/select_devices_off.jpg", ":/image/select_upgrade.jpg",
+                       ":/image/select_settings_on.jpg");
+    ui->stackedWidget->setCurrentIndex(2);
+    closeDialog(openImageEditor);
+    // A running action owns the handle and closes it itself.
+    if (!activity.isBusy())
+        closeDevice(handle);
+}
+
+void MainWindow::on_m_btn_User_clicked()
+{
+}
+
+// --- title bar
+
+void MainWindow::on_toolButton_2_title_mini_clicked()
+{
+    showMinimized();
+}
+
+void MainWindow::on_toolButton_2_title_close_released()
+{
+    // Never close the window under a running device action: close once it ends.
+    if (activity.isBusy()) {
+        activity.whenIdle([this] {
+            QTimer::singleShot(0, this, &MainWindow::on_toolButton_2_title_close_released);
+        });
+        return;
+    }
+    closeDialog(openCurveDialog);
+    closeDialog(openImageEditor);
+    closeDevice(handle);
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (activity.isBusy()) {
+        event->ignore();
+        activity.whenIdle([this] { QTimer::singleShot(0, this, &QWidget::close); });
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+// --- product pages
+
+void MainWindow::on_toolButton_9_clicked()
+{
+    QDesktopServices::openUrl(QUrl(ProductLinks::DevicePage, QUrl::TolerantMode));
+}
+
+void MainWindow::on_toolButton_20_clicked()
+{
+    QDesktopServices::openUrl(QUrl(ProductLinks::TankPage, QUrl::TolerantMode));
+}
+
+// --- controls that do nothing
+
+void MainWindow::on_device_image_clicked()
+{
+}
+
+void MainWindow::on_label_18_linkActivated(const QString &)
+{
+}
+
+void MainWindow::on_toolButton_triggered(QAction *)
+{
+}
+
+void MainWindow::on_progressBar_img4_valueChanged(int)
+{
+}

@@ -1,0 +1,95 @@
+#include "device/deviceinfo.h"
+
+#include <algorithm>
+
+namespace {
+
+// Fixed-width text: every byte becomes one Latin-1 character, zeros included.
+QString latin1Field(const ReplyBuffer &reply, int from, int count)
+{
+    count = std::max(0, std::min(count, int(reply.size()) - from));
+    return QString::fromLatin1(reinterpret_cast<const char *>(reply.data()) + from, count);
+}
+
+int bigEndian16(const ReplyBuffer &reply, int offset)
+{
+    return reply[size_t(offset)] * 256 + reply[size_t(offset + 1)];
+}
+
+} // namespace
+
+QString decodeDeviceName(const ReplyBuffer &reply)
+{
+    const int nameEnd = reply[4];
+    const int last = nameEnd == 0 ? int(reply.size()) - 1 : 5 + nameEnd;
+    return latin1Field(reply, 5, last - 5 + 1);
+}
+
+QString decodeFirmwareVersion(const ReplyBuffer &reply)
+{
+    const auto begin = reply.begin() + 4;
+    const auto end = std::find(begin, reply.end(), quint8(0));
+    return latin1Field(reply, 4, int(end - begin));
+}
+
+ScreenAndRanges decodeScreenAndRanges(const ReplyBuffer &reply)
+{
+    ScreenAndRanges d;
+    d.screenSize = latin1Field(reply, 4, 5);
+    d.powerLow = bigEndian16(reply, 9);
+    d.powerHigh = bigEndian16(reply, 11);
+    d.fahrenheitLow = bigEndian16(reply, 13);
+    d.fahrenheitHigh = bigEndian16(reply, 15);
+    d.celsiusLow = bigEndian16(reply, 17);
+    d.celsiusHigh = bigEndian16(reply, 19);
+    d.supported = reply[21] != 'N';
+    return d;
+}
+
+QString decodeIdentification(const ReplyBuffer &reply)
+{
+    return latin1Field(reply, 3, 15);
+}
+
+void applyScreenAndRanges(DeviceInfo &info, const ScreenAndRanges &d)
+{
+    info.screenSize = d.screenSize;
+    info.powerLow = d.powerLow;
+    info.powerHigh = d.powerHigh;
+    info.fahrenheitLow = d.fahrenheitLow;
+    info.fahrenheitHigh = d.fahrenheitHigh;
+    info.celsiusLow = d.celsiusLow;
+    info.celsiusHigh = d.celsiusHigh;
+    info.supportText = d.supported ? QStringLiteral("Support") : QStringLiteral("not support");
+}
+
+QString screenSizeText(const DeviceInfo &info)
+{
+    return info.screenSize + QStringLiteral("inch");
+}
+
+QString powerRangeText(const DeviceInfo &info)
+{
+    return QStringLiteral("%1-%2 W").arg(info.powerLow).arg(info.powerHigh);
+}
+
+QString temperatureRangeText(const DeviceInfo &info)
+{
+    return QStringLiteral("%1-%2°F/%3-%4°C")
+        .arg(info.fahrenheitLow)
+        .arg(info.fahrenheitHigh)
+        .arg(info.celsiusLow)
+        .arg(info.celsiusHigh);
+}
+
+QString devicePicturePath(const QString &deviceName)
+{
+    if (deviceName.contains(QLatin1Char('/')) || deviceName.contains(QLatin1Char('\\'))
+        || deviceName.contains(QLatin1String("..")))
+        return QString();
+    for (const QChar c : deviceName) {
+        if (c.isNull() || c.category() == QChar::Other_Control)
+            return QString();
+    }
+    return QStringLiteral("imageformats/device_image_") + deviceName + QStringLiteral(".png");
+}

@@ -1,0 +1,24 @@
+#pragma once
+// Opening, preparing and closing the device around one transaction.
+
+#include "device/commandrecord.h"
+
+struct hid_device_;
+typedef struct hid_device_ hid_device;
+
+// Waits while the window keeps handling events (repaints, clicks).
+void waitMs(unsigned int milliseconds);
+
+// Up to 20 opens with a 100 ms pause after each failure (also the last);
+// null when the device never appeared. Used where the device may still be
+// re-enumerating, as after the bootloader erase.
+hid_device *openDevice(unsigned short vendorId, unsigned short productId);
+
+// A single open of the device, as every other feature does it.
+hid_device *openDeviceOnce();
+
+// Start of the exchange: a fresh record and a blocking handle.
+void beginExchange(CommandRecord &record, hid_device *handle);
+
+// End of a transaction: close a handle that is open and forget it.
+void closeDevice(hid_device *&handle);

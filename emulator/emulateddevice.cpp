@@ -1,0 +1,566 @@
+#include "emulateddevice.h"
+
+#include <algorithm>
+#include <cstring>
+#include <thread>
+
+// hidapi leaves the handle type to the backend; here it is the host's view of one
+// open connection to the emulated device.
+struct hid_device_
+{
+    int id = 0;
+    bool closed = false;
+    bool dead = false;          // the device went away while this handle was open
+    bool nonblocking = false;
+    std::optional<QByteArray> pendingReply;   // input report not yet read
+};
+
+namespace emu {
+
+namespace {
+
+quint8 byteAt(const QByteArray &bytes, int index)
+{
+    return index < bytes.size() ? quint8(bytes.at(index)) : 0;
+}
+
+} // namespace
+
+EmulatedDevice &EmulatedDevice::instance()
+{
+    static EmulatedDevice device;
+    return device;
+}
+
+EmulatedDevice::EmulatedDevice()
+{
+    resetLocked();
+}
+
+EmulatedDevice::~EmulatedDevice() = default;
+
+void EmulatedDevice::reset()
+{
+    Lock lock(m_mutex);
+    resetLocked();
+}
+
+void EmulatedDevice::resetLocked()
+{
+    m_profile = DeviceProfile::defaultProfile();
+    m_mode = Mode::Application;
+    m_present = true;
+    m_pendingOpenFailures = 0;
+    m_replyFaults.clear();
+    m_failingWrites.clear();
+    m_unplugAfterWrites.reset();
+    m_latency = std::chrono::microseconds(0);
+    m_latencyDeadline = Clock::time_point();
+    m_lastWriteReturn = Clock::time_point();
+    m_timeoutMode = TimeoutMode::Immediate;
+    m_writeHook = nullptr;
+    m_readHook = nullptr;
+
+    m_epoch = Clock::now();
+    m_record.clear();
+    m_writeCalls = 0;
+    m_readCalls = 0;
+    m_deliveredWrites = 0;
+    m_misuses = 0;
+
+    for (auto &handle : m_handles) {
+        handle->closed = true;
+        handle->dead = true;
+        handle->pendingReply.reset();
+        m_retiredHandles.push_back(std::move(handle));
+    }
+    m_handles.clear();
+    m_nextHandleId = 1;
+
+    m_settingsBlocks.clear();
+    m_imageReports.clear();
+    m_bootloaderReports.clear();
+
+    m_replyOrUnplug.notify_all();   // a reader still waiting on an old handle gives up
+}
+
+DeviceProfile &EmulatedDevice::profile()
+{
+    return m_profile;
+}
+
+void EmulatedDevice::setProfile(const DeviceProfile &profile)
+{
+    Lock lock(m_mutex);
+    m_profile = profile;
+}
+
+EmulatedDevice::Mode EmulatedDevice::mode() const
+{
+    Lock lock(m_mutex);
+    return m_mode;
+}
+
+// --- faults -------------------------------------------------------------------------
+
+void EmulatedDevice::setPresent(bool present)
+{
+    Lock lock(m_mutex);
+    if (present)
+        m_present = true;
+    else
+        unplugLocked();
+}
+
+bool EmulatedDevice::isPresent() const
+{
+    Lock lock(m_mutex);
+    return m_present;
+}
+
+void EmulatedDevice::failNextOpens(int n)
+{
+    Lock lock(m_mutex);
+    m_pendingOpenFailures = qMax(n, 0);
+}
+
+void EmulatedDevice::setReplyFault(quint8 item, ReplyFault fault, int shortLength)
+{
+    Lock lock(m_mutex);
+    if (fault == ReplyFault::None)
+        m_replyFaults.remove(item);
+    else
+        m_replyFaults.insert(item, FaultSetting{fault, qBound(0, shortLength, reportSize)});
+}
+
+void EmulatedDevice::failWritesAt(const QSet<int> &writeIndexes)
+{
+    Lock lock(m_mutex);
+    m_failingWrites = writeIndexes;
+}
+
+void EmulatedDevice::unplugAfterWrites(int k)
+{
+    Lock lock(m_mutex);
+    if (k <= m_deliveredWrites) {
+        unplugLocked();
+        m_unplugAfterWrites.reset();
+    } else {
+        m_unplugAfterWrites = k;
+    }
+}
+
+void EmulatedDevice::plugBackIn()
+{
+    Lock lock(m_mutex);
+    m_unplugAfterWrites.reset();
+    m_present = true;
+}
+
+void EmulatedDevice::setLatencyMicros(int us)
+{
+    Lock lock(m_mutex);
+    m_latency = std::chrono::microseconds(qMax(us, 0));
+}
+
+void EmulatedDevice::setTimeoutMode(TimeoutMode mode)
+{
+    Lock lock(m_mutex);
+    m_timeoutMode = mode;
+}
+
+void EmulatedDevice::setWriteHook(WriteHook hook)
+{
+    Lock lock(m_mutex);
+    m_writeHook = std::move(hook);
+}
+
+void EmulatedDevice::setReadHook(ReadHook hook)
+{
+    Lock lock(m_mutex);
+    m_readHook = std::move(hook);
+}
+
+void EmulatedDevice::unplugLocked()
+{
+    m_present = false;
+    for (auto &handle : m_handles) {
+        if (!handle->closed) {
+            handle->dead = true;
+            handle->pendingReply.reset();
+        }
+    }
+    m_replyOrUnplug.notify_all();
+}
+
+// --- record ---------------------------------------------------------------------------
+
+const QVector<EmulatedDevice::Exchange> &EmulatedDevice::record() const
+{
+    return m_record;
+}
+
+QVector<QByteArray> EmulatedDevice::writtenReports() const
+{
+    Lock lock(m_mutex);
+    QVector<QByteArray> reports;
+    for (const Exchange &exchange : m_record) {
+        if (exchange.kind == Exchange::Write)
+            reports.append(exchange.bytes);
+    }
+    return reports;
+}
+
+int EmulatedDevice::count(Exchange::Kind kind) const
+{
+    Lock lock(m_mutex);
+    return int(std::count_if(m_record.cbegin(), m_record.cend(),
+                             [kind](const Exchange &exchange) { return exchange.kind == kind; }));
+}
+
+void EmulatedDevice::clearRecord()
+{
+    Lock lock(m_mutex);
+    m_record.clear();
+}
+
+int EmulatedDevice::openHandleCount() const
+{
+    Lock lock(m_mutex);
+    return int(std::count_if(m_handles.cbegin(), m_handles.cend(),
+                             [](const auto &handle) { return !handle->closed; }));
+}
+
+int EmulatedDevice::misuseCount() const
+{
+    Lock lock(m_mutex);
+    return m_misuses;
+}
+
+void EmulatedDevice::recordLocked(Exchange exchange)
+{
+    exchange.atMicros =
+        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - m_epoch).count();
+    m_record.append(std::move(exchange));
+}
+
+int EmulatedDevice::misuseLocked(Exchange exchange)
+{
+    ++m_misuses;
+    exchange.result = -1;
+    recordLocked(std::move(exchange));
+    return -1;
+}
+
+hid_device *EmulatedDevice::liveHandle(const hid_device *handle) const
+{
+    // Compare pointers only: a foreign or stale pointer is never dereferenced.
+    for (const auto &known : m_handles) {
+        if (known.get() == handle)
+            return known->closed ? nullptr : known.get();
+    }
+    return nullptr;
+}
+
+int EmulatedDevice::handleIdOf(const hid_device *handle) const
+{
+    for (const auto &known : m_handles) {
+        if (known.get() == handle)
+            return known->id;
+    }
+    return -1;
+}
+
+// --- kept data --------------------------------------------------------------------------
+
+QVector<QByteArray> EmulatedDevice::settingsBlocks(quint8 item) const
+{
+    Lock lock(m_mutex);
+    return m_settingsBlocks.value(item);
+}
+
+QVector<QByteArray> EmulatedDevice::imageReports() const
+{
+    Lock lock(m_mutex);
+    return m_imageReports;
+}
+
+QVector<QByteArray> EmulatedDevice::bootloaderReports() const
+{
+    Lock lock(m_mutex);
+    return m_bootloaderReports;
+}
+
+// --- hidapi entry points ------------------------------------------------------------------
+
+int EmulatedDevice::hidInit()
+{
+    Lock lock(m_mutex);
+    Exchange exchange;
+    exchange.kind = Exchange::Init;
+    recordLocked(exchange);
+    return 0;
+}
+
+int EmulatedDevice::hidExit()
+{
+    Lock lock(m_mutex);
+    Exchange exchange;
+    exchange.kind = Exchange::Exit;
+    recordLocked(exchange);
+    return 0;
+}
+
+hid_device *EmulatedDevice::hidOpen(unsigned short vendor, unsigned short product)
+{
+    Lock lock(m_mutex);
+    Exchange exchange;
+    exchange.kind = Exchange::Open;
+    exchange.vendorId = vendor;
+    exchange.productId = product;
+
+    hid_device *handle = nullptr;
+    if (m_pendingOpenFailures > 0) {
+        --m_pendingOpenFailures;   // e.g. the system still enumerating the device
+    } else if (m_present && vendor == vendorId && product == productId) {
+        m_handles.push_back(std::make_unique<hid_device>());
+        handle = m_handles.back().get();
+        handle->id = m_nextHandleId++;
+    }
+    exchange.result = handle ? 0 : -1;
+    exchange.handleId = handle ? handle->id : -1;
+    recordLocked(exchange);
+    return handle;
+}
+
+int EmulatedDevice::hidSetNonblocking(hid_device *handle, int nonblock)
+{
+    Lock lock(m_mutex);
+    Exchange exchange;
+    exchange.kind = Exchange::SetNonblocking;
+    exchange.length = nonblock;
+    exchange.handleId = handleIdOf(handle);
+
+    hid_device *live = liveHandle(handle);
+    if (!live)
+        return misuseLocked(exchange);
+    // Only the host side changes, so this works on a dead handle as well.
+    live->nonblocking = nonblock != 0;
+    recordLocked(exchange);
+    return 0;
+}
+
+int EmulatedDevice::hidWrite(hid_device *handle, const unsigned char *data, size_t length)
+{
+    Lock lock(m_mutex);
+    const int writeIndex = m_writeCalls++;
+    Exchange exchange;
+    exchange.kind = Exchange::Write;
+    exchange.length = int(length);
+    exchange.handleId = handleIdOf(handle);
+    if (data)
+        exchange.bytes = QByteArray(reinterpret_cast<const char *>(data), int(length));
+
+    int result = -1;
+    hid_device *live = liveHandle(handle);
+    if (!live) {
+        misuseLocked(exchange);
+    } else {
+        if (!live->dead)
+            waitForLatency(lock);
+        // The device may have gone, or the handle been closed, during the transfer.
+        if (!live->dead && !live->closed && data && length > 0
+            && !m_failingWrites.contains(writeIndex)) {
+            result = int(length);
+            ++m_deliveredWrites;
+            // The endpoint takes one 64-byte report: short ones arrive zero-padded.
+            takeReport(exchange.bytes.left(reportSize).leftJustified(reportSize, '\0'));
+            if (m_unplugAfterWrites && m_deliveredWrites >= *m_unplugAfterWrites) {
+                m_unplugAfterWrites.reset();
+                unplugLocked();
+            }
+        }
+        exchange.result = result;
+        recordLocked(exchange);
+        m_lastWriteReturn = Clock::now();
+    }
+
+    const WriteHook hook = m_writeHook;
+    const QByteArray report = exchange.bytes;
+    lock.unlock();
+    if (hook)
+        hook(writeIndex, report);
+    return result;
+}
+
+int EmulatedDevice::hidReadTimeout(hid_device *handle, unsigned char *data, size_t length,
+                                   int milliseconds)
+{
+    Lock lock(m_mutex);
+    const int readIndex = m_readCalls++;
+    if (const ReadHook hook = m_readHook) {
+        lock.unlock();
+        hook(readIndex);
+        lock.lock();
+    }
+
+    Exchange exchange;
+    exchange.kind = Exchange::Read;
+    exchange.length = int(length);
+    exchange.timeoutMs = milliseconds;
+    exchange.handleId = handleIdOf(handle);
+
+    hid_device *live = liveHandle(handle);
+    if (!live)
+        return misuseLocked(exchange);
+
+    const auto settled = [live] { return live->pendingReply || live->dead || live->closed; };
+    const bool mayWait = !live->nonblocking && m_timeoutMode == TimeoutMode::RealWait
+                         && milliseconds != 0;
+    if (mayWait && !settled()) {
+        if (milliseconds < 0)
+            m_replyOrUnplug.wait(lock, settled);   // hidapi's "block until a report comes"
+        else
+            m_replyOrUnplug.wait_until(lock, Clock::now() + std::chrono::milliseconds(milliseconds),
+                                       settled);
+    }
+
+    int result = 0;
+    if (live->dead || live->closed || !data) {
+        result = -1;
+    } else if (live->pendingReply) {
+        // hidapi hands over the report without a report-id byte, cut to the buffer.
+        const QByteArray reply = *live->pendingReply;
+        live->pendingReply.reset();
+        result = qMin(int(length), reply.size());
+        std::memcpy(data, reply.constData(), size_t(result));
+        exchange.bytes = reply.left(result);
+    }
+    exchange.result = result;
+    recordLocked(exchange);
+    return result;
+}
+
+void EmulatedDevice::hidClose(hid_device *handle)
+{
+    Lock lock(m_mutex);
+    Exchange exchange;
+    exchange.kind = Exchange::Close;
+    exchange.handleId = handleIdOf(handle);
+
+    hid_device *live = liveHandle(handle);
+    if (!live) {
+        misuseLocked(exchange);
+        return;
+    }
+    live->closed = true;
+    live->pendingReply.reset();
+    recordLocked(exchange);
+    m_replyOrUnplug.notify_all();
+}
+
+// --- the device's side ---------------------------------------------------------------------
+
+void EmulatedDevice::waitForLatency(Lock &lock)
+{
+    if (m_latency.count() <= 0)
+        return;
+    // The link is busy for one period per report: a write waits for the one before
+    // it, then takes its own period. How late the previous write returned (this
+    // host oversleeping, the emulator's own bookkeeping) is not the device's doing,
+    // so it is taken off again; otherwise N reports would take N periods plus N
+    // such delays. Time the program spent between writes still counts.
+    const Clock::duration lateness =
+        std::max(Clock::duration::zero(), m_lastWriteReturn - m_latencyDeadline);
+    m_latencyDeadline = std::max(m_latencyDeadline, Clock::now() - lateness) + m_latency;
+    const Clock::time_point deadline = m_latencyDeadline;
+    lock.unlock();
+    std::this_thread::sleep_until(deadline);
+    lock.lock();
+}
+
+void EmulatedDevice::takeReport(const QByteArray &report)
+{
+    // The device answers only its latest request; an answer nobody read is gone.
+    for (auto &handle : m_handles)
+        handle->pendingReply.reset();
+
+    if (byteAt(report, 0) != 0)
+        return;   // a numbered report: this device only knows unnumbered ones
+
+    const quint8 code = byteAt(report, 1);
+    switch (m_mode) {
+    case Mode::Application:
+        if (code == applicationCommand)
+            handleApplicationCommand(report);
+        else if (code <= lastBootloaderCommand)
+            handleBootloaderCommand(report);
+        break;
+    }
+}
+
+void EmulatedDevice::handleApplicationCommand(const QByteArray &report)
+{
+    const QByteArray payload = report.mid(payloadOffset);
+    if (byteAt(payload, 0) == opWrite)
+        keepApplicationWrite(report, payload);
+
+    const QByteArray reply = applicationReply(m_profile, payload);
+    if (!reply.isEmpty())
+        sendReply(byteAt(payload, 1), reply);
+}
+
+void EmulatedDevice::keepApplicationWrite(const QByteArray &report, const QByteArray &payload)
+{
+    switch (byteAt(payload, 1)) {
+    case item::settingsFirst:
+    case item::settingsSecond:
+        m_settingsBlocks[byteAt(payload, 1)].append(payload);
+        break;
+    case item::powerCurve:
+        storeCurve(payload);
+        break;
+    case item::colourImage:
+    case item::bootOrMonoImage:
+        m_imageReports.append(report);
+        break;
+    default:
+        break;
+    }
+}
+
+void EmulatedDevice::storeCurve(const QByteArray &payload)
+{
+    // Byte count (curve number + 20 data bytes), curve number, ten big-endian points.
+    if (byteAt(payload, 2) != 1 + 2 * curvePoints)
+        return;
+    const int index = byteAt(payload, 3) - firstCurveNumber;
+    if (index < 0 || index >= curveCount)
+        return;
+    auto &curve = m_profile.curves[size_t(index)];
+    for (int j = 0; j < curvePoints; ++j)
+        curve[size_t(j)] = quint16(byteAt(payload, 4 + 2 * j) << 8 | byteAt(payload, 5 + 2 * j));
+}
+
+void EmulatedDevice::handleBootloaderCommand(const QByteArray &report)
+{
+    m_bootloaderReports.append(report);
+}
+
+void EmulatedDevice::sendReply(quint8 item, QByteArray reply)
+{
+    const FaultSetting setting = m_replyFaults.value(item, FaultSetting{ReplyFault::None, 0});
+    if (setting.fault == ReplyFault::NoReply)
+        return;
+    if (setting.fault == ReplyFault::Short)
+        reply.truncate(setting.shortLength);
+
+    // Like hidraw, every open connection receives its own copy of the input report.
+    for (auto &handle : m_handles) {
+        if (!handle->closed && !handle->dead)
+            handle->pendingReply = reply;
+    }
+    m_replyOrUnplug.notify_all();
+}
+
+} // namespace emu

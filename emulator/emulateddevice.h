@@ -1,0 +1,187 @@
+#pragma once
+
+#include "deviceprofile.h"
+
+#include <hidapi.h>
+
+#include <QByteArray>
+#include <QMap>
+#include <QSet>
+#include <QVector>
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace emu {
+
+// The one device on the emulated USB bus, with its faults and a record of every
+// hidapi call the program made. The hidapi shim forwards each call to the hid*
+// members below; tests drive faults and read the record through the rest.
+//
+// Thread-safe; hooks run with no lock held, so they may call back into hidapi.
+class EmulatedDevice
+{
+public:
+    enum class ReplyFault { None, NoReply, Short };
+    enum class TimeoutMode { Immediate, RealWait };
+    // What the device is running; only its application is modelled so far.
+    enum class Mode { Application };
+
+    struct Exchange
+    {
+        enum Kind { Open, Close, SetNonblocking, Write, Read, Init, Exit };
+        Kind kind = Init;
+        // Write: the bytes handed to hid_write. Read: the bytes it delivered.
+        QByteArray bytes;
+        // Write/Read: requested length. SetNonblocking: the nonblock argument.
+        int length = 0;
+        int timeoutMs = 0;
+        // Bytes written/read, 0 or -1; Open: 0 or -1; Close: 0 or -1 (misuse).
+        int result = 0;
+        qint64 atMicros = 0;   // when the call returned, since reset
+        int handleId = -1;     // -1: null, foreign or pre-reset handle
+        quint16 vendorId = 0;  // Open only
+        quint16 productId = 0; // Open only
+    };
+
+    using WriteHook = std::function<void(int writeIndex, const QByteArray &report)>;
+    using ReadHook = std::function<void(int readIndex)>;
+
+    static EmulatedDevice &instance();
+    ~EmulatedDevice();
+    EmulatedDevice(const EmulatedDevice &) = delete;
+    EmulatedDevice &operator=(const EmulatedDevice &) = delete;
+
+    // A fresh, present, fault-free device with the default profile; empty record and
+    // kept data; hooks and latency off; earlier handles no longer known to the device.
+    void reset();
+
+    DeviceProfile &profile();
+    void setProfile(const DeviceProfile &profile);
+    Mode mode() const;
+
+    // --- faults -------------------------------------------------------------------
+    // Unplugging kills every open handle (writes and reads fail until it is closed);
+    // plugging back in does not revive them.
+    void setPresent(bool present);
+    bool isPresent() const;
+    // The next n hid_open calls fail, whatever they ask for.
+    void failNextOpens(int n);
+    // How the device answers requests for an application item (0x04..0x0D): not at
+    // all, or with only the first shortLength bytes of its report.
+    void setReplyFault(quint8 item, ReplyFault fault, int shortLength = 60);
+    // Indexes count every hid_write call since reset, from 0; such a write returns
+    // -1 and the device never sees the report.
+    void failWritesAt(const QSet<int> &writeIndexes);
+    // The device is pulled out once k writes have reached it since reset.
+    void unplugAfterWrites(int k);
+    void plugBackIn();
+    // Time each hid_write on a live handle takes (failing ones too); back-to-back
+    // writes keep to a common schedule, so N of them take N times this.
+    void setLatencyMicros(int us);
+    // With no answer waiting, a blocking read returns 0 at once (Immediate) or after
+    // its full time-out (RealWait). Nonblocking handles never wait.
+    void setTimeoutMode(TimeoutMode mode);
+    // Called from within each hid_write, after the device has taken the report.
+    void setWriteHook(WriteHook hook);
+    // Called from within each hid_read_timeout, before it looks for a reply.
+    void setReadHook(ReadHook hook);
+
+    // --- record -------------------------------------------------------------------
+    const QVector<Exchange> &record() const;
+    // Every report handed to hid_write, whether or not it reached the device.
+    QVector<QByteArray> writtenReports() const;
+    int count(Exchange::Kind kind) const;
+    void clearRecord();
+
+    // Handles opened since reset and not closed yet (dead ones included).
+    int openHandleCount() const;
+    // Calls with a null, closed, foreign or pre-reset handle.
+    int misuseCount() const;
+
+    // --- what the device kept -----------------------------------------------------
+    // Payloads (61 bytes as received) of settings writes to item 0x08 or 0x09.
+    QVector<QByteArray> settingsBlocks(quint8 item) const;
+    // Whole reports of image transfers (items 0x0C, 0x0D), in order.
+    QVector<QByteArray> imageReports() const;
+    // Whole reports with bootloader command codes 0x00..0x04, in order.
+    QVector<QByteArray> bootloaderReports() const;
+
+    // --- hidapi entry points, called only by the hidapi shim ----------------------
+    int hidInit();
+    int hidExit();
+    hid_device *hidOpen(unsigned short vendor, unsigned short product);
+    int hidSetNonblocking(hid_device *handle, int nonblock);
+    int hidWrite(hid_device *handle, const unsigned char *data, size_t length);
+    int hidReadTimeout(hid_device *handle, unsigned char *data, size_t length, int milliseconds);
+    void hidClose(hid_device *handle);
+
+private:
+    using Clock = std::chrono::steady_clock;
+    using Lock = std::unique_lock<std::mutex>;
+
+    struct FaultSetting
+    {
+        ReplyFault fault;
+        int shortLength;
+    };
+
+    EmulatedDevice();
+
+    void resetLocked();
+    hid_device *liveHandle(const hid_device *handle) const;   // null if unknown or closed
+    int handleIdOf(const hid_device *handle) const;
+    void recordLocked(Exchange exchange);
+    int misuseLocked(Exchange exchange);
+    void unplugLocked();
+    void waitForLatency(Lock &lock);
+
+    void takeReport(const QByteArray &report);
+    void handleApplicationCommand(const QByteArray &report);
+    void keepApplicationWrite(const QByteArray &report, const QByteArray &payload);
+    void storeCurve(const QByteArray &payload);
+    void handleBootloaderCommand(const QByteArray &report);
+    void sendReply(quint8 item, QByteArray reply);
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_replyOrUnplug;
+
+    DeviceProfile m_profile;
+    Mode m_mode = Mode::Application;
+    bool m_present = true;
+    int m_pendingOpenFailures = 0;
+    QMap<quint8, FaultSetting> m_replyFaults;
+    QSet<int> m_failingWrites;
+    std::optional<int> m_unplugAfterWrites;
+    std::chrono::microseconds m_latency{0};
+    Clock::time_point m_latencyDeadline;   // when the link is free again
+    Clock::time_point m_lastWriteReturn;
+    TimeoutMode m_timeoutMode = TimeoutMode::Immediate;
+    WriteHook m_writeHook;
+    ReadHook m_readHook;
+
+    Clock::time_point m_epoch;
+    QVector<Exchange> m_record;
+    int m_writeCalls = 0;
+    int m_readCalls = 0;
+    int m_deliveredWrites = 0;
+    int m_misuses = 0;
+
+    // Handles of the current session, in opening order; closed ones stay until reset.
+    std::vector<std::unique_ptr<hid_device>> m_handles;
+    // Handles from before a reset are never freed, so a stale pointer held by the
+    // program can neither crash nor alias a newer handle.
+    std::vector<std::unique_ptr<hid_device>> m_retiredHandles;
+    int m_nextHandleId = 1;
+
+    QMap<quint8, QVector<QByteArray>> m_settingsBlocks;
+    QVector<QByteArray> m_imageReports;
+    QVector<QByteArray> m_bootloaderReports;
+};
+
+} // namespace emu

@@ -1,0 +1,285 @@
+// The main window frame: log lines, dragging, side buttons, title bar,
+// product pages, and device actions that must not overlap.
+
+#include "app/dialogpointers.h"
+#include "app/mainwindow.h"
+#include "app/productlinks.h"
+#include "emulator/emulateddevice.h"
+#include "testsupport.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStackedWidget>
+#include <QTextBlock>
+#include <QToolButton>
+#include <QtTest>
+
+using emu::EmulatedDevice;
+using namespace testsupport;
+
+namespace {
+
+void sendMouse(QWidget *w, QEvent::Type type, QPoint global, Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    const QPointF local = QPointF(global - w->pos());
+    QMouseEvent event(type, local, local, QPointF(global), button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &event);
+}
+
+void silenceEveryItem()
+{
+    for (quint8 item = 0x04; item <= 0x07; ++item)
+        EmulatedDevice::instance().setReplyFault(item, EmulatedDevice::ReplyFault::NoReply);
+}
+
+} // namespace
+
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { EmulatedDevice::instance().reset(); }
+    void cleanup()
+    {
+        openCurveDialog = nullptr;
+        openImageEditor = nullptr;
+        QCOMPARE(EmulatedDevice::instance().misuseCount(), 0);
+    }
+
+    void logLineFormat()
+    {
+        MainWindow window;
+        const QTime before = QTime::currentTime();
+        window.appendLog(QStringLiteral("设备离线"));
+        window.appendLog(QStringLiteral("second"));
+        const QStringList lines = child<QTextBrowser>(&window, "logTextBrowser")->toPlainText().split('\n');
+        QCOMPARE(lines.size(), 2);
+        const QRegularExpression format(QStringLiteral("^  (\\d\\d):(\\d\\d):(\\d\\d):(\\d\\d\\d)   -->   设备离线$"));
+        const auto match = format.match(lines[0]);
+        QVERIFY2(match.hasMatch(), qPrintable(lines[0]));
+        const QTime stamped(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt(),
+                            match.captured(4).toInt());
+        QVERIFY(qAbs(before.msecsTo(stamped)) < 5000);
+        QVERIFY(lines[1].endsWith(QStringLiteral("   -->   second")));
+
+        // Every character of the pane is drawn in the log colour.
+        const QTextDocument *doc = child<QTextBrowser>(&window, "logTextBrowser")->document();
+        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+            for (auto it = block.begin(); !it.atEnd(); ++it)
+                QCOMPARE(it.fragment().charFormat().foreground().color(), QColor(235, 235, 235, 255));
+    }
+
+    void drag_data()
+    {
+        QTest::addColumn<QPoint>("press");      // global position of the press
+        QTest::addColumn<QPoint>("moveTo");     // global position of the move
+        QTest::addColumn<bool>("buttonHeld");
+        QTest::addColumn<bool>("releasedFirst");
+        QTest::addColumn<QPoint>("expected");   // window position afterwards
+        const QPoint start(300, 200);
+        QTest::newRow("drag by (100, 50)") << QPoint(310, 210) << QPoint(410, 260) << true << false << QPoint(400, 250);
+        // The Manhattan length of the target position is measured, not of the move.
+        QTest::newRow("target at the distance stays") << QPoint(310, 210) << QPoint(15, 15) << true << false << start;
+        QTest::newRow("target just past the distance") << QPoint(310, 210) << QPoint(15, 16) << true << false
+                                                      << QPoint(5, 6);
+        QTest::newRow("no button held") << QPoint(310, 210) << QPoint(410, 260) << false << false << start;
+        QTest::newRow("after release") << QPoint(310, 210) << QPoint(410, 260) << true << true << start;
+    }
+    void drag()
+    {
+        QFETCH(QPoint, press);
+        QFETCH(QPoint, moveTo);
+        QFETCH(bool, buttonHeld);
+        QFETCH(bool, releasedFirst);
+        QFETCH(QPoint, expected);
+        QCOMPARE(QApplication::startDragDistance(), 10);
+        MainWindow window;
+        window.move(300, 200);
+        sendMouse(&window, QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
+        if (releasedFirst)
+            sendMouse(&window, QEvent::MouseButtonRelease, press, Qt::LeftButton, Qt::NoButton);
+        sendMouse(&window, QEvent::MouseMove, moveTo, Qt::NoButton, buttonHeld ? Qt::LeftButton : Qt::NoButton);
+        QCOMPARE(window.pos(), expected);
+    }
+
+    void dragFollowsThePointerStepByStep()
+    {
+        MainWindow window;
+        window.move(300, 200);
+        sendMouse(&window, QEvent::MouseButtonPress, QPoint(320, 230), Qt::RightButton, Qt::RightButton);
+        for (int step = 1; step <= 5; ++step)
+            sendMouse(&window, QEvent::MouseMove, QPoint(320 + 7 * step, 230 - 3 * step), Qt::NoButton, Qt::RightButton);
+        QCOMPARE(window.pos(), QPoint(335, 185));
+    }
+
+    void sideButtons_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QStringList>("icons"); // Devices, Upload, Help, User
+        QTest::newRow("DEVICE") << "m_btn_Devices" << 0
+                                << QStringList{":/image/select_devices_on.jpg", ":/image/select_upgrade.jpg",
+                                               ":/image/select_settings.jpg", ":/image/select_user.jpg"};
+        QTest::newRow("UPLOAD keeps the page") << "m_btn_Upgtade" << 2
+                                << QStringList{":/image/select_devices_off.jpg", ":/image/select_upgrade_on.jpg",
+                                               ":/image/select_settings.jpg", ":/image/select_user.jpg"};
+        QTest::newRow("HELP") << "m_btn_Settings" << 2
+                              << QStringList{":/image/select_devices_off.jpg", ":/image/select_upgrade.jpg",
+                                             ":/image/select_settings_on.jpg", ":/image/select_user.jpg"};
+    }
+    void sideButtons()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, page);
+        QFETCH(QStringList, icons);
+        MainWindow window;
+        auto *stack = child<QStackedWidget>(&window, "stackedWidget");
+        stack->setCurrentIndex(2);
+        QTest::mouseClick(window.findChild<QPushButton *>(button), Qt::LeftButton);
+        QCOMPARE(stack->currentIndex(), page);
+        const char *names[] = {"m_btn_Devices", "m_btn_Upgtade", "m_btn_Settings", "m_btn_User"};
+        for (int i = 0; i < 4; ++i)
+            QVERIFY2(showsPicture(child<QPushButton>(&window, names[i]), icons[i]), names[i]);
+    }
+
+    void startStateHidesUserButtonAndLog()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(!child<QWidget>(&window, "m_btn_User")->isVisible());
+        QVERIFY(!child<QWidget>(&window, "logTextBrowser")->isVisible());
+        QVERIFY(child<QWidget>(&window, "m_btn_Devices")->isVisible());
+        QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(child<QWidget>(&window, "widget_2")->autoFillBackground());
+        // Upgrade page at rest until a firmware file is chosen.
+        QCOMPARE(child<QLabel>(&window, "label_4_updata_sta")->text(), QStringLiteral("请打开固件"));
+        QVERIFY(child<QLabel>(&window, "label_3_file_inf")->text().isEmpty());
+        QVERIFY(!child<QPushButton>(&window, "pushButton")->isEnabled());
+        QVERIFY(child<QWidget>(&window, "progressBar_updata")->isHidden());
+        QVERIFY(child<QWidget>(&window, "upgradeFirmwarePushButton")->isHidden());
+    }
+
+    void helpClosesAnOpenHandle()
+    {
+        MainWindow window;
+        window.deviceHandle() = hid_open(0x0483, 0x5750, nullptr);
+        QTest::mouseClick(child<QPushButton>(&window, "m_btn_Settings"), Qt::LeftButton);
+        QVERIFY(!window.deviceHandle());
+        QCOMPARE(EmulatedDevice::instance().openHandleCount(), 0);
+    }
+
+    void closeButtonClosesDialogsFirst()
+    {
+        MainWindow window;
+        window.show();
+        QDialog curve, editor;
+        curve.show();
+        editor.show();
+        openCurveDialog = &curve;
+        openImageEditor = &editor;
+        window.deviceHandle() = hid_open(0x0483, 0x5750, nullptr);
+        QTest::mouseClick(child<QToolButton>(&window, "toolButton_2_title_close"), Qt::LeftButton);
+        QVERIFY(!curve.isVisible());
+        QVERIFY(!editor.isVisible());
+        QVERIFY(!window.isVisible());
+        QCOMPARE(EmulatedDevice::instance().openHandleCount(), 0);
+    }
+
+    void productPages_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("address");
+        QTest::newRow("device") << "toolButton_9" << QString(ProductLinks::DevicePage);
+        QTest::newRow("tank") << "toolButton_20" << QString(ProductLinks::TankPage);
+    }
+    void productPages()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, address);
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+        MainWindow window;
+        auto *link = window.findChild<QToolButton *>(button);
+        QVERIFY(link->text().contains(address));
+        QTest::mouseClick(link, Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QCOMPARE(catcher.urls, QList<QUrl>{QUrl(address)});
+    }
+
+    // A click dispatched while a device action waits must not start a second
+    // action on the same handle; the first runs to its end.
+    void secondActionIsRefusedWhileOneRuns()
+    {
+        MainWindow window;
+        silenceEveryItem();
+        auto &device = EmulatedDevice::instance();
+        device.clearRecord();
+        auto *devices = child<QPushButton>(&window, "m_btn_Devices");
+        QMetaObject::invokeMethod(devices, "click", Qt::QueuedConnection);
+        QTest::mouseClick(devices, Qt::LeftButton);
+        QCOMPARE(logMessages(&window),
+                 QStringList({"Read timeout！", "设备忙，请等待当前操作完成", "Read timeout！", "Read timeout！",
+                              "Read timeout！"}));
+        QCOMPARE(device.count(EmulatedDevice::Exchange::Open), 1);
+        QCOMPARE(device.count(EmulatedDevice::Exchange::Close), 1);
+        QVERIFY(!window.deviceHandle());
+    }
+
+    void helpDuringAnActionLeavesItsHandle()
+    {
+        MainWindow window;
+        silenceEveryItem();
+        auto &device = EmulatedDevice::instance();
+        device.clearRecord();
+        QMetaObject::invokeMethod(child<QPushButton>(&window, "m_btn_Settings"), "click", Qt::QueuedConnection);
+        QTest::mouseClick(child<QPushButton>(&window, "m_btn_Devices"), Qt::LeftButton);
+        // All four items were asked on the one open handle, closed once.
+        QCOMPARE(device.count(EmulatedDevice::Exchange::Write), 4);
+        QCOMPARE(device.count(EmulatedDevice::Exchange::Close), 1);
+        QCOMPARE(device.openHandleCount(), 0);
+        QCOMPARE(child<QStackedWidget>(&window, "stackedWidget")->currentIndex(), 2);
+    }
+
+    void closingWaitsForTheRunningAction_data()
+    {
+        QTest::addColumn<bool>("byTitleButton");
+        QTest::newRow("title-bar close") << true;
+        QTest::newRow("window closed by the system") << false;
+    }
+    void closingWaitsForTheRunningAction()
+    {
+        QFETCH(bool, byTitleButton);
+        MainWindow window;
+        window.show();
+        silenceEveryItem();
+        auto &device = EmulatedDevice::instance();
+        device.clearRecord();
+        QList<bool> visibleAtReads;
+        device.setReadHook([&](int) { visibleAtReads << window.isVisible(); });
+        if (byTitleButton)
+            QMetaObject::invokeMethod(child<QToolButton>(&window, "toolButton_2_title_close"), "click",
+                                      Qt::QueuedConnection);
+        else
+            QMetaObject::invokeMethod(&window, "close", Qt::QueuedConnection);
+        QTest::mouseClick(child<QPushButton>(&window, "m_btn_Devices"), Qt::LeftButton);
+        device.setReadHook(nullptr);
+        QCOMPARE(visibleAtReads, QList<bool>({true, true, true, true}));
+        QTRY_VERIFY(!window.isVisible());
+        QCOMPARE(device.count(EmulatedDevice::Exchange::Close), 1);
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

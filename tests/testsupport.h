@@ -1,0 +1,43 @@
+#pragma once
+// Small helpers shared by the widget tests.
+
+#include <QAbstractButton>
+#include <QIcon>
+#include <QImage>
+#include <QStringList>
+#include <QTextBrowser>
+#include <QWidget>
+
+namespace testsupport {
+
+// The log pane's lines, without the time stamp: "  hh:mm:ss:zzz   -->   text" gives "text".
+inline QStringList logMessages(QWidget *window)
+{
+    const auto *log = window->findChild<QTextBrowser *>(QStringLiteral("logTextBrowser"));
+    QStringList messages;
+    for (const QString &line : log->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const int arrow = line.indexOf(QStringLiteral("-->   "));
+        messages << (arrow < 0 ? line : line.mid(arrow + 6));
+    }
+    return messages;
+}
+
+inline QImage iconImage(const QIcon &icon, const QSize &size = QSize(64, 64))
+{
+    return icon.isNull() ? QImage() : icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+// True when the button shows the picture at path (a resource or a file).
+inline bool showsPicture(const QAbstractButton *button, const QString &path)
+{
+    const QImage shown = iconImage(button->icon());
+    return !shown.isNull() && shown == iconImage(QIcon(path));
+}
+
+template <typename T>
+T *child(QWidget *window, const char *name)
+{
+    return window->findChild<T *>(QLatin1String(name));
+}
+
+} // namespace testsupport
