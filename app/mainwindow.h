@@ -44,8 +44,6 @@ public:
     // Refuses a device action while another runs: one log line, false.
     bool refuseWhenBusy();
 
-    Ui::MainWindow *form() const { return ui; }
-
 protected slots:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;

@@ -18,7 +18,9 @@ for i in $(seq 1 "$runs"); do
   start=$(date +%s%N)
   ./tessel-control-emulated &
   pid=$!
-  until xwininfo -root -tree 2>/dev/null | grep -q ' 1000x605+'; do :; done
+  until xwininfo -root -tree 2>/dev/null | grep -q ' 1000x605+'; do
+    kill -0 $pid 2>/dev/null || { echo "the program ended before showing its window" >&2; exit 1; }
+  done
   end=$(date +%s%N)
   kill $pid; wait $pid 2>/dev/null || true
   ms=$(( (end - start) / 1000000 ))

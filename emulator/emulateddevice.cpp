@@ -1,6 +1,7 @@
 #include "emulateddevice.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <thread>
 
@@ -18,6 +19,9 @@ struct hid_device_
 namespace emu {
 
 namespace {
+
+// hidraw refuses reports longer than this.
+constexpr size_t maxHidBuffer = 4096;
 
 quint8 byteAt(const QByteArray &bytes, int index)
 {
@@ -356,20 +360,26 @@ int EmulatedDevice::hidWrite(hid_device *handle, const unsigned char *data, size
     const int writeIndex = m_writeCalls++;
     Exchange exchange;
     exchange.kind = Exchange::Write;
-    exchange.length = int(length);
+    exchange.length = int(std::min(length, size_t(INT_MAX)));
     exchange.handleId = handleIdOf(handle);
-    if (data)
-        exchange.bytes = QByteArray(reinterpret_cast<const char *>(data), int(length));
+    if (data) {
+        exchange.bytes = QByteArray(reinterpret_cast<const char *>(data),
+                                    int(std::min(length, maxHidBuffer)));
+    }
 
     int result = -1;
     hid_device *live = liveHandle(handle);
     if (!live) {
         misuseLocked(exchange);
     } else {
-        if (!live->dead)
+        // Only writes that keep to the link's schedule may correct it afterwards; a
+        // write made while latency was off (or on a dead handle) has no deadline to be
+        // late for.
+        const bool scheduled = !live->dead && m_latency.count() > 0;
+        if (scheduled)
             waitForLatency(lock);
         // The device may have gone, or the handle been closed, during the transfer.
-        if (!live->dead && !live->closed && data && length > 0
+        if (!live->dead && !live->closed && data && length > 0 && length <= maxHidBuffer
             && !m_failingWrites.contains(writeIndex)) {
             result = int(length);
             ++m_deliveredWrites;
@@ -382,7 +392,8 @@ int EmulatedDevice::hidWrite(hid_device *handle, const unsigned char *data, size
         }
         exchange.result = result;
         recordLocked(exchange);
-        m_lastWriteReturn = Clock::now();
+        if (scheduled)
+            m_lastWriteReturn = Clock::now();
     }
 
     const WriteHook hook = m_writeHook;
@@ -406,7 +417,7 @@ int EmulatedDevice::hidReadTimeout(hid_device *handle, unsigned char *data, size
 
     Exchange exchange;
     exchange.kind = Exchange::Read;
-    exchange.length = int(length);
+    exchange.length = int(std::min(length, size_t(INT_MAX)));
     exchange.timeoutMs = milliseconds;
     exchange.handleId = handleIdOf(handle);
 
@@ -432,7 +443,7 @@ int EmulatedDevice::hidReadTimeout(hid_device *handle, unsigned char *data, size
         // hidapi hands over the report without a report-id byte, cut to the buffer.
         const QByteArray reply = *live->pendingReply;
         live->pendingReply.reset();
-        result = qMin(int(length), reply.size());
+        result = qMin(exchange.length, reply.size());
         std::memcpy(data, reply.constData(), size_t(result));
         exchange.bytes = reply.left(result);
     }

@@ -151,15 +151,18 @@ make_body_background() {
 # gradient, so buttons blend into the strip.
 TITLE_BASE="gradient:$TITLE_TOP-$TITLE_BOTTOM"
 
+# The strip's style sheet reaches the title-bar buttons too, which draw the
+# whole strip squeezed into their own width; only what lies under their icons
+# stays hidden, so the wordmark keeps clear of the strip's outer tenths.
 make_title_strip() {
     local out="$IMG/title_bg1.jpg" logo=() tessel_w
-    logo_args logo 19 16.5 10
+    logo_args logo 199 16.5 10
     tessel_w=$(text_width "$BOLD" 13 "Tessel")
     convert -size 1000x33 "$TITLE_BASE" \
         -fill 'rgba(127,212,255,0.35)' -draw 'rectangle 0,32 999,32' \
         "${logo[@]}" \
-        -gravity West -font "$BOLD" -pointsize 13 -fill "$TEXT" -annotate +36+0 'Tessel' \
-        -font "$REGULAR" -fill "$ACCENT" -annotate "+$((36 + tessel_w + 3))+0" 'Control' \
+        -gravity West -font "$BOLD" -pointsize 13 -fill "$TEXT" -annotate +216+0 'Tessel' \
+        -font "$REGULAR" -fill "$ACCENT" -annotate "+$((216 + tessel_w + 3))+0" 'Control' \
         "${JPG_OUT[@]}" "$out"
     wrote "$out"
 }

@@ -75,7 +75,7 @@ private slots:
             switch (e.kind) {
             case EmulatedDevice::Exchange::Open: shape << "open"; break;
             case EmulatedDevice::Exchange::Close: shape << "close"; break;
-            case EmulatedDevice::Exchange::SetNonblocking: shape << QString("blocking=%1").arg(e.result == 0 ? 1 : 0); break;
+            case EmulatedDevice::Exchange::SetNonblocking: shape << QString("blocking=%1").arg(e.length == 0 ? 1 : 0); break;
             case EmulatedDevice::Exchange::Write:
                 shape << QString("w%1").arg(quint8(e.bytes[4]), 2, 16, QLatin1Char('0'));
                 QCOMPARE(e.bytes.left(4), QByteArray("\x00\x55\x3F\x72", 4));
