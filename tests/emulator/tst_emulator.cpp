@@ -1,0 +1,356 @@
+// The emulated device as the program meets it through hidapi: its answers, its fault
+// switches, its timing and the record it keeps. Every other suite stands on it.
+
+#include "emulator/emulateddevice.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+#include <hidapi.h>
+
+using emu::EmulatedDevice;
+using Exchange = EmulatedDevice::Exchange;
+using ReplyFault = EmulatedDevice::ReplyFault;
+using TimeoutMode = EmulatedDevice::TimeoutMode;
+
+Q_DECLARE_METATYPE(EmulatedDevice::ReplyFault)
+Q_DECLARE_METATYPE(EmulatedDevice::TimeoutMode)
+
+namespace {
+
+EmulatedDevice &device() { return EmulatedDevice::instance(); }
+QByteArray hex(const char *digits) { return QByteArray::fromHex(digits); }
+QByteArray zeros(int n) { return QByteArray(n, '\0'); }
+hid_device *openDevice() { return hid_open(0x0483, 0x5750, nullptr); }
+const QByteArray bootPattern = QByteArray("1234567890").repeated(6);
+const QByteArray eraseReport = QByteArray("\x00\x03\x3C", 3) + bootPattern + zeros(1);
+
+// Output report of the application command: 00 55 3F op item, then the item's arguments.
+QByteArray request(char op, quint8 item, const QByteArray &args = {})
+{
+    return (QByteArray("\x00\x55\x3F", 3) + op + char(item) + args.left(59)).leftJustified(64, '\0');
+}
+QByteArray curveRequest(int curve) { return request('r', 0x0A, QByteArray(1, '\0') + char(7 + curve)); }
+
+// The 63 bytes a read delivers: 55 op item, then field from offset on, zeros elsewhere.
+QByteArray answer(char op, quint8 item, int offset, const QByteArray &field)
+{
+    return ((QByteArray("\x55") + op + char(item)).leftJustified(offset, '\0') + field).leftJustified(63, '\0');
+}
+
+int send(hid_device *handle, const QByteArray &report)
+{
+    return hid_write(handle, reinterpret_cast<const unsigned char *>(report.constData()), size_t(report.size()));
+}
+
+// One read as the program makes it, 63 bytes asked for; *result gets hidapi's return value.
+QByteArray readReply(hid_device *handle, int *result = nullptr, int timeoutMs = 3000)
+{
+    unsigned char buffer[64] = {};
+    const int n = hid_read_timeout(handle, buffer, 63, timeoutMs);
+    if (result)
+        *result = n;
+    return n > 0 ? QByteArray(reinterpret_cast<const char *>(buffer), n) : QByteArray();
+}
+
+QByteArray ask(hid_device *handle, const QByteArray &report, int *result = nullptr)
+{
+    send(handle, report);
+    return readReply(handle, result);
+}
+
+} // namespace
+
+class TestEmulator : public QObject
+{
+    Q_OBJECT
+
+    hid_device *handle = nullptr;   // opened for every test; null once a test gave it up
+    int expectedMisuses = 0;
+
+private slots:
+    void init()
+    {
+        device().reset();
+        expectedMisuses = 0;
+        handle = openDevice();
+        QVERIFY(handle);
+    }
+    void cleanup()
+    {
+        if (handle)
+            hid_close(handle);
+        handle = nullptr;
+        QCOMPARE(device().misuseCount(), expectedMisuses);
+    }
+
+    void replyToRequest_data()
+    {
+        QTest::addColumn<QByteArray>("name");      // device name to set first, if any
+        QTest::addColumn<QByteArray>("report");
+        QTest::addColumn<QByteArray>("reply");     // empty: the device stays silent
+        const QByteArray geometry240x280 = hex("00F0011854");
+        QTest::newRow("0x04 name") << QByteArray() << request('r', 0x04) << answer('r', 0x04, 4, "\x0A" "VELTRA-MINI");
+        QTest::newRow("0x04 four letters") << QByteArray("ABCD") << request('r', 0x04)
+                                            << answer('r', 0x04, 4, "\x03" "ABCD");
+        QTest::newRow("0x04 name cut at the end") << QByteArray(70, 'N') << request('r', 0x04)
+                                                   << answer('r', 0x04, 4, "\x45" + QByteArray(58, 'N'));
+        QTest::newRow("0x05 version") << QByteArray() << request('r', 0x05) << answer('r', 0x05, 4, "V1.0.2");
+        QTest::newRow("0x06 screen, ranges, flag") << QByteArray() << request('r', 0x06)
+            << answer('r', 0x06, 4, "1.69 " + hex("0005005000C802580064013C") + "S");
+        QTest::newRow("0x07 identification") << QByteArray() << request('r', 0x07)
+                                              << answer('r', 0x07, 3, "TSL-VM01-000001");
+        QTest::newRow("0x0B slot 1") << QByteArray() << request('r', 0x0B, hex("01"))
+                                      << answer('r', 0x0B, 4, hex("0100F0002854"));
+        for (int slot : {2, 3, 4, 5, 0, 9}) {
+            QTest::addRow("0x0B slot %d", slot) << QByteArray() << request('r', 0x0B, QByteArray(1, char(slot)))
+                                                << answer('r', 0x0B, 4, char(slot) + geometry240x280);
+        }
+        QTest::newRow("0x0C image start") << QByteArray() << request('w', 0x0C, hex("3601040000010800"))
+                                           << answer('w', 0x0C, 3, hex("0104"));
+        QTest::newRow("0x0D image start") << QByteArray() << request('w', 0x0D, hex("3601010000000800"))
+                                           << answer('w', 0x0D, 3, hex("0101"));
+        QTest::newRow("0x0C image data") << QByteArray() << request('w', 0x0C, hex("3602") + QByteArray(54, 'p'))
+                                          << QByteArray();
+        QTest::newRow("0x0D image end") << QByteArray() << request('w', 0x0D, hex("3603")) << QByteArray();
+        QTest::newRow("0x08 settings") << QByteArray() << request('w', 0x08, hex("0102030405")) << QByteArray();
+        QTest::newRow("0x09 settings") << QByteArray() << request('w', 0x09, hex("AA")) << QByteArray();
+        QTest::newRow("0x0A curve write") << QByteArray() << request('w', 0x0A, hex("1507") + zeros(20))
+                                           << QByteArray();
+        QTest::newRow("0x0A curve number 6") << QByteArray() << request('r', 0x0A, hex("0006")) << QByteArray();
+        QTest::newRow("0x0A curve number 12") << QByteArray() << request('r', 0x0A, hex("000C")) << QByteArray();
+        QTest::newRow("unknown item") << QByteArray() << request('r', 0x20) << QByteArray();
+        QTest::newRow("bootloader erase") << QByteArray() << eraseReport << QByteArray();
+    }
+    void replyToRequest()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, report);
+        QFETCH(QByteArray, reply);
+        if (!name.isEmpty())
+            device().profile().setName(name);
+        QCOMPARE(send(handle, report), 64);
+        int n = -2;
+        QCOMPARE(readReply(handle, &n, 10000), reply);
+        QCOMPARE(n, reply.size());
+    }
+
+    void curveReadsBackWhatWasWritten_data()
+    {
+        QTest::addColumn<int>("curve");
+        for (int curve = 0; curve < 5; ++curve)
+            QTest::addRow("M%d", curve + 1) << curve;
+    }
+    void curveReadsBackWhatWasWritten()
+    {
+        QFETCH(int, curve);
+        QVector<QByteArray> before;
+        for (int other = 0; other < 5; ++other)
+            before << ask(handle, curveRequest(other));
+        const QByteArray base = hex("012C00010002000300FF010000500000FFFF002A");   // 300 1 2 3 255 256 80 0 65535 42
+        const QByteArray points = base.mid(2 * curve) + base.left(2 * curve);
+        const QByteArray curveBlock = "\x15" + QByteArray(1, char(7 + curve)) + points;   // count, number, points
+        QCOMPARE(send(handle, request('w', 0x0A, curveBlock)), 64);
+        QCOMPARE(readReply(handle).size(), 0);
+        QCOMPARE(ask(handle, curveRequest(curve)), answer('r', 0x0A, 4, curveBlock));
+        for (int other = 0; other < 5; ++other) {
+            if (other != curve)
+                QCOMPARE(ask(handle, curveRequest(other)), before.at(other));
+        }
+    }
+
+    void replyFault_data()
+    {
+        QTest::addColumn<QByteArray>("report");
+        QTest::addColumn<ReplyFault>("fault");
+        QTest::addColumn<int>("shortLength");   // -1: the switch's default
+        QTest::addColumn<int>("delivered");
+        QTest::newRow("0x04 none") << request('r', 0x04) << ReplyFault::NoReply << 0 << 0;
+        QTest::newRow("0x05 short, default") << request('r', 0x05) << ReplyFault::Short << -1 << 60;
+        QTest::newRow("0x06 short 61") << request('r', 0x06) << ReplyFault::Short << 61 << 61;
+        QTest::newRow("0x07 none") << request('r', 0x07) << ReplyFault::NoReply << 0 << 0;
+        QTest::newRow("0x0A short 20") << curveRequest(0) << ReplyFault::Short << 20 << 20;
+        QTest::newRow("0x0B none") << request('r', 0x0B, hex("04")) << ReplyFault::NoReply << 0 << 0;
+        QTest::newRow("0x0C start none") << request('w', 0x0C, hex("3601")) << ReplyFault::NoReply << 0 << 0;
+        QTest::newRow("0x0D start short 0") << request('w', 0x0D, hex("3601")) << ReplyFault::Short << 0 << 0;
+    }
+    void replyFault()
+    {
+        QFETCH(QByteArray, report);
+        QFETCH(ReplyFault, fault);
+        QFETCH(int, shortLength);
+        QFETCH(int, delivered);
+        const quint8 item = quint8(report.at(4));
+        const QByteArray full = ask(handle, report);
+        QCOMPARE(full.size(), 63);
+        if (shortLength < 0)
+            device().setReplyFault(item, fault);
+        else
+            device().setReplyFault(item, fault, shortLength);
+        int n = -2;
+        QCOMPARE(ask(handle, report, &n), full.left(delivered));
+        QCOMPARE(n, delivered);
+        QCOMPARE(ask(handle, request('r', item == 0x05 ? 0x04 : 0x05)).size(), 63);   // other items still answer
+        device().setReplyFault(item, ReplyFault::None);
+        QCOMPARE(ask(handle, report), full);
+    }
+
+    void answerLastsUntilTheDeviceSeesTheNextReport()
+    {
+        device().failWritesAt({1});
+        const QByteArray settings = request('w', 0x08, hex("01"));
+        QCOMPARE(send(handle, request('r', 0x04)), 64);
+        QCOMPARE(send(handle, settings), -1);
+        QCOMPARE(readReply(handle).size(), 63);   // the lost write never reached the device
+        QVERIFY(device().settingsBlocks(0x08).isEmpty());
+        QCOMPARE(device().writtenReports().last(), settings);
+        QCOMPARE(send(handle, request('r', 0x04)), 64);
+        QCOMPARE(send(handle, settings), 64);
+        int n = -2;
+        readReply(handle, &n);
+        QCOMPARE(n, 0);   // an unread answer is gone once the next report arrives
+        QCOMPARE(device().settingsBlocks(0x08), QVector<QByteArray>{settings.mid(3)});
+    }
+
+    void unplugAfterWrites_data()
+    {
+        QTest::addColumn<int>("writes");
+        QTest::newRow("at once") << 0;
+        QTest::newRow("after one") << 1;
+        QTest::newRow("after three") << 3;
+    }
+    void unplugAfterWrites()
+    {
+        QFETCH(int, writes);
+        device().unplugAfterWrites(writes);
+        for (int i = 0; i < writes; ++i)
+            QCOMPARE(send(handle, request('r', 0x04)), 64);
+        QVERIFY(!device().isPresent());
+        int n = 0;
+        readReply(handle, &n);
+        QCOMPARE(n, -1);   // the last answer went with the device
+        QCOMPARE(send(handle, request('r', 0x04)), -1);
+        QVERIFY(!openDevice());
+
+        device().plugBackIn();
+        hid_device *fresh = openDevice();
+        QVERIFY(fresh);
+        QCOMPARE(send(handle, request('r', 0x04)), -1);   // the old connection stays dead
+        QCOMPARE(ask(fresh, request('r', 0x04)).size(), 63);
+        hid_close(fresh);
+    }
+
+    void timeoutMode_data()
+    {
+        QTest::addColumn<TimeoutMode>("mode");
+        QTest::addColumn<bool>("nonblocking");
+        QTest::addColumn<bool>("answerWaiting");
+        QTest::addColumn<int>("timeoutMs");
+        QTest::newRow("immediate") << TimeoutMode::Immediate << false << false << 5000;
+        QTest::newRow("real wait") << TimeoutMode::RealWait << false << false << 50;
+        QTest::newRow("real wait, nonblocking") << TimeoutMode::RealWait << true << false << 5000;
+        QTest::newRow("real wait, answer waiting") << TimeoutMode::RealWait << false << true << 5000;
+    }
+    void timeoutMode()
+    {
+        QFETCH(TimeoutMode, mode);
+        QFETCH(bool, nonblocking);
+        QFETCH(bool, answerWaiting);
+        QFETCH(int, timeoutMs);
+        device().setTimeoutMode(mode);
+        QCOMPARE(hid_set_nonblocking(handle, nonblocking ? 1 : 0), 0);
+        if (answerWaiting)
+            send(handle, request('r', 0x07));
+        QElapsedTimer timer;
+        timer.start();
+        int n = -2;
+        readReply(handle, &n, timeoutMs);
+        const qint64 elapsed = timer.elapsed();
+        QCOMPARE(n, answerWaiting ? 63 : 0);
+        // Either it sat out its time-out or it came back before it: no tighter bound.
+        const bool waits = mode == TimeoutMode::RealWait && !nonblocking && !answerWaiting;
+        QVERIFY2(waits ? elapsed >= timeoutMs : elapsed < timeoutMs, qPrintable(QString::number(elapsed)));
+    }
+
+    void latencyKeepsToASchedule_data()
+    {
+        QTest::addColumn<bool>("earlierWrite");
+        QTest::newRow("fresh link") << false;
+        QTest::newRow("after a write without latency") << true;
+    }
+    void latencyKeepsToASchedule()
+    {
+        QFETCH(bool, earlierWrite);
+        if (earlierWrite)
+            send(handle, request('r', 0x04));
+        device().setLatencyMicros(1000);
+        const QByteArray report = request('w', 0x0C, hex("3602"));
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < 200; ++i)
+            QCOMPARE(send(handle, report), 64);
+        QVERIFY2(timer.nsecsElapsed() >= 200'000'000, qPrintable(QString::number(timer.nsecsElapsed())));
+        const auto &record = device().record();
+        QVERIFY(record.last().atMicros - record.at(record.size() - 201).atMicros >= 200'000);
+    }
+
+    void misuseIsCountedNotFatal_data()
+    {
+        QTest::addColumn<int>("call");     // close, write, read, set nonblocking
+        QTest::addColumn<int>("target");   // closed handle, null, handle from before a reset
+        const char *calls[] = {"close", "write", "read", "nonblocking"};
+        const char *targets[] = {"closed", "null", "stale"};
+        for (int call = 0; call < 4; ++call) {
+            for (int target = 0; target < 3; ++target)
+                QTest::addRow("%s on %s", calls[call], targets[target]) << call << target;
+        }
+    }
+    void misuseIsCountedNotFatal()
+    {
+        QFETCH(int, call);
+        QFETCH(int, target);
+        hid_device *victim = target == 1 ? nullptr : handle;
+        if (target == 0)
+            hid_close(handle);
+        else if (target == 2)
+            device().reset();
+        handle = nullptr;
+        unsigned char buffer[64] = {};
+        switch (call) {
+        case 0: hid_close(victim); break;
+        case 1: QCOMPARE(hid_write(victim, buffer, 64), -1); break;
+        case 2: QCOMPARE(hid_read_timeout(victim, buffer, 63, 3000), -1); break;
+        default: QCOMPARE(hid_set_nonblocking(victim, 0), -1); break;
+        }
+        expectedMisuses = 1;
+        QCOMPARE(device().misuseCount(), 1);
+        QCOMPARE(device().record().last().result, -1);
+        QCOMPARE(device().record().last().handleId, target == 0 ? 1 : -1);
+        handle = openDevice();   // the device itself is unharmed
+        QVERIFY(handle);
+        QCOMPARE(ask(handle, request('r', 0x04)).size(), 63);
+    }
+
+    void writesAreKeptUntilReset()
+    {
+        const QByteArray first = request('w', 0x08, hex("0102030405"));
+        const QByteArray second = request('w', 0x09, hex("AA"));
+        const QByteArray probe = QByteArray("\x00\x00\x3C", 3) + bootPattern + zeros(1);
+        const QByteArray start = request('w', 0x0D, hex("3601"));
+        const QByteArray end = request('w', 0x0D, hex("3603"));
+        for (const QByteArray &report : {first, start, second, probe, first, end, eraseReport})
+            QCOMPARE(send(handle, report), 64);
+        QCOMPARE(device().settingsBlocks(0x08), (QVector<QByteArray>{first.mid(3), first.mid(3)}));
+        QCOMPARE(device().settingsBlocks(0x09), QVector<QByteArray>{second.mid(3)});
+        QCOMPARE(device().bootloaderReports(), (QVector<QByteArray>{probe, eraseReport}));
+        QCOMPARE(device().imageReports(), (QVector<QByteArray>{start, end}));
+
+        device().reset();
+        QVERIFY(device().settingsBlocks(0x08).isEmpty() && device().settingsBlocks(0x09).isEmpty());
+        QVERIFY(device().imageReports().isEmpty() && device().bootloaderReports().isEmpty());
+        handle = nullptr;
+    }
+};
+
+QTEST_MAIN(TestEmulator)
+#include "tst_emulator.moc"
