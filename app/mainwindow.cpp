@@ -113,12 +113,9 @@ void MainWindow::showDeviceStatus(bool online)
                                          : QStringLiteral("imageformats/USB_OFF.jpg")));
 }
 
-bool MainWindow::refuseWhenBusy()
+void MainWindow::reportDeviceBusy()
 {
-    if (!activity.isBusy())
-        return false;
     appendLog(DeviceBusyText);
-    return true;
 }
 
 void MainWindow::setSideButtonIcons(const char *devices, const char *upload, const char *settings)
@@ -196,19 +193,12 @@ void MainWindow::on_toolButton_2_title_mini_clicked()
 
 void MainWindow::on_toolButton_2_title_close_released()
 {
-    // Never close the window under a running device action: close once it ends.
-    if (activity.isBusy()) {
-        activity.whenIdle([this] {
-            QTimer::singleShot(0, this, &MainWindow::on_toolButton_2_title_close_released);
-        });
-        return;
-    }
-    closeDialog(openCurveDialog);
-    closeDialog(openImageEditor);
-    closeDevice(handle);
     close();
 }
 
+// The title-bar button and the system close the window the same way: the
+// dialogs first, then the device, then the window, which ends the program.
+// Never under a running device action: the window closes once it ends.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (activity.isBusy()) {
@@ -216,6 +206,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
         activity.whenIdle([this] { QTimer::singleShot(0, this, &QWidget::close); });
         return;
     }
+    closeDialog(openCurveDialog);
+    closeDialog(openImageEditor);
+    closeDevice(handle);
     QMainWindow::closeEvent(event);
 }
 

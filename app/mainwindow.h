@@ -41,8 +41,8 @@ public:
     bool openDeviceForAction(const QString &failureText);
     // Status icon: device reachable or not.
     void showDeviceStatus(bool online);
-    // Refuses a device action while another runs: one log line, false.
-    bool refuseWhenBusy();
+    // The one log line of a device action refused while another runs.
+    void reportDeviceBusy();
 
 protected slots:
     void mousePressEvent(QMouseEvent *event) override;

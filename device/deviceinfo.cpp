@@ -51,35 +51,29 @@ QString decodeIdentification(const ReplyBuffer &reply)
     return latin1Field(reply, 3, 15);
 }
 
-void applyScreenAndRanges(DeviceInfo &info, const ScreenAndRanges &d)
+void applyScreenAndRanges(DeviceInfo &info, const ScreenAndRanges &decoded)
 {
-    info.screenSize = d.screenSize;
-    info.powerLow = d.powerLow;
-    info.powerHigh = d.powerHigh;
-    info.fahrenheitLow = d.fahrenheitLow;
-    info.fahrenheitHigh = d.fahrenheitHigh;
-    info.celsiusLow = d.celsiusLow;
-    info.celsiusHigh = d.celsiusHigh;
-    info.supportText = d.supported ? QStringLiteral("Support") : QStringLiteral("not support");
+    info.screen = decoded;
+    info.supportText = decoded.supported ? QStringLiteral("Support") : QStringLiteral("not support");
 }
 
-QString screenSizeText(const DeviceInfo &info)
+QString screenSizeText(const ScreenAndRanges &screen)
 {
-    return info.screenSize + QStringLiteral("inch");
+    return screen.screenSize + QStringLiteral("inch");
 }
 
-QString powerRangeText(const DeviceInfo &info)
+QString powerRangeText(const ScreenAndRanges &screen)
 {
-    return QStringLiteral("%1-%2 W").arg(info.powerLow).arg(info.powerHigh);
+    return QStringLiteral("%1-%2 W").arg(screen.powerLow).arg(screen.powerHigh);
 }
 
-QString temperatureRangeText(const DeviceInfo &info)
+QString temperatureRangeText(const ScreenAndRanges &screen)
 {
     return QStringLiteral("%1-%2°F/%3-%4°C")
-        .arg(info.fahrenheitLow)
-        .arg(info.fahrenheitHigh)
-        .arg(info.celsiusLow)
-        .arg(info.celsiusHigh);
+        .arg(screen.fahrenheitLow)
+        .arg(screen.fahrenheitHigh)
+        .arg(screen.celsiusLow)
+        .arg(screen.celsiusHigh);
 }
 
 QString devicePicturePath(const QString &deviceName)

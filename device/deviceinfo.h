@@ -6,21 +6,7 @@
 
 #include <QString>
 
-struct DeviceInfo
-{
-    QString name;
-    QString firmwareVersion;
-    QString screenSize;
-    QString identification;
-    QString supportText;
-    int powerLow = 0;
-    int powerHigh = 0;
-    int fahrenheitLow = 0;
-    int fahrenheitHigh = 0;
-    int celsiusLow = 0;
-    int celsiusHigh = 0;
-};
-
+// Item 0x06: screen size text, the six ranges and the support flag.
 struct ScreenAndRanges
 {
     QString screenSize;
@@ -31,6 +17,15 @@ struct ScreenAndRanges
     int celsiusLow = 0;
     int celsiusHigh = 0;
     bool supported = true;
+};
+
+struct DeviceInfo
+{
+    QString name;
+    QString firmwareVersion;
+    QString identification;
+    QString supportText; // "Support" / "not support", shown nowhere
+    ScreenAndRanges screen;
 };
 
 // Item 0x04: offset 4 holds the name end n; the name is offsets 5..5+n
@@ -45,9 +40,9 @@ QString decodeIdentification(const ReplyBuffer &reply);
 
 void applyScreenAndRanges(DeviceInfo &info, const ScreenAndRanges &decoded);
 
-QString screenSizeText(const DeviceInfo &info);
-QString powerRangeText(const DeviceInfo &info);
-QString temperatureRangeText(const DeviceInfo &info);
+QString screenSizeText(const ScreenAndRanges &screen);
+QString powerRangeText(const ScreenAndRanges &screen);
+QString temperatureRangeText(const ScreenAndRanges &screen);
 
 // "imageformats/device_image_<name>.png", or empty when the name could lead
 // the path elsewhere (separators, "..", control or zero characters).

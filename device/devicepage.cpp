@@ -19,7 +19,7 @@ void MainWindow::on_m_btn_Devices_clicked()
 
     DeviceActionGuard guard(activity);
     if (!guard) {
-        refuseWhenBusy();
+        reportDeviceBusy();
         return;
     }
     if (!openDeviceForAction(QStringLiteral("设备离线")))
@@ -54,9 +54,9 @@ void MainWindow::readDeviceInformation()
     }
     if (ask(Protocol::ItemScreenAndRanges)) {
         applyScreenAndRanges(info, decodeScreenAndRanges(reply));
-        ui->lab_dev_size->setText(screenSizeText(info));
-        ui->lab_dev_power->setText(powerRangeText(info));
-        ui->lab_dev_wendu->setText(temperatureRangeText(info));
+        ui->lab_dev_size->setText(screenSizeText(info.screen));
+        ui->lab_dev_power->setText(powerRangeText(info.screen));
+        ui->lab_dev_wendu->setText(temperatureRangeText(info.screen));
     }
     if (ask(Protocol::ItemIdentification)) {
         info.identification = decodeIdentification(reply);

@@ -180,8 +180,15 @@ private slots:
         QCOMPARE(EmulatedDevice::instance().openHandleCount(), 0);
     }
 
-    void closeButtonClosesDialogsFirst()
+    void closingClosesDialogsAndDevice_data()
     {
+        QTest::addColumn<bool>("byTitleButton");
+        QTest::newRow("title-bar close") << true;
+        QTest::newRow("window closed by the system") << false;
+    }
+    void closingClosesDialogsAndDevice()
+    {
+        QFETCH(bool, byTitleButton);
         MainWindow window;
         window.show();
         QDialog curve, editor;
@@ -190,7 +197,10 @@ private slots:
         openCurveDialog = &curve;
         openImageEditor = &editor;
         window.deviceHandle() = hid_open(0x0483, 0x5750, nullptr);
-        QTest::mouseClick(child<QToolButton>(&window, "toolButton_2_title_close"), Qt::LeftButton);
+        if (byTitleButton)
+            QTest::mouseClick(child<QToolButton>(&window, "toolButton_2_title_close"), Qt::LeftButton);
+        else
+            window.close();
         QVERIFY(!curve.isVisible());
         QVERIFY(!editor.isVisible());
         QVERIFY(!window.isVisible());

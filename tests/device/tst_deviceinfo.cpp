@@ -94,9 +94,9 @@ private slots:
         QFETCH(QString, support);
         DeviceInfo info;
         applyScreenAndRanges(info, decodeScreenAndRanges(replyWith(4, bytes)));
-        QCOMPARE(screenSizeText(info), size);
-        QCOMPARE(powerRangeText(info), power);
-        QCOMPARE(temperatureRangeText(info), temperature);
+        QCOMPARE(screenSizeText(info.screen), size);
+        QCOMPARE(powerRangeText(info.screen), power);
+        QCOMPARE(temperatureRangeText(info.screen), temperature);
         QCOMPARE(info.supportText, support);
     }
 

@@ -65,7 +65,7 @@ private slots:
         QVERIFY(showsPicture(child<QToolButton>(&window, "toolButton"), "imageformats/USB_ON.jpg"));
         QVERIFY(showsPicture(child<QToolButton>(&window, "device_image"),
                              "imageformats/device_image_VELTRA-MINI.png"));
-        QCOMPARE(window.deviceInfo().powerHigh, 80);
+        QCOMPARE(window.deviceInfo().screen.powerHigh, 80);
         QCOMPARE(window.deviceInfo().supportText, QStringLiteral("Support"));
 
         // One open, four requests each followed by a 3000 ms read, one close.
@@ -153,7 +153,7 @@ private slots:
         QTest::mouseClick(child<QPushButton>(&window, "m_btn_Devices"), Qt::LeftButton);
         QCOMPARE(child<QLabel>(&window, "lab_dev_version")->text(), QStringLiteral("V2.0.0"));
         QCOMPARE(child<QLabel>(&window, "lab_dev_power")->text(), QStringLiteral("5-80 W"));
-        QCOMPARE(window.deviceInfo().powerHigh, 80);
+        QCOMPARE(window.deviceInfo().screen.powerHigh, 80);
     }
 
     void unpluggedBetweenVisitsKeepsLabels()
