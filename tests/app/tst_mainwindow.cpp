@@ -28,6 +28,14 @@ void sendMouse(QWidget *w, QEvent::Type type, QPoint global, Qt::MouseButton but
     QCoreApplication::sendEvent(w, &event);
 }
 
+// The two ways a user closes the window.
+void addCloseWays()
+{
+    QTest::addColumn<bool>("byTitleButton");
+    QTest::newRow("title-bar close") << true;
+    QTest::newRow("window closed by the system") << false;
+}
+
 void silenceEveryItem()
 {
     for (quint8 item = 0x04; item <= 0x07; ++item)
@@ -182,9 +190,7 @@ private slots:
 
     void closingClosesDialogsAndDevice_data()
     {
-        QTest::addColumn<bool>("byTitleButton");
-        QTest::newRow("title-bar close") << true;
-        QTest::newRow("window closed by the system") << false;
+        addCloseWays();
     }
     void closingClosesDialogsAndDevice()
     {
@@ -264,9 +270,7 @@ private slots:
 
     void closingWaitsForTheRunningAction_data()
     {
-        QTest::addColumn<bool>("byTitleButton");
-        QTest::newRow("title-bar close") << true;
-        QTest::newRow("window closed by the system") << false;
+        addCloseWays();
     }
     void closingWaitsForTheRunningAction()
     {
