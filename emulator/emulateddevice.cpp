@@ -84,6 +84,9 @@ void EmulatedDevice::resetLocked()
     m_settingsBlocks.clear();
     m_imageReports.clear();
     m_bootloaderReports.clear();
+    m_imageReceiver.clear();
+    m_screenListener = nullptr;
+    m_screenChanged = false;
 
     m_replyOrUnplug.notify_all();   // a reader still waiting on an old handle gives up
 }
@@ -295,6 +298,30 @@ QVector<QByteArray> EmulatedDevice::bootloaderReports() const
     return m_bootloaderReports;
 }
 
+QImage EmulatedDevice::slotPicture(int slot) const
+{
+    Lock lock(m_mutex);
+    return m_imageReceiver.slotPicture(slot);
+}
+
+QVector<QImage> EmulatedDevice::bootAnimationFrames() const
+{
+    Lock lock(m_mutex);
+    return m_imageReceiver.bootAnimationFrames();
+}
+
+int EmulatedDevice::completedImageTransfers() const
+{
+    Lock lock(m_mutex);
+    return m_imageReceiver.completedTransfers();
+}
+
+void EmulatedDevice::setScreenListener(std::function<void()> listener)
+{
+    Lock lock(m_mutex);
+    m_screenListener = std::move(listener);
+}
+
 // --- hidapi entry points ------------------------------------------------------------------
 
 int EmulatedDevice::hidInit()
@@ -398,9 +425,13 @@ int EmulatedDevice::hidWrite(hid_device *handle, const unsigned char *data, size
 
     const WriteHook hook = m_writeHook;
     const QByteArray report = exchange.bytes;
+    const std::function<void()> screenListener = m_screenChanged ? m_screenListener : nullptr;
+    m_screenChanged = false;
     lock.unlock();
     if (hook)
         hook(writeIndex, report);
+    if (screenListener)
+        screenListener();
     return result;
 }
 
@@ -534,6 +565,8 @@ void EmulatedDevice::keepApplicationWrite(const QByteArray &report, const QByteA
     case item::colourImage:
     case item::bootOrMonoImage:
         m_imageReports.append(report);
+        if (m_imageReceiver.take(report, m_profile))
+            m_screenChanged = true;
         break;
     default:
         break;

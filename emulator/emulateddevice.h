@@ -1,10 +1,12 @@
 #pragma once
 
 #include "deviceprofile.h"
+#include "imagereceiver.h"
 
 #include <hidapi.h>
 
 #include <QByteArray>
+#include <QImage>
 #include <QMap>
 #include <QSet>
 #include <QVector>
@@ -112,6 +114,18 @@ public:
     // Whole reports with bootloader command codes 0x00..0x04, in order.
     QVector<QByteArray> bootloaderReports() const;
 
+    // --- what the screen shows ------------------------------------------------------
+    // Last complete picture uploaded to the slot (Format_RGB32; a one-bit picture is
+    // white where lit, black elsewhere); null if none.
+    QImage slotPicture(int slot) const;
+    // Last complete boot animation, 25 frames of 240x40; empty if none.
+    QVector<QImage> bootAnimationFrames() const;
+    // Transfers that reached their end report since reset.
+    int completedImageTransfers() const;
+    // Called (lock not held, from the writing thread) after each completed transfer;
+    // reset() turns it off like the hooks.
+    void setScreenListener(std::function<void()> listener);
+
     // --- hidapi entry points, called only by the hidapi shim ----------------------
     int hidInit();
     int hidExit();
@@ -182,6 +196,9 @@ private:
     QMap<quint8, QVector<QByteArray>> m_settingsBlocks;
     QVector<QByteArray> m_imageReports;
     QVector<QByteArray> m_bootloaderReports;
+    ImageReceiver m_imageReceiver;
+    std::function<void()> m_screenListener;
+    bool m_screenChanged = false;   // a transfer completed during the current write
 };
 
 } // namespace emu
