@@ -96,4 +96,8 @@ private:
 
     bool dragPressed = false;
     QPoint dragOffset;
+
+    // Settings page: the spin box of each cell of the working-mode table (7 rows,
+    // 4 columns), null where the cell holds an item. The table owns the widgets.
+    class my_spinbox *settingsSpinBoxes[7][4] = {};
 };
