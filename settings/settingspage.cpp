@@ -11,7 +11,3 @@ void MainWindow::setupSettingsTable()
 void MainWindow::on_toolButton_2_clicked()
 {
 }
-
-void MainWindow::on_toolButton_8_clicked()
-{
-}
