@@ -103,7 +103,3 @@ void MainWindow::on_toolButton_2_clicked()
     sendApplicationCommand(record, handle, settingsBlock2(settings.values));
     closeDevice(handle);
 }
-
-void MainWindow::on_toolButton_8_clicked()
-{
-}
