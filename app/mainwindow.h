@@ -87,6 +87,12 @@ private:
     void resetUpgradePage();
     void setupSettingsTable();
     void readDeviceInformation();
+    // Firmware upgrade (firmware/): the stages of the bootloader exchange.
+    bool checkFirmwareModel(const QString &path);
+    void eraseFirmware();
+    bool writeFirmware(const QString &path);
+    bool sendFirmwareChunkWithRetries(const quint8 *chunk);
+    void showFirmwareRefusal(const QString &text);
 
     Ui::MainWindow *ui = nullptr;
     hid_device *handle = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bootloader.h"
 #include "deviceprofile.h"
 #include "imagereceiver.h"
 
@@ -31,8 +32,10 @@ class EmulatedDevice
 public:
     enum class ReplyFault { None, NoReply, Short };
     enum class TimeoutMode { Immediate, RealWait };
-    // What the device is running; only its application is modelled so far.
-    enum class Mode { Application };
+    // What the device is running. The erase command restarts it into its bootloader,
+    // the jump command back into its application; each restart drops it off the bus
+    // (open handles die) and it comes back after re-enumerating.
+    enum class Mode { Application, Bootloader };
 
     struct Exchange
     {
@@ -93,6 +96,17 @@ public:
     void setWriteHook(WriteHook hook);
     // Called from within each hid_read_timeout, before it looks for a reply.
     void setReadHook(ReadHook hook);
+
+    // --- bootloader -----------------------------------------------------------------
+    // The application area of the flash: the factory image until an erase, then the
+    // data of the chunks the bootloader took, in order.
+    QByteArray flashImage() const;
+    // After the next erase the device does not come back as its bootloader, until it
+    // is plugged back in.
+    void stayAwayAfterErase(bool away);
+    // Restarts the device into its bootloader now, as if an upgrade had stopped half
+    // way: open handles die, the flash is empty, it can be opened at once.
+    void enterBootloader();
 
     // --- record -------------------------------------------------------------------
     const QVector<Exchange> &record() const;
@@ -161,6 +175,9 @@ private:
     void storeCurve(const QByteArray &payload);
     void handleBootloaderCommand(const QByteArray &report);
     void sendReply(quint8 item, QByteArray reply);
+    void scheduleRestartLocked(Mode into);
+    void advanceLocked();
+    void restartLocked(Mode into, Clock::time_point at);
 
     mutable std::mutex m_mutex;
     std::condition_variable m_replyOrUnplug;
@@ -199,6 +216,17 @@ private:
     ImageReceiver m_imageReceiver;
     std::function<void()> m_screenListener;
     bool m_screenChanged = false;   // a transfer completed during the current write
+
+    // A restart the device has committed to; it leaves the bus when it falls due.
+    struct Restart
+    {
+        Clock::time_point at;
+        Mode into;
+    };
+    std::optional<Restart> m_restart;
+    Clock::time_point m_backOnBusAt;   // re-enumerating until then
+    bool m_stayAwayAfterErase = false;
+    Bootloader m_bootloader;
 };
 
 } // namespace emu
