@@ -74,8 +74,10 @@ bool settingsWireValue(int column, const QString &text, qint32 &wireValue)
     const double scaled = tcr ? double(number) * TcrWireScale : double(number);
     if (scaled < 0.0)
         return false;
+    // Wattage and temperature are judged as typed (65535.5 is too large); the
+    // TCR once rounded, so the float's error cannot push 0.65535 past 65535.
     const double carried = tcr ? std::round(scaled) : std::trunc(scaled);
-    if (carried > MaxWireValue)
+    if ((tcr ? carried : scaled) > MaxWireValue)
         return false;
     wireValue = qint32(carried);
     return true;

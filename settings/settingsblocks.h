@@ -41,9 +41,9 @@ using SettingsTexts = std::array<std::array<QString, SettingsColumns>, SettingsR
 
 // What a cell's text puts on the wire: wattage and temperature truncated
 // toward zero, the TCR scaled and rounded to the nearest step. False when the
-// text is not a number, the number is negative, or what it carries exceeds
-// 65535: two bytes cannot hold it, and a wrapped value would reach the device
-// as some other setting.
+// text is not a number or the number (the TCR once scaled) lies outside
+// 0-65535: two bytes cannot hold it, and a wrapped value would reach the
+// device as some other setting.
 bool settingsWireValue(int column, const QString &text, qint32 &wireValue);
 
 struct SettingsCollection

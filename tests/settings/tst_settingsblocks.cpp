@@ -43,6 +43,7 @@ private slots:
         QTest::newRow("tcr 0.0039 rounded") << 3 << "0.0039" << 390;
         QTest::newRow("tcr largest") << 3 << "0.65535" << 65535;
         QTest::newRow("just too large") << 1 << "65536" << -1;
+        QTest::newRow("above 65535 before truncation") << 1 << "65535.5" << -1;
         QTest::newRow("tcr too large") << 3 << "0.7" << -1;
         QTest::newRow("slightly negative") << 2 << "-0.5" << -1;
         QTest::newRow("empty") << 2 << "" << -1;
