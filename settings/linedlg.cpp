@@ -16,6 +16,24 @@ using QtCharts::QScatterSeries;
 using QtCharts::QSplineSeries;
 using QtCharts::QValueAxis;
 
+namespace {
+
+// The dialog borrows the main window's handle, opening the device only when
+// no handle is open. The status icon is left to the main window's own pages.
+bool openBorrowedHandle(MainWindow *mainWindow)
+{
+    hid_device *&handle = mainWindow->deviceHandle();
+    if (!handle)
+        handle = openDeviceOnce();
+    if (!handle) {
+        mainWindow->appendLog(QStringLiteral("设备离线"));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 lineDlg::lineDlg(MainWindow *mainWindow, QWidget *parent)
     : QDialog(parent), mainWindow(mainWindow), ui(new Ui::lineDlg)
 {
@@ -95,7 +113,7 @@ void lineDlg::on_toolButton_2_clicked()
         mainWindow->reportDeviceBusy();
         return;
     }
-    if (!mainWindow->openDeviceForAction(QStringLiteral("设备离线")))
+    if (!openBorrowedHandle(mainWindow))
         return;
     hid_device *&handle = mainWindow->deviceHandle();
     beginExchange(record, handle);
@@ -126,7 +144,7 @@ void lineDlg::readCurve()
         mainWindow->reportDeviceBusy();
         return;
     }
-    if (!mainWindow->openDeviceForAction(QStringLiteral("设备离线")))
+    if (!openBorrowedHandle(mainWindow))
         return;
     hid_device *&handle = mainWindow->deviceHandle();
     beginExchange(record, handle);

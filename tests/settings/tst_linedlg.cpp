@@ -198,8 +198,8 @@ private slots:
         QVERIFY(logMessages(&o.window).isEmpty());
     }
 
-    // A failed read leaves the table and the chart alone; the chosen group
-    // still becomes the current curve.
+    // A failed read leaves the table, the chart and the status icon alone;
+    // the chosen group still becomes the current curve.
     void readFailure_data()
     {
         QTest::addColumn<QString>("fault");
@@ -229,6 +229,7 @@ private slots:
             o.choose(2);
         }
         QCOMPARE(logMessages(&o.window), QStringList{logged});
+        QVERIFY(showsPicture(child<QToolButton>(&o.window, "toolButton"), "imageformats/USB_ON.jpg"));
         QCOMPARE(currentCurve, 2);
         QCOMPARE(listOf(curveTable[2]), QList<int>({0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
         QCOMPARE(o.shownPoints(), m1);

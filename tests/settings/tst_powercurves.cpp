@@ -23,6 +23,7 @@ private slots:
     {
         QTest::addColumn<int>("x");
         QTest::addColumn<int>("point");
+        QTest::newRow("just left of point 0") << 39 << -1;
         QTest::newRow("left edge of point 0") << 40 << 0;
         QTest::newRow("right edge of point 0") << 60 << 0;
         QTest::newRow("just outside point 0") << 61 << -1;
