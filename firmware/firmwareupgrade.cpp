@@ -119,6 +119,9 @@ bool MainWindow::writeFirmware(const QString &path)
         return fail(QStringLiteral("分配内存失败！"));
 
     appendLog(QStringLiteral("开始写固件，请稍后..."));
+    // The bar counts through the file being written: a file chosen while the
+    // upgrade runs, or one changed on disk since, has set another maximum.
+    ui->progressBar_updata->setMaximum(int(file.size));
     const ChunkPlan plan = planChunks(file.size);
     quint8 *const image = file.data.get();
     for (qint64 chunk = 1; chunk <= plan.fullChunks; ++chunk) {
