@@ -95,6 +95,12 @@ private:
     void resetUpgradePage();
     void setupSettingsTable();
     void readDeviceInformation();
+    // Firmware upgrade (firmware/): the stages of the bootloader exchange.
+    bool checkFirmwareModel(const QString &path);
+    void eraseFirmware();
+    bool writeFirmware(const QString &path);
+    bool sendFirmwareChunkWithRetries(const quint8 *chunk);
+    void showFirmwareRefusal(const QString &text);
 
     Ui::MainWindow *ui = nullptr;
     hid_device *handle = nullptr;
@@ -104,4 +110,8 @@ private:
 
     bool dragPressed = false;
     QPoint dragOffset;
+
+    // Settings page: the spin box of each cell of the working-mode table (7 rows,
+    // 4 columns), null where the cell holds an item. The table owns the widgets.
+    class my_spinbox *settingsSpinBoxes[7][4] = {};
 };

@@ -23,6 +23,11 @@ namespace {
 // hidraw refuses reports longer than this.
 constexpr size_t maxHidBuffer = 4096;
 
+// After an erase or a jump the device finishes the report in hand, then resets and
+// is gone from the bus until the host has enumerated it again.
+constexpr std::chrono::milliseconds restartDelay(20);
+constexpr std::chrono::milliseconds reenumerationTime(200);
+
 quint8 byteAt(const QByteArray &bytes, int index)
 {
     return index < bytes.size() ? quint8(bytes.at(index)) : 0;
@@ -84,6 +89,14 @@ void EmulatedDevice::resetLocked()
     m_settingsBlocks.clear();
     m_imageReports.clear();
     m_bootloaderReports.clear();
+    m_imageReceiver.clear();
+    m_screenListener = nullptr;
+    m_screenChanged = false;
+
+    m_restart.reset();
+    m_backOnBusAt = Clock::time_point();
+    m_stayAwayAfterErase = false;
+    m_bootloader = Bootloader();
 
     m_replyOrUnplug.notify_all();   // a reader still waiting on an old handle gives up
 }
@@ -102,6 +115,8 @@ void EmulatedDevice::setProfile(const DeviceProfile &profile)
 EmulatedDevice::Mode EmulatedDevice::mode() const
 {
     Lock lock(m_mutex);
+    if (m_restart && Clock::now() >= m_restart->at)
+        return m_restart->into;   // restarting; the hidapi calls carry it out
     return m_mode;
 }
 
@@ -114,6 +129,8 @@ void EmulatedDevice::setPresent(bool present)
         m_present = true;
     else
         unplugLocked();
+    if (present)
+        m_backOnBusAt = Clock::time_point();   // back from wherever it stayed away
 }
 
 bool EmulatedDevice::isPresent() const
@@ -159,6 +176,7 @@ void EmulatedDevice::plugBackIn()
     Lock lock(m_mutex);
     m_unplugAfterWrites.reset();
     m_present = true;
+    m_backOnBusAt = Clock::time_point();
 }
 
 void EmulatedDevice::setLatencyMicros(int us)
@@ -194,6 +212,62 @@ void EmulatedDevice::unplugLocked()
             handle->pendingReply.reset();
         }
     }
+    m_replyOrUnplug.notify_all();
+}
+
+// --- bootloader ------------------------------------------------------------------------
+
+QByteArray EmulatedDevice::flashImage() const
+{
+    Lock lock(m_mutex);
+    if (m_restart && m_restart->into == Mode::Bootloader && Clock::now() >= m_restart->at)
+        return QByteArray();   // restarting into the bootloader, which erases first
+    return m_bootloader.flashImage();
+}
+
+void EmulatedDevice::stayAwayAfterErase(bool away)
+{
+    Lock lock(m_mutex);
+    m_stayAwayAfterErase = away;
+}
+
+void EmulatedDevice::enterBootloader()
+{
+    Lock lock(m_mutex);
+    m_restart.reset();
+    restartLocked(Mode::Bootloader, Clock::now());
+    m_backOnBusAt = Clock::time_point();
+}
+
+void EmulatedDevice::scheduleRestartLocked(Mode into)
+{
+    if (!m_restart)
+        m_restart = Restart{Clock::now() + restartDelay, into};
+}
+
+void EmulatedDevice::advanceLocked()
+{
+    if (!m_restart || Clock::now() < m_restart->at)
+        return;
+    const Restart restart = *m_restart;
+    m_restart.reset();
+    restartLocked(restart.into, restart.at);
+}
+
+void EmulatedDevice::restartLocked(Mode into, Clock::time_point at)
+{
+    m_mode = into;
+    if (into == Mode::Bootloader)
+        m_bootloader.erase();
+    // Gone from the bus: the host's handles on the old enumeration are dead.
+    for (auto &handle : m_handles) {
+        if (!handle->closed) {
+            handle->dead = true;
+            handle->pendingReply.reset();
+        }
+    }
+    m_backOnBusAt = into == Mode::Bootloader && m_stayAwayAfterErase ? Clock::time_point::max()
+                                                                      : at + reenumerationTime;
     m_replyOrUnplug.notify_all();
 }
 
@@ -295,6 +369,30 @@ QVector<QByteArray> EmulatedDevice::bootloaderReports() const
     return m_bootloaderReports;
 }
 
+QImage EmulatedDevice::slotPicture(int slot) const
+{
+    Lock lock(m_mutex);
+    return m_imageReceiver.slotPicture(slot);
+}
+
+QVector<QImage> EmulatedDevice::bootAnimationFrames() const
+{
+    Lock lock(m_mutex);
+    return m_imageReceiver.bootAnimationFrames();
+}
+
+int EmulatedDevice::completedImageTransfers() const
+{
+    Lock lock(m_mutex);
+    return m_imageReceiver.completedTransfers();
+}
+
+void EmulatedDevice::setScreenListener(std::function<void()> listener)
+{
+    Lock lock(m_mutex);
+    m_screenListener = std::move(listener);
+}
+
 // --- hidapi entry points ------------------------------------------------------------------
 
 int EmulatedDevice::hidInit()
@@ -318,6 +416,7 @@ int EmulatedDevice::hidExit()
 hid_device *EmulatedDevice::hidOpen(unsigned short vendor, unsigned short product)
 {
     Lock lock(m_mutex);
+    advanceLocked();
     Exchange exchange;
     exchange.kind = Exchange::Open;
     exchange.vendorId = vendor;
@@ -326,7 +425,7 @@ hid_device *EmulatedDevice::hidOpen(unsigned short vendor, unsigned short produc
     hid_device *handle = nullptr;
     if (m_pendingOpenFailures > 0) {
         --m_pendingOpenFailures;   // e.g. the system still enumerating the device
-    } else if (m_present && vendor == vendorId && product == productId) {
+    } else if (m_present && Clock::now() >= m_backOnBusAt && vendor == vendorId && product == productId) {
         m_handles.push_back(std::make_unique<hid_device>());
         handle = m_handles.back().get();
         handle->id = m_nextHandleId++;
@@ -340,6 +439,7 @@ hid_device *EmulatedDevice::hidOpen(unsigned short vendor, unsigned short produc
 int EmulatedDevice::hidSetNonblocking(hid_device *handle, int nonblock)
 {
     Lock lock(m_mutex);
+    advanceLocked();
     Exchange exchange;
     exchange.kind = Exchange::SetNonblocking;
     exchange.length = nonblock;
@@ -357,6 +457,7 @@ int EmulatedDevice::hidSetNonblocking(hid_device *handle, int nonblock)
 int EmulatedDevice::hidWrite(hid_device *handle, const unsigned char *data, size_t length)
 {
     Lock lock(m_mutex);
+    advanceLocked();
     const int writeIndex = m_writeCalls++;
     Exchange exchange;
     exchange.kind = Exchange::Write;
@@ -378,6 +479,7 @@ int EmulatedDevice::hidWrite(hid_device *handle, const unsigned char *data, size
         const bool scheduled = !live->dead && m_latency.count() > 0;
         if (scheduled)
             waitForLatency(lock);
+        advanceLocked();
         // The device may have gone, or the handle been closed, during the transfer.
         if (!live->dead && !live->closed && data && length > 0 && length <= maxHidBuffer
             && !m_failingWrites.contains(writeIndex)) {
@@ -398,9 +500,13 @@ int EmulatedDevice::hidWrite(hid_device *handle, const unsigned char *data, size
 
     const WriteHook hook = m_writeHook;
     const QByteArray report = exchange.bytes;
+    const std::function<void()> screenListener = m_screenChanged ? m_screenListener : nullptr;
+    m_screenChanged = false;
     lock.unlock();
     if (hook)
         hook(writeIndex, report);
+    if (screenListener)
+        screenListener();
     return result;
 }
 
@@ -408,6 +514,7 @@ int EmulatedDevice::hidReadTimeout(hid_device *handle, unsigned char *data, size
                                    int milliseconds)
 {
     Lock lock(m_mutex);
+    advanceLocked();
     const int readIndex = m_readCalls++;
     if (const ReadHook hook = m_readHook) {
         lock.unlock();
@@ -428,12 +535,19 @@ int EmulatedDevice::hidReadTimeout(hid_device *handle, unsigned char *data, size
     const auto settled = [live] { return live->pendingReply || live->dead || live->closed; };
     const bool mayWait = !live->nonblocking && m_timeoutMode == TimeoutMode::RealWait
                          && milliseconds != 0;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(qMax(milliseconds, 0));
+    if (mayWait && !settled() && m_restart) {
+        // The device restarts while the host waits for it: the handle dies then.
+        const Clock::time_point restartAt = m_restart->at;
+        m_replyOrUnplug.wait_until(lock, milliseconds < 0 ? restartAt : std::min(restartAt, deadline),
+                                   settled);
+        advanceLocked();
+    }
     if (mayWait && !settled()) {
         if (milliseconds < 0)
             m_replyOrUnplug.wait(lock, settled);   // hidapi's "block until a report comes"
         else
-            m_replyOrUnplug.wait_until(lock, Clock::now() + std::chrono::milliseconds(milliseconds),
-                                       settled);
+            m_replyOrUnplug.wait_until(lock, deadline, settled);
     }
 
     int result = 0;
@@ -455,6 +569,7 @@ int EmulatedDevice::hidReadTimeout(hid_device *handle, unsigned char *data, size
 void EmulatedDevice::hidClose(hid_device *handle)
 {
     Lock lock(m_mutex);
+    advanceLocked();
     Exchange exchange;
     exchange.kind = Exchange::Close;
     exchange.handleId = handleIdOf(handle);
@@ -507,6 +622,11 @@ void EmulatedDevice::takeReport(const QByteArray &report)
         else if (code <= lastBootloaderCommand)
             handleBootloaderCommand(report);
         break;
+    case Mode::Bootloader:
+        // The bootloader knows only its own commands and answers none of them.
+        if (code <= lastBootloaderCommand)
+            handleBootloaderCommand(report);
+        break;
     }
 }
 
@@ -534,6 +654,8 @@ void EmulatedDevice::keepApplicationWrite(const QByteArray &report, const QByteA
     case item::colourImage:
     case item::bootOrMonoImage:
         m_imageReports.append(report);
+        if (m_imageReceiver.take(report, m_profile))
+            m_screenChanged = true;
         break;
     default:
         break;
@@ -556,6 +678,13 @@ void EmulatedDevice::storeCurve(const QByteArray &payload)
 void EmulatedDevice::handleBootloaderCommand(const QByteArray &report)
 {
     m_bootloaderReports.append(report);
+    if (m_restart)
+        return;   // already on its way off the bus
+    // The application takes only the erase: it restarts into the bootloader.
+    if (m_mode == Mode::Application && Bootloader::isErase(report))
+        scheduleRestartLocked(Mode::Bootloader);
+    if (m_mode == Mode::Bootloader && m_bootloader.take(report) == Bootloader::Outcome::StartApplication)
+        scheduleRestartLocked(Mode::Application);
 }
 
 void EmulatedDevice::sendReply(quint8 item, QByteArray reply)

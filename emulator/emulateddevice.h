@@ -1,10 +1,13 @@
 #pragma once
 
+#include "bootloader.h"
 #include "deviceprofile.h"
+#include "imagereceiver.h"
 
 #include <hidapi.h>
 
 #include <QByteArray>
+#include <QImage>
 #include <QMap>
 #include <QSet>
 #include <QVector>
@@ -29,8 +32,10 @@ class EmulatedDevice
 public:
     enum class ReplyFault { None, NoReply, Short };
     enum class TimeoutMode { Immediate, RealWait };
-    // What the device is running; only its application is modelled so far.
-    enum class Mode { Application };
+    // What the device is running. The erase command restarts it into its bootloader,
+    // the jump command back into its application; each restart drops it off the bus
+    // (open handles die) and it comes back after re-enumerating.
+    enum class Mode { Application, Bootloader };
 
     struct Exchange
     {
@@ -92,6 +97,17 @@ public:
     // Called from within each hid_read_timeout, before it looks for a reply.
     void setReadHook(ReadHook hook);
 
+    // --- bootloader -----------------------------------------------------------------
+    // The application area of the flash: the factory image until an erase, then the
+    // data of the chunks the bootloader took, in order.
+    QByteArray flashImage() const;
+    // After the next erase the device does not come back as its bootloader, until it
+    // is plugged back in.
+    void stayAwayAfterErase(bool away);
+    // Restarts the device into its bootloader now, as if an upgrade had stopped half
+    // way: open handles die, the flash is empty, it can be opened at once.
+    void enterBootloader();
+
     // --- record -------------------------------------------------------------------
     const QVector<Exchange> &record() const;
     // Every report handed to hid_write, whether or not it reached the device.
@@ -111,6 +127,18 @@ public:
     QVector<QByteArray> imageReports() const;
     // Whole reports with bootloader command codes 0x00..0x04, in order.
     QVector<QByteArray> bootloaderReports() const;
+
+    // --- what the screen shows ------------------------------------------------------
+    // Last complete picture uploaded to the slot (Format_RGB32; a one-bit picture is
+    // white where lit, black elsewhere); null if none.
+    QImage slotPicture(int slot) const;
+    // Last complete boot animation, 25 frames of 240x40; empty if none.
+    QVector<QImage> bootAnimationFrames() const;
+    // Transfers that reached their end report since reset.
+    int completedImageTransfers() const;
+    // Called (lock not held, from the writing thread) after each completed transfer;
+    // reset() turns it off like the hooks.
+    void setScreenListener(std::function<void()> listener);
 
     // --- hidapi entry points, called only by the hidapi shim ----------------------
     int hidInit();
@@ -147,6 +175,9 @@ private:
     void storeCurve(const QByteArray &payload);
     void handleBootloaderCommand(const QByteArray &report);
     void sendReply(quint8 item, QByteArray reply);
+    void scheduleRestartLocked(Mode into);
+    void advanceLocked();
+    void restartLocked(Mode into, Clock::time_point at);
 
     mutable std::mutex m_mutex;
     std::condition_variable m_replyOrUnplug;
@@ -182,6 +213,20 @@ private:
     QMap<quint8, QVector<QByteArray>> m_settingsBlocks;
     QVector<QByteArray> m_imageReports;
     QVector<QByteArray> m_bootloaderReports;
+    ImageReceiver m_imageReceiver;
+    std::function<void()> m_screenListener;
+    bool m_screenChanged = false;   // a transfer completed during the current write
+
+    // A restart the device has committed to; it leaves the bus when it falls due.
+    struct Restart
+    {
+        Clock::time_point at;
+        Mode into;
+    };
+    std::optional<Restart> m_restart;
+    Clock::time_point m_backOnBusAt;   // re-enumerating until then
+    bool m_stayAwayAfterErase = false;
+    Bootloader m_bootloader;
 };
 
 } // namespace emu

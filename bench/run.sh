@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds the project and runs every benchmark, printing their figures.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${TESSEL_BUILD_DIR:-$root/build}
+"$root/tools/deps.sh"
+TESSEL_BUILD_DIR=$build "$root/tools/build.sh"
+cd "$build/bin"
+for bench in ./bench_*; do
+  [ -x "$bench" ] || continue
+  echo "== ${bench#./}"
+  QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$bench"
+done
+echo "== startup.sh"
+TESSEL_BUILD_DIR=$build "$root/bench/startup.sh"

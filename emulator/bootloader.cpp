@@ -1,0 +1,83 @@
+#include "bootloader.h"
+
+#include "deviceprofile.h"
+
+namespace emu {
+
+namespace {
+
+constexpr quint8 probeCommand = 0x00;
+constexpr quint8 chunkCommand = 0x01;
+constexpr quint8 jumpCommand = 0x02;
+constexpr quint8 eraseCommand = 0x03;
+
+// Five filler bytes follow the data of every chunk; the bootloader skips them.
+constexpr int chunkFiller = 5;
+
+const QByteArray &bootPattern()
+{
+    static const QByteArray pattern = QByteArray("1234567890").repeated(6);
+    return pattern;
+}
+
+// Commands 0x00, 0x02 and 0x03 count only with their 60-digit pattern.
+bool carriesBootPattern(const QByteArray &report)
+{
+    return quint8(report.at(2)) == bootPattern().size()
+           && report.mid(payloadOffset, bootPattern().size()) == bootPattern();
+}
+
+} // namespace
+
+QByteArray Bootloader::factoryImage()
+{
+    return QByteArray("VELTRA-MINI factory application ").repeated(32);
+}
+
+bool Bootloader::isErase(const QByteArray &report)
+{
+    return report.size() >= reportSize && quint8(report.at(1)) == eraseCommand && carriesBootPattern(report);
+}
+
+Bootloader::Bootloader()
+    : m_flash(factoryImage())
+{
+}
+
+void Bootloader::erase()
+{
+    m_flash.clear();
+    m_probed = false;
+}
+
+Bootloader::Outcome Bootloader::take(const QByteArray &report)
+{
+    if (report.size() < reportSize)
+        return Outcome::Stay;
+    switch (quint8(report.at(1))) {
+    case probeCommand:
+        if (carriesBootPattern(report))
+            m_probed = true;
+        break;
+    case chunkCommand: {
+        const int n = qint8(report.at(2)) - chunkFiller;
+        // Data and filler must fit the report; anything else is not a chunk.
+        if (m_probed && n > 0 && n + chunkFiller <= payloadSize)
+            m_flash.append(report.mid(payloadOffset, n));
+        break;
+    }
+    case jumpCommand:
+        if (carriesBootPattern(report))
+            return Outcome::StartApplication;
+        break;
+    case eraseCommand:
+        if (carriesBootPattern(report))
+            erase();
+        break;
+    default:
+        break;   // refresh and unknown codes change nothing here
+    }
+    return Outcome::Stay;
+}
+
+} // namespace emu

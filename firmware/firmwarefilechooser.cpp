@@ -1,0 +1,28 @@
+#include "firmware/firmwarefilechooser.h"
+
+#include "app/mainwindow.h"
+
+#include <QFileDialog>
+
+namespace {
+
+FirmwareFileChooser &replacement()
+{
+    static FirmwareFileChooser chooser;
+    return chooser;
+}
+
+} // namespace
+
+QString askForFirmwareFile(QWidget *parent)
+{
+    if (const FirmwareFileChooser &chooser = replacement())
+        return chooser(parent);
+    return QFileDialog::getOpenFileName(parent, MainWindow::tr("Open files"), QString(),
+                                        QStringLiteral("Binary Files (*.bin);;All Files (*.*)"));
+}
+
+void setFirmwareFileChooser(FirmwareFileChooser chooser)
+{
+    replacement() = std::move(chooser);
+}

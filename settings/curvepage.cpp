@@ -1,0 +1,21 @@
+// Opening the power-curve dialog from the Settings page.
+
+#include "app/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "app/dialogpointers.h"
+#include "settings/linedlg.h"
+
+void MainWindow::on_toolButton_8_clicked()
+{
+    auto *dialog = new lineDlg(this);
+    // Each opening makes a new dialog; a closed one is not kept, and one left
+    // open does not keep the program running once the main window closes.
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAttribute(Qt::WA_QuitOnClose, false);
+    openCurveDialog = dialog;
+    dialog->setWindowFlags(Qt::FramelessWindowHint);
+    // Over the right-hand body of the window.
+    dialog->move(mapToGlobal(QPoint(ui->widget_8->x() + 175, ui->widget_8->y() + 35)));
+    dialog->show();
+}

@@ -1,0 +1,195 @@
+#include "settings/linedlg.h"
+#include "ui_linedlg.h"
+
+#include "app/mainwindow.h"
+#include "device/devicelink.h"
+#include "settings/powercurves.h"
+
+#include <QMouseEvent>
+#include <QtCharts/QChart>
+#include <QtCharts/QScatterSeries>
+#include <QtCharts/QSplineSeries>
+#include <QtCharts/QValueAxis>
+
+using QtCharts::QChart;
+using QtCharts::QScatterSeries;
+using QtCharts::QSplineSeries;
+using QtCharts::QValueAxis;
+
+lineDlg::lineDlg(MainWindow *mainWindow, QWidget *parent)
+    : QDialog(parent), mainWindow(mainWindow), ui(new Ui::lineDlg)
+{
+    ui->setupUi(this);
+    setPowerScale(mainWindow->deviceInfo().screen.powerHigh);
+    drawCurve();
+    readCurve();
+}
+
+lineDlg::~lineDlg()
+{
+    delete ui;
+}
+
+// --- dragging a point: only the height of the pointer counts
+
+void lineDlg::mousePressEvent(QMouseEvent *event)
+{
+    const int hit = curvePointAt(event->pos().x());
+    if (hit >= 0)
+        selectedPoint = hit;
+}
+
+void lineDlg::mouseMoveEvent(QMouseEvent *event)
+{
+    if (selectedPoint < 0 || selectedPoint >= CurvePoints)
+        return;
+    const int watts = draggedWatts(event->pos().y(), maxWattage);
+    curveTable[size_t(currentCurve)][size_t(selectedPoint)] = watts;
+    drawCurve();
+    ui->label_4->setText(curvePointReadout(selectedPoint, watts));
+}
+
+void lineDlg::mouseReleaseEvent(QMouseEvent *)
+{
+    selectedPoint = -1;
+}
+
+// --- groups, close and write
+
+void lineDlg::on_radioButton_clicked()
+{
+    readCurve();
+}
+
+void lineDlg::on_radioButton_2_clicked()
+{
+    readCurve();
+}
+
+void lineDlg::on_radioButton_3_clicked()
+{
+    readCurve();
+}
+
+void lineDlg::on_radioButton_4_clicked()
+{
+    readCurve();
+}
+
+void lineDlg::on_radioButton_5_clicked()
+{
+    readCurve();
+}
+
+void lineDlg::on_toolButton_clicked()
+{
+    close();
+}
+
+// The curve written is the one the last read selected, with whatever was
+// dragged since; the device sends no answer.
+void lineDlg::on_toolButton_2_clicked()
+{
+    DeviceActionGuard guard(mainWindow->deviceActivity());
+    if (!guard) {
+        mainWindow->reportDeviceBusy();
+        return;
+    }
+    if (!mainWindow->openDeviceForAction(QStringLiteral("设备离线")))
+        return;
+    hid_device *&handle = mainWindow->deviceHandle();
+    beginExchange(record, handle);
+    sendApplicationCommand(record, handle, curveWriteRequest(currentCurve, curveTable[size_t(currentCurve)]));
+    closeDevice(handle);
+}
+
+int lineDlg::checkedCurve() const
+{
+    const QRadioButton *groups[] = {ui->radioButton, ui->radioButton_2, ui->radioButton_3, ui->radioButton_4,
+                                    ui->radioButton_5};
+    for (int i = 0; i < CurveCount; ++i) {
+        if (groups[i]->isChecked())
+            return i;
+    }
+    return currentCurve;
+}
+
+// The chosen group becomes the current curve even when the read fails; the
+// chart then keeps the previous curve until the next redraw.
+// A log line handles pending events, and a click on the close button among
+// them may end the dialog: after logging only the main window is touched.
+void lineDlg::readCurve()
+{
+    currentCurve = checkedCurve();
+    DeviceActionGuard guard(mainWindow->deviceActivity());
+    if (!guard) {
+        mainWindow->reportDeviceBusy();
+        return;
+    }
+    if (!mainWindow->openDeviceForAction(QStringLiteral("设备离线")))
+        return;
+    hid_device *&handle = mainWindow->deviceHandle();
+    beginExchange(record, handle);
+    sendApplicationCommand(record, handle, curveReadRequest(currentCurve));
+    ReplyBuffer reply{};
+    if (readReport(handle, reply, Protocol::ReplyTimeoutMs)) {
+        curveTable[size_t(currentCurve)] = decodeCurveReply(reply);
+        drawCurve();
+    } else {
+        mainWindow->appendLog(QStringLiteral("读取超时！"));
+    }
+    closeDevice(handle);
+}
+
+void lineDlg::drawCurve()
+{
+    auto *spline = new QSplineSeries;
+    auto *scatter = new QScatterSeries;
+    const CurvePointsRow &points = curveTable[size_t(currentCurve)];
+    for (int j = 0; j < CurvePoints; ++j) {
+        spline->append(j, points[size_t(j)]);
+        scatter->append(j, points[size_t(j)]);
+    }
+    QPen curvePen(QColor(200, 10, 0, 255));
+    curvePen.setWidth(2);
+    spline->setPen(curvePen);
+
+    auto *chart = new QChart;
+    chart->addSeries(spline);
+    chart->addSeries(scatter);
+    chart->legend()->hide();
+
+    auto *seconds = new QValueAxis;
+    seconds->setLabelFormat(QStringLiteral("%i.0"));
+    seconds->setTickCount(spline->count());
+    chart->addAxis(seconds, Qt::AlignBottom);
+    spline->attachAxis(seconds);
+
+    auto *watts = new QValueAxis;
+    watts->setLabelFormat(QStringLiteral("%i"));
+    chart->addAxis(watts, Qt::AlignLeft);
+    spline->attachAxis(watts);
+    scatter->attachAxis(watts);
+    watts->setRange(0, maxWattage);
+
+    chart->setBackgroundBrush(QColor(220, 220, 220));
+    const QPen axisLine(QColor(50, 50, 50));
+    const QPen grid(Qt::DotLine);
+    for (QValueAxis *axis : {seconds, watts}) {
+        axis->setLinePen(axisLine);
+        axis->setGridLinePen(grid);
+    }
+
+    // The drag reads the plot from fixed dialog pixels, so the plot area is
+    // pinned there rather than left to the chart's own layout. The chart
+    // covers the whole chart view, so view pixels are chart pixels.
+    const QPoint firstTop = ui->widget->mapFrom(this, QPoint(CurvePlot::FirstPointX, CurvePlot::TopY));
+    const QPoint lastBottom = ui->widget->mapFrom(
+        this, QPoint(CurvePlot::FirstPointX + CurvePlot::PointSpacing * (CurvePoints - 1), CurvePlot::BottomY));
+    chart->setPlotArea(QRectF(QPointF(firstTop), QPointF(lastBottom)));
+
+    QChart *previous = ui->widget->chart();
+    ui->widget->setChart(chart);
+    delete previous;
+    ui->widget->setRenderHint(QPainter::Antialiasing);
+}
