@@ -1,5 +1,5 @@
-// The image editor on its own: its start state, the picture operations, ADD
-// with good and hostile files, and PREVIEW.
+// The image editor on its own: the picture operations, ADD with good and
+// hostile files, and PREVIEW.
 
 #include "app/mainwindow.h"
 #include "emulator/emulateddevice.h"
@@ -9,9 +9,6 @@
 #include "testsupport.h"
 
 #include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QToolButton>
 #include <QtTest>
 
@@ -20,13 +17,14 @@ using namespace testsupport;
 
 namespace {
 
-QImage quadrants(int width, int height)
+// A quarter turn clockwise: the top row becomes the right-hand column.
+QImage turnedClockwise(const QImage &picture)
 {
-    QImage picture(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            picture.setPixel(x, y, qRgb(x < width / 2 ? 255 : 0, y < height / 2 ? 255 : 0, 40));
-    return picture;
+    QImage turned(picture.height(), picture.width(), QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            turned.setPixel(picture.height() - 1 - y, x, picture.pixel(x, y));
+    return turned;
 }
 
 QImage shown(const editDlg &editor)
@@ -34,21 +32,22 @@ QImage shown(const editDlg &editor)
     return editor.picture().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-void click(editDlg &editor, const char *button)
+// A picture file as the chosen file's bytes.
+QByteArray fileOf(const QImage &picture, const char *format)
 {
-    QTest::mouseClick(child<QToolButton>(&editor, button), Qt::LeftButton);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, format);
+    return bytes;
 }
 
-// A BMP header announcing a picture of the given size, with no pixels behind it.
-QByteArray bmpHeader(qint32 width, qint32 height)
+// A small file that decodes to a huge picture.
+QByteArray hugeFile(int width, int height)
 {
-    QByteArray bytes("BM");
-    QDataStream out(&bytes, QIODevice::Append);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out << quint32(54) << quint32(0) << quint32(54)                       // file header
-        << quint32(40) << width << height << quint16(1) << quint16(24)    // info header
-        << quint32(0) << quint32(0) << qint32(2835) << qint32(2835) << quint32(0) << quint32(0);
-    return bytes;
+    QImage picture(width, height, QImage::Format_Mono);
+    picture.fill(0);
+    return fileOf(picture, "png");
 }
 
 } // namespace
@@ -58,145 +57,72 @@ class TestEditDlg : public QObject
     Q_OBJECT
 
     ScratchDirectory scratch;
+    MainWindow *window = nullptr;
 
 private slots:
     void init()
     {
         emu::EmulatedDevice::instance().reset();
         scratch.enter();
+        window = new MainWindow;
     }
     void cleanup()
     {
         setPictureFileChooser(nullptr);
+        delete window;
         scratch.leave();
     }
 
-    void pictureButtonCentred_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QPoint>("at");
-        QTest::addColumn<QString>("label");
-        QTest::newRow("240x280") << QSize(240, 280) << QPoint(20, 0) << QString("IMAGE SIZE：240x280");
-        QTest::newRow("wider than the area") << QSize(320, 240) << QPoint(-20, 20) << QString("IMAGE SIZE：320x240");
-        QTest::newRow("boot strip") << QSize(240, 40) << QPoint(20, 120) << QString("IMAGE SIZE：240x40");
-    }
-    void pictureButtonCentred()
-    {
-        QFETCH(QSize, size);
-        QFETCH(QPoint, at);
-        QFETCH(QString, label);
-        MainWindow window;
-        editDlg editor(4, size.width(), size.height(), 84, &window);
-        auto *button = child<QPushButton>(&editor, "pushButton");
-        QCOMPARE(button->geometry(), QRect(at, size));
-        QCOMPARE(button->iconSize(), size);
-        QCOMPARE(child<QLabel>(&editor, "label_4")->text(), label);
-    }
-
-    void startState()
-    {
-        QVERIFY(quadrants(240, 280).save("imageformats/page4.bmp", "bmp"));
-        MainWindow window;
-        editDlg editor(4, 240, 280, 84, &window);
-        editor.show();
-        QCOMPARE(shown(editor), quadrants(240, 280));
-        QVERIFY(!child<QToolButton>(&editor, "toolButton_4")->isVisible());
-        QVERIFY(!child<QRadioButton>(&editor, "radioButton")->isVisible());
-        // The backdrop lies under the picture, the hint over it; the text panel over all.
-        QWidget *area = child<QWidget>(&editor, "widget");
-        QCOMPARE(area->children(), QObjectList({child<QLabel>(&editor, "label_3"), child<QPushButton>(&editor, "pushButton"),
-                                                child<QLabel>(&editor, "label_9")}));
-        QCOMPARE(editor.children().last(), child<QWidget>(&editor, "widget_2"));
-
-        editDlg empty(5, 240, 280, 84, &window);
-        QVERIFY(empty.picture().isNull());
-    }
-
-    void rotateAndTrim()
-    {
-        MainWindow window;
-        editDlg editor(4, 240, 280, 84, &window);
-        editor.setPicture(QPixmap::fromImage(quadrants(240, 280)));
-        click(editor, "toolButton_6");
-        const QImage turned = shown(editor);
-        QCOMPARE(turned.size(), QSize(280, 240));
-        // A quarter turn clockwise: the top-left quadrant (red and green) moves to the
-        // top right, the bottom-left one (red) to the top left.
-        QCOMPARE(turned.pixel(270, 10), qRgb(255, 255, 40));
-        QCOMPARE(turned.pixel(10, 10), qRgb(255, 0, 40));
-        click(editor, "toolButton_5");
-        QCOMPARE(editor.picture().size(), QSize(240, 280));
-    }
-
-    void mirrors_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<bool>("horizontal");
-        QTest::newRow("H.FLIP") << "toolButton_7" << true;
-        QTest::newRow("V.FLIP") << "toolButton_8" << false;
-    }
-    void mirrors()
-    {
-        QFETCH(QString, button);
-        QFETCH(bool, horizontal);
-        MainWindow window;
-        editDlg editor(4, 240, 280, 84, &window);
-        const QImage original = quadrants(240, 280);
-        editor.setPicture(QPixmap::fromImage(original));
-        click(editor, qPrintable(button));
-        QCOMPARE(shown(editor), original.mirrored(horizontal, !horizontal));
-        click(editor, qPrintable(button));
-        QCOMPARE(shown(editor), original);
-        // Mirroring needs no scratch file, so a read-only directory cannot empty the picture.
-        QVERIFY(!QFile::exists("temp.bmp"));
-    }
-
-    void add_data()
+    // Each button works on the picture shown; ADD replaces it with a chosen file scaled to the slot.
+    void operations_data()
     {
         QTest::addColumn<int>("slot");
-        QTest::addColumn<QByteArray>("file");   // "" for a cancelled dialog
-        QTest::addColumn<QSize>("result");      // empty: the picture stays as it was
+        QTest::addColumn<QStringList>("buttons");
+        QTest::addColumn<QByteArray>("file");   // what ADD is given; empty: the dialog is cancelled
+        QTest::addColumn<QImage>("expected");
         QTest::addColumn<int>("logLines");
-        QByteArray bmp;
-        {
-            QBuffer buffer(&bmp);
-            buffer.open(QIODevice::WriteOnly);
-            quadrants(100, 50).save(&buffer, "bmp");
-        }
-        QTest::newRow("slot 4 scaled to the slot") << 4 << bmp << QSize(240, 280) << 0;
-        QTest::newRow("slot 1 gives the boot strip") << 1 << bmp << QSize(240, 40) << 0;
-        QTest::newRow("cancelled") << 4 << QByteArray() << QSize() << 0;
-        QTest::newRow("not a picture") << 4 << QByteArray("just some text\n") << QSize() << 1;
-        QTest::newRow("absurd size") << 4 << bmpHeader(9000, 9000) << QSize() << 1;
-        QTest::newRow("absurd height") << 4 << bmpHeader(16, 100000) << QSize() << 1;
+        const QImage original = pattern(240, 280);
+        const QImage turned = turnedClockwise(original);
+        const QByteArray bmp = fileOf(pattern(100, 50), "bmp");
+        const QImage added = pattern(100, 50);
+        const QStringList add{"toolButton_2"};
+        const QByteArray none;
+        QTest::newRow("H.FLIP") << 4 << QStringList{"toolButton_7"} << none << original.mirrored(true, false) << 0;
+        QTest::newRow("V.FLIP") << 4 << QStringList{"toolButton_8"} << none << original.mirrored(false, true) << 0;
+        QTest::newRow("H.FLIP twice") << 4 << QStringList{"toolButton_7", "toolButton_7"} << none << original << 0;
+        QTest::newRow("ROTATE") << 4 << QStringList{"toolButton_6"} << none << turned << 0;
+        QTest::newRow("TRIM after ROTATE") << 4 << QStringList{"toolButton_6", "toolButton_5"} << none
+                                           << turned.scaled(240, 280) << 0;
+        QTest::newRow("ADD") << 4 << add << bmp << added.scaled(240, 280) << 0;
+        QTest::newRow("ADD on slot 1: boot strip") << 1 << add << bmp << added.scaled(240, 40) << 0;
+        QTest::newRow("ADD, TRIM on slot 1") << 1 << add + QStringList{"toolButton_5"} << bmp
+                                             << added.scaled(240, 40).scaled(240, 280) << 0;
+        QTest::newRow("ADD cancelled") << 4 << add << none << original << 0;
+        QTest::newRow("ADD not a picture") << 4 << add << QByteArray("just some text\n") << original << 1;
+        QTest::newRow("ADD absurd size") << 4 << add << hugeFile(9000, 9000) << original << 1;
+        QTest::newRow("ADD absurd height") << 4 << add << hugeFile(16, 100000) << original << 1;
     }
-    void add()
+    void operations()
     {
         QFETCH(int, slot);
+        QFETCH(QStringList, buttons);
         QFETCH(QByteArray, file);
-        QFETCH(QSize, result);
+        QFETCH(QImage, expected);
         QFETCH(int, logLines);
-        QString path;
-        if (!file.isEmpty()) {
-            path = scratch.path() + "/chosen.bmp";
-            QFile out(path);
-            QVERIFY(out.open(QIODevice::WriteOnly));
-            out.write(file);
-        }
+        QFile chosen("chosen");   // no suffix: the reader goes by the content
+        QVERIFY(file.isEmpty() || (chosen.open(QIODevice::WriteOnly) && chosen.write(file) == file.size()));
+        chosen.close();
+        const QString path = file.isEmpty() ? QString() : chosen.fileName();
         setPictureFileChooser([path](QWidget *) { return path; });
-        MainWindow window;
-        const int before = logMessages(&window).size();
-        editDlg editor(slot, 240, 280, 84, &window);
-        const QImage original = quadrants(30, 30);
-        editor.setPicture(QPixmap::fromImage(original));
-        click(editor, "toolButton_2");
-        QCOMPARE(logMessages(&window).size() - before, logLines);
-        if (result.isEmpty()) {
-            QCOMPARE(shown(editor), original);
-        } else {
-            QCOMPARE(editor.picture().size(), result);
-            QCOMPARE(shown(editor).pixel(0, 0), qRgb(255, 255, 40));
-        }
+        const int before = logMessages(window).size();
+        editDlg editor(slot, 240, 280, 84, window);
+        editor.setPicture(QPixmap::fromImage(pattern(240, 280)));
+        for (const QString &button : buttons)
+            QTest::mouseClick(child<QToolButton>(&editor, qPrintable(button)), Qt::LeftButton);
+        QCOMPARE(shown(editor), expected);
+        QCOMPARE(logMessages(window).size() - before, logLines);
+        // Mirroring needs no scratch file, so a read-only directory cannot empty the picture.
+        QVERIFY(!QFile::exists("temp.bmp"));
     }
 
     void preview_data()
@@ -212,27 +138,21 @@ private slots:
         QFETCH(int, scheme);
         QFETCH(QRgb, background);
         QFETCH(QRgb, foreground);
-        MainWindow window;
-        editDlg editor(4, 240, 280, 84, &window);
-        const QImage original = quadrants(240, 280);
-        editor.setPicture(QPixmap::fromImage(original));
+        editDlg editor(4, 240, 280, 84, window);
+        editor.setPicture(QPixmap::fromImage(pattern(240, 280)));
         child<QComboBox>(&editor, "comboBox_2")->setCurrentIndex(scheme);
         // Choosing a scheme alone redraws nothing.
-        QCOMPARE(shown(editor), original);
+        QCOMPARE(shown(editor), pattern(240, 280));
 
-        click(editor, "toolButton_10");
+        QTest::mouseClick(child<QToolButton>(&editor, "toolButton_10"), Qt::LeftButton);
         const QImage canvas = shown(editor);
         QCOMPARE(canvas.size(), QSize(240, 280));
+        // "Welcome" in 13-pixel letters at the top-left corner, in the scheme's two colours only.
         int text = 0;
         for (int y = 0; y < canvas.height(); ++y)
             for (int x = 0; x < canvas.width(); ++x) {
                 const QRgb p = canvas.pixel(x, y);
-                QVERIFY(p == background || p == foreground);
-                if (p == foreground) {
-                    ++text;
-                    // "Welcome" in 13-pixel letters at the top-left corner.
-                    QVERIFY(x < 120 && y < 20);
-                }
+                QVERIFY(p == background || (p == foreground && x < 120 && y < 20 && ++text));
             }
         QVERIFY(text > 20);
     }
