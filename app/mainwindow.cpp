@@ -7,7 +7,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QMouseEvent>
 #include <QTime>
@@ -44,6 +46,27 @@ QString logTimeStamp(const QTime &t)
     put(11, t.msec(), 3);
     return stamp;
 }
+
+// The local time of day, without asking the C library for the time zone on
+// every log line (glibc looks at /etc/localtime on each call, which made the
+// stamp the dearest part of a line). The offset from UTC is taken afresh
+// whenever the minute changes, the only moments daylight saving time can
+// begin or end.
+QTime localTimeNow()
+{
+    static qint64 offsetMinute = -1;
+    static qint64 offsetMs = 0;
+    const qint64 utcMs = QDateTime::currentMSecsSinceEpoch();
+    const qint64 minute = utcMs / 60000;
+    if (minute != offsetMinute) {
+        offsetMinute = minute;
+        offsetMs = qint64(QDateTime::fromMSecsSinceEpoch(utcMs).offsetFromUtc()) * 1000;
+    }
+    constexpr qint64 DayMs = 24 * 60 * 60 * 1000;
+    return QTime::fromMSecsSinceStartOfDay(int(((utcMs + offsetMs) % DayMs + DayMs) % DayMs));
+}
+
+constexpr qint64 HiddenLogEventIntervalMs = 4;
 
 const QString DeviceBusyText = QStringLiteral("设备忙，请等待当前操作完成");
 
@@ -86,12 +109,21 @@ void MainWindow::appendLog(const QString &text)
     cursor.movePosition(QTextCursor::End);
     // A line break in the inserted text starts the new paragraph within the same edit.
     const QString paragraphBreak = document->isEmpty() ? QString() : QStringLiteral("\n");
-    cursor.insertText(paragraphBreak + logTimeStamp(QTime::currentTime()) + QStringLiteral("-->   ") + text,
+    cursor.insertText(paragraphBreak + logTimeStamp(localTimeNow()) + QStringLiteral("-->   ") + text,
                       logFormat());
     // Keeping the newest line in view lays the text out; a hidden pane needs no view.
-    if (ui->logTextBrowser->isVisible())
+    const bool shown = ui->logTextBrowser->isVisible();
+    if (shown)
         ui->logTextBrowser->moveCursor(QTextCursor::End);
-    QCoreApplication::processEvents();
+    // A shown line is drawn at once. With the pane hidden there is nothing to
+    // draw, and a transfer logging a line per report would spend most of its
+    // time looking for events: they are handled every few milliseconds, often
+    // enough for clicks and repaints to feel immediate.
+    static QElapsedTimer sinceEvents;
+    if (shown || !sinceEvents.isValid() || sinceEvents.hasExpired(HiddenLogEventIntervalMs)) {
+        QCoreApplication::processEvents();
+        sinceEvents.start();
+    }
 }
 
 bool MainWindow::openDeviceForAction(const QString &failureText)
@@ -167,6 +199,7 @@ void MainWindow::on_m_btn_Upgtade_clicked()
     setSideButtonIcons(":/image/select_devices_off.jpg", ":/image/select_upgrade_on.jpg",
                        ":/image/select_settings.jpg");
     closeDialog(openImageEditor);
+    openSlotEditor(4, ui->label_10->text());
 }
 
 void MainWindow::on_m_btn_Settings_clicked()

@@ -44,6 +44,14 @@ public:
     // The one log line of a device action refused while another runs.
     void reportDeviceBusy();
 
+    // Image slots: asks the device for the slot's picture geometry and opens
+    // a new image editor for it; the device stays open for the upload.
+    void openSlotEditor(int slot, const QString &caption);
+    // The User page thumbnails of slots 1-10, read again from the slot files.
+    void refreshSlotIcons();
+    // The picture upload's progress bar; values outside 0-100 leave it as it is.
+    void setImageProgress(int value);
+
 protected slots:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;

@@ -1,15 +1,113 @@
-// Image slots page: the ten "选择文件(S)" buttons open the image editor for a
-// slot. Still to come; the buttons are wired and do nothing yet.
+// Image slots page: the ten "选择文件(S)" buttons, the slot thumbnails, and
+// the slot query that opens the image editor.
 
 #include "app/mainwindow.h"
+#include "ui_mainwindow.h"
 
-void MainWindow::on_toolButton_4_clicked() {}
-void MainWindow::on_toolButton_10_clicked() {}
-void MainWindow::on_toolButton_11_clicked() {}
-void MainWindow::on_toolButton_12_clicked() {}
-void MainWindow::on_toolButton_13_clicked() {}
-void MainWindow::on_toolButton_14_clicked() {}
-void MainWindow::on_toolButton_15_clicked() {}
-void MainWindow::on_toolButton_16_clicked() {}
-void MainWindow::on_toolButton_17_clicked() {}
-void MainWindow::on_toolButton_18_clicked() {}
+#include "app/dialogpointers.h"
+#include "device/devicelink.h"
+#include "images/editdlg.h"
+#include "images/imageslot.h"
+
+#include <QIcon>
+
+void MainWindow::openSlotEditor(int slot, const QString &caption)
+{
+    DeviceActionGuard guard(activity);
+    if (!guard) {
+        reportDeviceBusy();
+        return;
+    }
+    if (!openDeviceForAction(QStringLiteral("设备离线")))
+        return;
+
+    beginExchange(record, handle);
+    sendApplicationCommand(record, handle, slotQueryBlock(slot));
+    ReplyBuffer reply{};
+    SlotGeometry geometry;   // a silent device gets a 128 x 128 colour picture
+    if (readReport(handle, reply, Protocol::ReplyTimeoutMs))
+        geometry = decodeSlotGeometry(reply);
+    else
+        appendLog(QStringLiteral("读取超时！"));
+    // The handle stays open: the editor's upload uses it and closes it.
+
+    auto *editor = new editDlg(slot, geometry.imageWidth, geometry.imageHeight, geometry.screenType, this);
+    editor->setDeleteWhenClosed(true);
+    openImageEditor = editor;
+    editor->setWindowFlags(Qt::FramelessWindowHint);
+    editor->move(mapToGlobal(QPoint(ui->widget_8->x() + 175, ui->widget_8->y() + 35)));
+    // The editor's title stays clear; the row's caption is not shown there.
+    Q_UNUSED(caption)
+    editor->setTitleText(QString());
+    editor->show();
+}
+
+void MainWindow::refreshSlotIcons()
+{
+    // The right-hand thumbnails show slots 6-10 whatever number their row holds.
+    QAbstractButton *const thumbnails[] = {ui->pushButton_8,  ui->pushButton_9,  ui->pushButton_10,
+                                           ui->pushButton_11, ui->pushButton_12, ui->pushButton_14,
+                                           ui->pushButton_17, ui->pushButton_16, ui->pushButton_15,
+                                           ui->pushButton_13};
+    int slot = 1;
+    for (QAbstractButton *button : thumbnails)
+        button->setIcon(QIcon(slotImagePath(slot++)));
+}
+
+void MainWindow::setImageProgress(int value)
+{
+    if (value >= 0 && value <= 100)
+        ui->progressBar_img4->setValue(value);
+}
+
+void MainWindow::on_toolButton_4_clicked()
+{
+    openSlotEditor(1, ui->label_4->text());
+}
+
+void MainWindow::on_toolButton_10_clicked()
+{
+    openSlotEditor(2, ui->label_6->text());
+}
+
+void MainWindow::on_toolButton_11_clicked()
+{
+    openSlotEditor(3, ui->label_8->text());
+}
+
+void MainWindow::on_toolButton_12_clicked()
+{
+    openSlotEditor(4, ui->label_10->text());
+}
+
+void MainWindow::on_toolButton_13_clicked()
+{
+    openSlotEditor(5, ui->label_12->text());
+}
+
+// The right-hand rows take the slot number from their line edit; empty or
+// non-numeric text gives slot 0.
+void MainWindow::on_toolButton_14_clicked()
+{
+    openSlotEditor(ui->lineEdit_1->text().toInt(), ui->lineEdit_1->text());
+}
+
+void MainWindow::on_toolButton_15_clicked()
+{
+    openSlotEditor(ui->lineEdit_2->text().toInt(), ui->lineEdit_2->text());
+}
+
+void MainWindow::on_toolButton_16_clicked()
+{
+    openSlotEditor(ui->lineEdit_3->text().toInt(), ui->lineEdit_3->text());
+}
+
+void MainWindow::on_toolButton_17_clicked()
+{
+    openSlotEditor(ui->lineEdit_4->text().toInt(), ui->lineEdit_4->text());
+}
+
+void MainWindow::on_toolButton_18_clicked()
+{
+    openSlotEditor(ui->lineEdit_5->text().toInt(), ui->lineEdit_5->text());
+}

@@ -1,0 +1,95 @@
+// Picture upload against the emulated device, with the main window and its
+// log pane as in the program: a 240 x 280 colour picture (3,736 reports) and
+// the boot animation (13,336 reports), first with no link latency, then with
+// 1 ms per report. Prints total time, time per report and peak memory.
+// Usage: bench_imageupload [latency-us ...]   (default: 0 1000; run it from a
+// scratch directory: it writes imageformats/)
+
+#include "app/dialogpointers.h"
+#include "app/mainwindow.h"
+#include "emulator/emulateddevice.h"
+#include "images/editdlg.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPixmap>
+
+#include <cstdio>
+#include <sys/resource.h>
+
+using emu::EmulatedDevice;
+
+namespace {
+
+QPixmap gradient(int width, int height)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, (x * y) & 0xFF));
+    return QPixmap::fromImage(picture);
+}
+
+long peakKilobytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+void run(MainWindow &window, const char *what, int slot, const QSize &size, int latencyMicros)
+{
+    auto &device = EmulatedDevice::instance();
+    device.reset();
+    device.setLatencyMicros(latencyMicros);
+    window.openSlotEditor(slot, QString());
+    auto *editor = qobject_cast<editDlg *>(openImageEditor.data());
+    if (!editor) {
+        std::printf("%s: no editor opened\n", what);
+        return;
+    }
+    editor->setPicture(gradient(size.width(), size.height()));
+    // The editor is on screen before anyone can press its UPLOAD.
+    QCoreApplication::processEvents();
+    device.clearRecord();
+
+    QElapsedTimer timer;
+    timer.start();
+    editor->uploadImage();
+    const qint64 nanos = timer.nsecsElapsed();
+
+    const int reports = device.count(EmulatedDevice::Exchange::Write);
+    const double ms = nanos / 1e6;
+    std::printf("%-22s latency %4d us: %6d reports, %9.1f ms, %7.2f us/report", what, latencyMicros, reports, ms,
+                reports ? nanos / 1e3 / reports : 0.0);
+    if (latencyMicros > 0 && reports > 0)
+        std::printf(", %+.2f %% against %d ms", 100.0 * (ms / (reports * latencyMicros / 1000.0) - 1.0),
+                    reports * latencyMicros / 1000);
+    std::printf(", peak memory %ld KiB\n", peakKilobytes());
+    editor->close();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    EmulatedDevice::instance().reset();
+    MainWindow window;
+    window.show();
+    QCoreApplication::processEvents();
+
+    QList<int> latencies{0, 1000};
+    if (argc > 1) {
+        latencies.clear();
+        for (int i = 1; i < argc; ++i)
+            latencies << QByteArray(argv[i]).toInt();
+    }
+    for (int latency : latencies) {
+        run(window, "colour 240x280 slot 4", 4, QSize(240, 280), latency);
+        run(window, "boot animation slot 1", 1, QSize(240, 40), latency);
+    }
+    window.close();
+    return 0;
+}

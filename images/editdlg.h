@@ -1,0 +1,102 @@
+#pragma once
+// The image editor: the picture of one image slot, prepared for the device's
+// screen and sent to it with UPLOAD.
+
+#include "device/commandrecord.h"
+#include "device/reports.h"
+
+#include <QColor>
+#include <QDialog>
+#include <QPixmap>
+#include <QPointer>
+
+class MainWindow;
+class QImage;
+class QPaintEvent;
+
+namespace Ui {
+class editDlg;
+}
+
+class editDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // slotNumber and the picture geometry come from the slot query; the main
+    // window lends its device handle, log and progress bar.
+    editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType, MainWindow *mainWindow,
+            QWidget *parent = nullptr);
+    ~editDlg() override;
+
+    // The picture being edited: what the image button shows and UPLOAD sends.
+    const QPixmap &picture() const { return workPixmap; }
+    // Replaces the picture (the drawing board hands its result back this way).
+    void setPicture(const QPixmap &picture);
+    QColor schemeBackground() const { return backgroundColour; }
+    QColor schemeForeground() const { return foregroundColour; }
+
+    void setTitleText(const QString &text);
+    // An editor opened for an image slot is deleted once closed; one closed
+    // while its own upload runs goes when the upload has ended.
+    void setDeleteWhenClosed(bool on) { deleteWhenClosed = on; }
+    void done(int result) override;
+
+    void refreshImageButton();
+    void renderText();
+    void openDrawingBoard();
+    void uploadImage();
+
+protected slots:
+    // The dialog draws only through its children.
+    void paintEvent(QPaintEvent *event) override;
+
+private slots:
+    void on_toolButton_clicked();
+    void on_toolButton_2_clicked();
+    void on_toolButton_3_clicked();
+    void on_toolButton_5_clicked();
+    void on_toolButton_6_clicked();
+    void on_toolButton_7_clicked();
+    void on_toolButton_8_clicked();
+    void on_toolButton_9_clicked();
+    void on_toolButton_4_clicked();
+    void on_toolButton_10_clicked();
+    void on_pushButton_pressed();
+    void on_pushButton_clicked();
+    void on_comboBox_2_currentIndexChanged(int index);
+    void on_comboBox_2_activated(const QString &arg1);
+
+private:
+    void applyScheme(int index);
+    void mirror(bool horizontal, bool vertical);
+    bool log(const QString &text);
+
+    // The picture transfer (imagetransfer.cpp).
+    enum class Opening { Acknowledged, Unacknowledged, Failed };
+    void transferPicture();
+    QImage storeSlotPicture();
+    void sendColourImage(const QImage &picture);
+    void sendBootAnimation(const QImage &picture);
+    void sendMonoImage(const QImage &picture);
+    Opening openTransfer(const ApplicationBlock &start);
+    void failTransfer();
+    void finishTransfer();
+
+    Ui::editDlg *ui = nullptr;
+    // Guarded: the editor outlives neither its main window nor a closed one.
+    QPointer<MainWindow> mainWindow;
+    int slotNumber = 0;
+    int imageWidth = 0;
+    int imageHeight = 0;
+    int screenType = 0;
+    QPixmap sourcePixmap;
+    QPixmap workPixmap;
+    QColor backgroundColour;
+    QColor foregroundColour;
+    CommandRecord record;
+
+    bool deleteWhenClosed = false;
+    bool uploading = false;
+    bool deleteAfterUpload = false;
+};

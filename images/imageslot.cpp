@@ -1,0 +1,27 @@
+#include "images/imageslot.h"
+
+ApplicationBlock slotQueryBlock(int slot)
+{
+    ApplicationBlock block = makeApplicationBlock(Protocol::OpRead, Protocol::ItemSlotQuery);
+    block[2] = quint8(slot & 0xFF);
+    return block;
+}
+
+SlotGeometry decodeSlotGeometry(const ReplyBuffer &reply)
+{
+    SlotGeometry geometry;
+    geometry.imageWidth = reply[5] << 8 | reply[6];
+    geometry.imageHeight = reply[7] << 8 | reply[8];
+    geometry.screenType = reply[9];
+    return geometry;
+}
+
+QString imageFolder()
+{
+    return QStringLiteral("imageformats");
+}
+
+QString slotImagePath(int slot)
+{
+    return imageFolder() + QStringLiteral("/page") + QString::number(slot) + QStringLiteral(".bmp");
+}

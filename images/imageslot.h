@@ -1,0 +1,35 @@
+#pragma once
+// An image slot of the device: the picture geometry it reports, and the slot
+// picture file the tool keeps beside the program.
+
+#include "device/reports.h"
+
+#include <QString>
+
+// Screen type the device reports for a colour screen; any other value is a
+// one-bit screen.
+constexpr int ColourScreenType = 0x54;
+
+// Slot 1 holds the boot screen: a 240 x 40 strip, animated on colour screens.
+constexpr int BootScreenSlot = 1;
+
+// What the slot query answers; a device that stays silent gets a 128 x 128
+// colour picture.
+struct SlotGeometry
+{
+    int imageWidth = 128;
+    int imageHeight = 128;
+    int screenType = ColourScreenType;
+};
+
+// The request for a slot's geometry: 'r', item 0x0B, the slot's low 8 bits.
+ApplicationBlock slotQueryBlock(int slot);
+
+// Width and height travel big-endian at reply offsets 5-8, the screen type at 9.
+SlotGeometry decodeSlotGeometry(const ReplyBuffer &reply);
+
+// "imageformats/page<slot>.bmp", relative to the working directory.
+QString slotImagePath(int slot);
+
+// The folder that holds the slot pictures and the status icons.
+QString imageFolder();

@@ -1,0 +1,75 @@
+#pragma once
+// Test-side helpers for the image tests: a scratch working directory and
+// pictures whose pixels tell a misplaced byte or a wrong threshold.
+
+#include "app/dialogpointers.h"
+#include "images/editdlg.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+
+namespace imagetest {
+
+// The thumbnail buttons of slots 1-10, in slot order.
+const char *const ThumbnailButtons[] = {"pushButton_8",  "pushButton_9",  "pushButton_10", "pushButton_11",
+                                        "pushButton_12", "pushButton_14", "pushButton_17", "pushButton_16",
+                                        "pushButton_15", "pushButton_13"};
+
+// Slot files land in a fresh working directory whose imageformats/ holds only
+// the status icons; the editors a test opened are deleted when it ends.
+class ScratchDirectory
+{
+public:
+    ScratchDirectory() : programDir(QDir::currentPath()) {}
+    void enter()
+    {
+        QDir(dir.path()).removeRecursively();
+        QDir().mkpath(dir.path() + "/imageformats");
+        for (const char *icon : {"/imageformats/USB_ON.jpg", "/imageformats/USB_OFF.jpg"})
+            QFile::copy(programDir + icon, dir.path() + icon);
+        QDir::setCurrent(dir.path());
+    }
+    void leave()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<editDlg *>(w))
+                delete w;
+        }
+        openImageEditor = nullptr;
+        QDir::setCurrent(programDir);
+    }
+
+private:
+    QTemporaryDir dir;
+    QString programDir;
+};
+
+// Every pixel different enough to show a misplaced byte.
+inline QImage pattern(int width, int height)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setPixel(x, y, qRgb((x * 5) & 0xFF, (y * 3) & 0xFF, (x ^ y) & 0xFF));
+    return picture;
+}
+
+// Colours around the one-bit screen's threshold (a channel above 128 lights the
+// pixel), or with lit set, how the one-bit screen shows them: white where lit.
+inline QImage thresholdPattern(int width, int height, bool lit = false)
+{
+    const QRgb colours[] = {qRgb(129, 0, 0), qRgb(0, 129, 0),     qRgb(0, 0, 129),
+                            qRgb(128, 128, 128), qRgb(0, 0, 0), qRgb(255, 255, 255)};
+    const bool lights[] = {true, true, true, false, false, true};
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int i = (x * 7 + y * 5) % 6;
+            picture.setPixel(x, y, !lit ? colours[i] : lights[i] ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+        }
+    return picture;
+}
+
+} // namespace imagetest

@@ -1,0 +1,284 @@
+// UPLOAD against the emulated device: the reports of the colour, boot-animation
+// and one-bit transfers, the pictures the device rebuilds from them, and the
+// failures the upload has to survive.
+
+#include "app/mainwindow.h"
+#include "device/devicelink.h"
+#include "emulator/emulateddevice.h"
+#include "imagetests.h"
+#include "images/editdlg.h"
+#include "testsupport.h"
+
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+using emu::EmulatedDevice;
+using namespace imagetest;
+using namespace testsupport;
+
+namespace {
+
+// Opens the slot as the program does (slot query, device left open) and
+// gives the editor a known picture.
+editDlg *openEditor(MainWindow &window, int slot, const QImage &picture)
+{
+    window.openSlotEditor(slot, QString());
+    auto *editor = qobject_cast<editDlg *>(openImageEditor.data());
+    if (editor && !picture.isNull())
+        editor->setPicture(QPixmap::fromImage(picture));
+    return editor;
+}
+
+void upload(editDlg *editor)
+{
+    QTest::mouseClick(editor->findChild<QToolButton *>("toolButton_9"), Qt::LeftButton);
+}
+
+QList<int> span(int from, int to, int step = 1)
+{
+    QList<int> values;
+    for (int v = from; v <= to; v += step)
+        values << v;
+    return values;
+}
+
+// Boot animation frame k: the picture scaled to (130 + 5k) x (15 + k), centred
+// on the 240 x 40 strip at its top and dimmed by k * 0.03 + 0.28.
+QImage bootFrame(const QImage &picture, int k)
+{
+    const int width = 130 + 5 * k;
+    const int left = (240 - width) / 2;
+    const double brightness = k * 0.03 + 0.28;
+    const QImage scaled = picture.scaled(width, 15 + k, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage frame(240, 40, QImage::Format_RGB32);
+    frame.fill(Qt::black);
+    for (int r = 0; r < scaled.height(); ++r)
+        for (int i = qMax(0, left); i < qMin(240, left + width); ++i) {
+            const QRgb p = scaled.pixel(i - left, r);
+            frame.setPixel(i, r, qRgb(int(qRed(p) * brightness), int(qGreen(p) * brightness),
+                                      int(qBlue(p) * brightness)));
+        }
+    return frame;
+}
+
+} // namespace
+
+class TestImageUpload : public QObject
+{
+    Q_OBJECT
+
+    ScratchDirectory scratch;
+
+private slots:
+    void init()
+    {
+        EmulatedDevice::instance().reset();
+        scratch.enter();
+    }
+    void cleanup()
+    {
+        scratch.leave();
+        QCOMPARE(EmulatedDevice::instance().misuseCount(), 0);
+    }
+
+    void transfers_data()
+    {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<int>("screenType");
+        QTest::addColumn<QSize>("slotSize");     // the device's geometry for the slot
+        QTest::addColumn<QImage>("picture");     // what the editor shows
+        QTest::addColumn<int>("dataReports");
+        QTest::addColumn<int>("carried");        // data bytes the last carrying report sets
+        QTest::addColumn<QByteArray>("start");   // of the low size bytes only bits 0-3 travel
+        QTest::addColumn<QList<int>>("progress");
+        const auto hex = [](const char *text) { return QByteArray::fromHex(text); };
+        const QList<int> small{2, 4, 99, 100};
+        QTest::newRow("colour 240x280") << 4 << 0x54 << QSize(240, 280) << pattern(240, 280) << 3734 << 18
+                                        << hex("00553f770c360104000001 08")
+                                        << QList<int>{2} + span(4, 86) + QList<int>{99, 100};
+        QTest::newRow("colour, pixels divisible by 18") << 2 << 0x54 << QSize(9, 4) << pattern(9, 4) << 3 << 0
+                                                        << hex("00553f770c360102000900 04") << small;
+        QTest::newRow("colour, wider and shorter than the slot") << 3 << 0x54 << QSize(10, 5) << pattern(12, 3) << 3
+                                                                 << 42 << hex("00553f770c360103000a00 05")
+                                                                 << QList<int>{2, 4, 5, 99, 100};
+        QTest::newRow("colour, fewer pixels than a report") << 5 << 0x54 << QSize(2, 2) << pattern(2, 2) << 1 << 12
+                                                            << hex("00553f770c360105000200 02") << small;
+        QTest::newRow("boot animation") << 1 << 0x54 << QSize(240, 40) << pattern(240, 40) << 13334 << 18
+                                        << hex("00553f770d360101000000 08") << span(2, 2) + span(4, 100, 4);
+        QTest::newRow("one-bit 128x64") << 2 << 0x00 << QSize(128, 64) << thresholdPattern(128, 64) << 18 << 52
+                                        << hex("00553f770d360102000000 00") << QList<int>{2};
+        // The device shows a whole band: the rows below the picture must arrive dark.
+        QTest::newRow("one-bit, height not a multiple of 8") << 3 << 0x01 << QSize(30, 16) << thresholdPattern(30, 11)
+                                                             << 1 << 6 << hex("00553f770d360103000e00 00")
+                                                             << QList<int>{2};
+        QTest::newRow("one-bit, exactly one report") << 2 << 0x00 << QSize(54, 8) << thresholdPattern(54, 8) << 1 << 0
+                                                     << hex("00553f770d360102000600 08") << QList<int>{2};
+    }
+    void transfers()
+    {
+        QFETCH(int, slot);
+        QFETCH(int, screenType);
+        QFETCH(QSize, slotSize);
+        QFETCH(QImage, picture);
+        QFETCH(int, dataReports);
+        QFETCH(int, carried);
+        QFETCH(QByteArray, start);
+        QFETCH(QList<int>, progress);
+        auto &device = EmulatedDevice::instance();
+        device.profile().imageSlots.insert(
+            slot, {quint16(slotSize.width()), quint16(slotSize.height()), quint8(screenType)});
+        MainWindow window;
+        editDlg *editor = openEditor(window, slot, picture);
+        QSignalSpy bar(child<QProgressBar>(&window, "progressBar_img4"), &QProgressBar::valueChanged);
+        device.clearRecord();
+        const int logStart = logMessages(&window).size();
+        upload(editor);
+
+        // One block serves the whole transfer: start, data reports, end.
+        const QVector<QByteArray> received = device.imageReports();
+        QCOMPARE(received.size(), dataReports + 2);
+        QCOMPARE(received.first(), start + QByteArray(52, '\0'));
+        for (int i = 1; i < received.size(); ++i) {
+            QCOMPARE(received[i].left(7), start.left(6) + char(i <= dataReports ? 0x02 : 0x03));
+            QCOMPARE(received[i].mid(61), QByteArray(3, '\0'));
+        }
+        // The last bytes travel over what the report before left: in one more data
+        // report on a colour screen (repeated by the end report), in the end report on a one-bit one.
+        const bool colour = screenType == 0x54;
+        const int carrier = colour ? dataReports : dataReports + 1;
+        QCOMPARE(received[carrier].mid(7 + carried, 54 - carried),
+                 received[carrier - 1].mid(7 + carried, 54 - carried));
+        if (colour)
+            QCOMPARE(received.last().mid(7), received[carrier].mid(7));
+
+        // The device shows what the editor showed: within the slot's geometry, black beyond the picture.
+        QCOMPARE(device.completedImageTransfers(), 1);
+        const QImage screen = colour ? picture : thresholdPattern(picture.width(), picture.height(), true);
+        if (colour && slot == 1) {
+            QCOMPARE(device.bootAnimationFrames().size(), 25);
+            for (int k = 0; k < 25; ++k)
+                QCOMPARE(device.bootAnimationFrames().at(k), bootFrame(picture, k));
+        } else {
+            QCOMPARE(device.slotPicture(slot), screen.copy(QRect(QPoint(), slotSize)));
+        }
+
+        QStringList log{"发送图片--开始", "已收到回复"};
+        for (int i = 0; i < dataReports; ++i)
+            log << QString::number(i);
+        QCOMPARE(logMessages(&window).mid(logStart), log << "发送图片--结束");
+        QList<int> shown;
+        for (const QList<QVariant> &change : bar)
+            shown << change.first().toInt();
+        QCOMPARE(shown, progress);
+        // The handle the slot query left open carries the upload and is closed after it.
+        QCOMPARE(device.count(EmulatedDevice::Exchange::Open), 0);
+        QCOMPARE(device.openHandleCount(), 0);
+        const QString file = QString("imageformats/page%1.bmp").arg(slot);
+        QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32), picture);
+        QVERIFY(showsPicture(child<QPushButton>(&window, ThumbnailButtons[slot - 1]), file));
+    }
+
+    // What may go wrong around an upload. Without an acknowledgement colour transfers stop and leave
+    // the device open, a one-bit screen gets the picture anyway. Without a device or a picture nothing
+    // is sent (an empty editor must not wipe the device's slot). A report that cannot be written ends
+    // the transfer there, and it is not called a success. A missing or unwritable slot file does not
+    // change what the device gets; a second upload meanwhile is refused, and an editor closed
+    // meanwhile goes only when its upload has ended.
+    void troubles_data()
+    {
+        QTest::addColumn<QString>("trouble");
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<int>("screenType");
+        QTest::addColumn<int>("reports");   // that reached the device; a failing one is the next
+        QTest::addColumn<int>("openHandles");
+        QTest::addColumn<QString>("line");   // logged once
+        QTest::addColumn<bool>("completes");
+        QTest::addColumn<int>("finalProgress");
+        const QString timeout = QStringLiteral("读取超时！");
+        const QString failed = QStringLiteral("发送图片失败，传输已中止");
+        const QString end = QStringLiteral("发送图片--结束");
+        QTest::newRow("colour, no acknowledgement") << "silent" << 4 << 0x54 << 1 << 1 << timeout << false << 2;
+        QTest::newRow("boot animation, no acknowledgement") << "silent" << 1 << 0x54 << 1 << 1 << timeout << false << 2;
+        // 240 x 280: 35 bands of 240 columns make 155 data reports.
+        QTest::newRow("one-bit, no acknowledgement") << "silent" << 3 << 0x00 << 157 << 0 << timeout << true << 2;
+        QTest::newRow("no device") << "absent" << 4 << 0x54 << 0 << 0 << "设备离线" << false << 2;
+        QTest::newRow("empty picture") << "empty" << 4 << 0x54 << 0 << 1 << "没有图片，未发送" << false << 37;
+        QTest::newRow("start report fails") << "fail" << 4 << 0x54 << 0 << 0 << failed << false << 2;
+        QTest::newRow("data report 101 fails") << "fail" << 4 << 0x54 << 101 << 0 << failed << false << 5;
+        QTest::newRow("end report fails") << "fail" << 4 << 0x54 << 3735 << 0 << failed << false << 99;
+        QTest::newRow("unplugged after 50 reports") << "unplug" << 4 << 0x54 << 50 << 0 << failed << false << 4;
+        QTest::newRow("imageformats missing") << "no folder" << 4 << 0x54 << 3736 << 0 << end << true << 100;
+        QTest::newRow("slot file unwritable") << "blocked" << 4 << 0x54 << 3736 << 0
+                                              << "图片文件无法保存，发送当前显示的图片" << true << 100;
+        QTest::newRow("second upload meanwhile") << "second" << 4 << 0x54 << 3736 << 0
+                                                 << "设备忙，请等待当前操作完成" << true << 100;
+        QTest::newRow("editor closed meanwhile") << "closed" << 4 << 0x54 << 3736 << 0 << end << true << 100;
+    }
+    void troubles()
+    {
+        QFETCH(QString, trouble);
+        QFETCH(int, slot);
+        QFETCH(int, screenType);
+        QFETCH(int, reports);
+        QFETCH(int, openHandles);
+        QFETCH(QString, line);
+        QFETCH(bool, completes);
+        QFETCH(int, finalProgress);
+        auto &device = EmulatedDevice::instance();
+        const auto geometry = device.profile().imageSlots.value(slot);
+        device.profile().imageSlots.insert(slot, {geometry.width, geometry.height, quint8(screenType)});
+        if (trouble == "silent") {
+            device.setReplyFault(0x0C, EmulatedDevice::ReplyFault::NoReply);
+            device.setReplyFault(0x0D, EmulatedDevice::ReplyFault::NoReply);
+        }
+        MainWindow window;
+        const QImage picture = trouble == "empty" ? QImage() : pattern(geometry.width, geometry.height);
+        editDlg *other = trouble == "second" ? openEditor(window, 2, picture) : nullptr;
+        QPointer<editDlg> editor = openEditor(window, slot, picture);
+        const int writes = device.count(EmulatedDevice::Exchange::Write);
+        if (trouble == "absent") {
+            closeDevice(window.deviceHandle());
+            device.setPresent(false);
+        } else if (trouble == "fail") {
+            device.failWritesAt({writes + reports});
+        } else if (trouble == "unplug") {
+            device.unplugAfterWrites(writes + reports);
+        } else if (trouble == "no folder" || trouble == "blocked") {
+            QVERIFY(QDir("imageformats").removeRecursively());
+            if (trouble == "blocked")
+                QVERIFY(QDir().mkpath("imageformats/page4.bmp"));   // a folder where the file should go
+        } else if (other) {
+            QTimer::singleShot(0, other, [other] { upload(other); });
+        } else if (trouble == "closed") {
+            QTimer::singleShot(0, &window, [&window] {
+                QTest::mouseClick(child<QPushButton>(&window, "m_btn_Devices"), Qt::LeftButton);
+                // Deletion requests are carried out here if they are going to be.
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            });
+        }
+        window.setImageProgress(37);
+        upload(editor);
+
+        QCOMPARE(device.imageReports().size(), reports);
+        QCOMPARE(device.openHandleCount(), openHandles);
+        QCOMPARE(window.deviceHandle() != nullptr, openHandles == 1);
+        const QStringList log = logMessages(&window);
+        QCOMPARE(log.count(line), 1);
+        QCOMPARE(log.contains("发送图片--结束"), completes);
+        QCOMPARE(device.completedImageTransfers(), int(completes));
+        if (completes && screenType == 0x54)
+            QCOMPARE(device.slotPicture(slot), picture);
+        QCOMPARE(child<QProgressBar>(&window, "progressBar_img4")->value(), finalProgress);
+        QCOMPARE(QFileInfo::exists(QString("imageformats/page%1.bmp").arg(slot)), trouble != "empty");
+        if (trouble == "closed") {
+            QVERIFY(editor && !editor->isVisible());
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(!editor);
+        }
+    }
+};
+
+QTEST_MAIN(TestImageUpload)
+#include "tst_imageupload.moc"
