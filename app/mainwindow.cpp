@@ -128,14 +128,19 @@ void MainWindow::appendLog(const QString &text)
 
 bool MainWindow::openDeviceForAction(const QString &failureText)
 {
+    const bool online = openDeviceQuietly(failureText);
+    showDeviceStatus(online);
+    return online;
+}
+
+bool MainWindow::openDeviceQuietly(const QString &failureText)
+{
     if (!handle)
         handle = openDeviceOnce();
     if (!handle) {
         appendLog(failureText);
-        showDeviceStatus(false);
         return false;
     }
-    showDeviceStatus(true);
     return true;
 }
 

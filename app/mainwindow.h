@@ -39,6 +39,9 @@ public:
     // open, and shows the result in the status icon; on failure logs
     // failureText and returns false.
     bool openDeviceForAction(const QString &failureText);
+    // The same open for the dialogs' exchanges (curves, picture upload), which
+    // leave the status icon to the main window's own pages.
+    bool openDeviceQuietly(const QString &failureText);
     // Status icon: device reachable or not.
     void showDeviceStatus(bool online);
     // The one log line of a device action refused while another runs.

@@ -136,7 +136,7 @@ QImage editDlg::storeSlotPicture()
 
 editDlg::Opening editDlg::openTransfer(const ApplicationBlock &start)
 {
-    if (!mainWindow->openDeviceForAction(QStringLiteral("设备离线")))
+    if (!mainWindow->openDeviceQuietly(QStringLiteral("设备离线")))
         return Opening::Failed;
     hid_device *&handle = mainWindow->deviceHandle();
     beginExchange(record, handle);

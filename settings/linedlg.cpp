@@ -16,24 +16,6 @@ using QtCharts::QScatterSeries;
 using QtCharts::QSplineSeries;
 using QtCharts::QValueAxis;
 
-namespace {
-
-// The dialog borrows the main window's handle, opening the device only when
-// no handle is open. The status icon is left to the main window's own pages.
-bool openBorrowedHandle(MainWindow *mainWindow)
-{
-    hid_device *&handle = mainWindow->deviceHandle();
-    if (!handle)
-        handle = openDeviceOnce();
-    if (!handle) {
-        mainWindow->appendLog(QStringLiteral("设备离线"));
-        return false;
-    }
-    return true;
-}
-
-} // namespace
-
 lineDlg::lineDlg(MainWindow *mainWindow, QWidget *parent)
     : QDialog(parent), mainWindow(mainWindow), ui(new Ui::lineDlg)
 {
@@ -113,7 +95,7 @@ void lineDlg::on_toolButton_2_clicked()
         mainWindow->reportDeviceBusy();
         return;
     }
-    if (!openBorrowedHandle(mainWindow))
+    if (!mainWindow->openDeviceQuietly(QStringLiteral("设备离线")))
         return;
     hid_device *&handle = mainWindow->deviceHandle();
     beginExchange(record, handle);
@@ -144,7 +126,7 @@ void lineDlg::readCurve()
         mainWindow->reportDeviceBusy();
         return;
     }
-    if (!openBorrowedHandle(mainWindow))
+    if (!mainWindow->openDeviceQuietly(QStringLiteral("设备离线")))
         return;
     hid_device *&handle = mainWindow->deviceHandle();
     beginExchange(record, handle);

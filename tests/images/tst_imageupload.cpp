@@ -271,6 +271,9 @@ private slots:
         if (completes && screenType == 0x54)
             QCOMPARE(device.slotPicture(slot), picture);
         QCOMPARE(child<QProgressBar>(&window, "progressBar_img4")->value(), finalProgress);
+        // The status icon belongs to the pages that query the device; the slot query set it.
+        if (trouble == "absent")
+            QVERIFY(showsPicture(child<QToolButton>(&window, "toolButton"), "imageformats/USB_ON.jpg"));
         QCOMPARE(QFileInfo::exists(QString("imageformats/page%1.bmp").arg(slot)), trouble != "empty");
         if (trouble == "closed") {
             QVERIFY(editor && !editor->isVisible());
