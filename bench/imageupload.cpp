@@ -11,9 +11,11 @@
 #include "images/editdlg.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPixmap>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <sys/resource.h>
@@ -75,6 +77,14 @@ void run(MainWindow &window, const char *what, int slot, const QSize &size, int 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Uploads write slot pictures into imageformats/; keep them out of the
+    // folder beside the programs.
+    QTemporaryDir scratch;
+    if (!scratch.isValid() || !QDir().mkpath(scratch.filePath("imageformats"))
+        || !QDir::setCurrent(scratch.path())) {
+        std::fprintf(stderr, "no scratch directory\n");
+        return 1;
+    }
     EmulatedDevice::instance().reset();
     MainWindow window;
     window.show();
