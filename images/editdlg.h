@@ -10,7 +10,10 @@
 #include <QPixmap>
 #include <QPointer>
 
+#include <functional>
+
 class MainWindow;
+class ImageReportSink;
 class QImage;
 class QPaintEvent;
 
@@ -78,6 +81,9 @@ private:
     QImage storeSlotPicture();
     void sendColourImage(const QImage &picture);
     void sendBootAnimation(const QImage &picture);
+    // Opening, colour data reports from stream, end report and progress.
+    using ColourStream = std::function<bool(ApplicationBlock &block, ImageReportSink &sink)>;
+    void sendColourStream(quint8 item, const ColourStream &stream);
     void sendMonoImage(const QImage &picture);
     Opening openTransfer(const ApplicationBlock &start);
     void failTransfer();

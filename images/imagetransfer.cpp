@@ -178,32 +178,29 @@ void editDlg::sendColourImage(const QImage &picture)
         sendBootAnimation(picture);
         return;
     }
-    mainWindow->setImageProgress(2);
-    // Without the device's go-ahead nothing more is sent, and the device stays
-    // open for the next action.
-    ApplicationBlock block = imageStartBlock(Protocol::ItemColourImage, slotNumber, imageWidth, imageHeight);
-    if (openTransfer(block) != Opening::Acknowledged)
-        return;
-    DeviceReportSink sink(mainWindow, record);
-    if (!streamColourPicture(block, picture, imageWidth, imageHeight, sink)) {
-        if (sink.writeFailed)
-            failTransfer();
-        return;
-    }
-    finishTransfer();
-    if (mainWindow)
-        mainWindow->setImageProgress(100);
+    sendColourStream(Protocol::ItemColourImage, [&](ApplicationBlock &block, ImageReportSink &sink) {
+        return streamColourPicture(block, picture, imageWidth, imageHeight, sink);
+    });
 }
 
 void editDlg::sendBootAnimation(const QImage &picture)
 {
-    mainWindow->setImageProgress(2);
     // The slot's start report, then 25 generated frames of the boot strip.
-    ApplicationBlock block = imageStartBlock(Protocol::ItemMonoImage, slotNumber, imageWidth, imageHeight);
+    sendColourStream(Protocol::ItemMonoImage, [&](ApplicationBlock &block, ImageReportSink &sink) {
+        return streamBootAnimation(block, picture, sink);
+    });
+}
+
+void editDlg::sendColourStream(quint8 item, const ColourStream &stream)
+{
+    mainWindow->setImageProgress(2);
+    // Without the device's go-ahead nothing more is sent, and the device stays
+    // open for the next action.
+    ApplicationBlock block = imageStartBlock(item, slotNumber, imageWidth, imageHeight);
     if (openTransfer(block) != Opening::Acknowledged)
         return;
     DeviceReportSink sink(mainWindow, record);
-    if (!streamBootAnimation(block, picture, sink)) {
+    if (!stream(block, sink)) {
         if (sink.writeFailed)
             failTransfer();
         return;
