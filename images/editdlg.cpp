@@ -3,6 +3,7 @@
 
 #include "app/mainwindow.h"
 #include "images/imageslot.h"
+#include "images/myview.h"
 #include "images/picturefilechooser.h"
 
 #include <QIcon>
@@ -15,6 +16,11 @@ namespace {
 // Pictures whose pixels would need more than this per side are refused before
 // they are decoded: a hostile file must not make the tool allocate gigabytes.
 constexpr int LargestPictureSide = 8192;
+
+// The drawing board magnifies the picture four times; a side beyond this would
+// make its canvas hundreds of megabytes.
+constexpr int LargestBoardPictureSide = 1024;
+const QString UnusableBoardSizeText = QStringLiteral("图片尺寸无效，无法打开绘画板");
 
 // The boot screen's picture is a 240 x 40 strip, whatever the slot query says.
 const QSize BootStripSize(240, 40);
@@ -259,8 +265,26 @@ void editDlg::on_pushButton_clicked()
 
 void editDlg::openDrawingBoard()
 {
-    // The magnified drawing board is not part of this tool yet; clicking the
-    // picture leaves it as it is.
+    // A slot size the device cannot have would make the board hand back an
+    // empty picture, or hold gigabytes for its magnified canvas.
+    if (imageWidth <= 0 || imageHeight <= 0 || imageWidth > LargestBoardPictureSide
+        || imageHeight > LargestBoardPictureSide) {
+        log(UnusableBoardSizeText);
+        return;
+    }
+    // The board has no parent: it is a window of its own and stays open when
+    // the editor closes. Several may be open at once.
+    auto *board = new MyView;
+    board->setEditor(this);
+    board->setWindowTitle(QStringLiteral("绘画板"));
+    board->setPicture(workPixmap, QSize(imageWidth, imageHeight));
+    board->show();
+    drawingBoard = board;
+}
+
+MyView *editDlg::newestDrawingBoard() const
+{
+    return drawingBoard;
 }
 
 // --- controls that do nothing

@@ -13,6 +13,7 @@
 #include <functional>
 
 class MainWindow;
+class MyView;
 class ImageReportSink;
 class QImage;
 class QPaintEvent;
@@ -48,6 +49,8 @@ public:
     void refreshImageButton();
     void renderText();
     void openDrawingBoard();
+    // The newest drawing board this editor opened, while it is open.
+    MyView *newestDrawingBoard() const;
     void uploadImage();
 
 protected slots:
@@ -101,6 +104,7 @@ private:
     QColor backgroundColour;
     QColor foregroundColour;
     CommandRecord record;
+    QPointer<MyView> drawingBoard;
 
     bool deleteWhenClosed = false;
     bool uploading = false;
