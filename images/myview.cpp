@@ -50,7 +50,7 @@ void MyView::setPicture(const QPixmap &picture, const QSize &imageSize)
 
     // Where the picture does not reach (another aspect ratio, or no picture at
     // all) the canvas shows the scheme's background.
-    strokePen();
+    followEditorColours();
     canvas = QImage(magnified, QImage::Format_RGB32);
     if (!canvas.isNull()) {
         canvas.fill(background);
@@ -67,12 +67,17 @@ QPoint MyView::canvasPoint(const QPointF &viewportPosition) const
     return QPoint(qRound(onItem.x()), qRound(onItem.y()));
 }
 
-QPen MyView::strokePen()
+void MyView::followEditorColours()
 {
     if (editor) {
         foreground = editor->schemeForeground();
         background = editor->schemeBackground();
     }
+}
+
+QPen MyView::strokePen()
+{
+    followEditorColours();
     // The right button erases with a broader pen; every other button draws.
     return erasing ? QPen(QBrush(background), 8.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin)
                    : QPen(QBrush(foreground), 4.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);

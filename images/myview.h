@@ -43,6 +43,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The scheme may change while the board is open; strokes use the current one.
+    void followEditorColours();
     QPen strokePen();
     void paintStroke(const QPoint &from, const QPoint &to);
 
