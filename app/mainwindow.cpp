@@ -3,80 +3,26 @@
 
 #include "app/dialogpointers.h"
 #include "app/productlinks.h"
-#include "device/devicelink.h"
+#include "app/windowlayout.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QDesktopServices>
-#include <QElapsedTimer>
 #include <QIcon>
 #include <QMouseEvent>
-#include <QTime>
 #include <QTimer>
-#include <QTextCharFormat>
 #include <QUrl>
 
 #include <hidapi.h>
 
-namespace {
-
-const QTextCharFormat &logFormat()
-{
-    static const QTextCharFormat format = [] {
-        QTextCharFormat f;
-        f.setForeground(QColor(235, 235, 235, 255));
-        return f;
-    }();
-    return format;
-}
-
-// "  hh:mm:ss:zzz   ", written directly: QTime::toString parses its format
-// string on every call.
-QString logTimeStamp(const QTime &t)
-{
-    QString stamp(QStringLiteral("  00:00:00:000   "));
-    const auto put = [&stamp](int at, int value, int digits) {
-        for (int i = digits - 1; i >= 0; --i, value /= 10)
-            stamp[at + i] = QLatin1Char(char('0' + value % 10));
-    };
-    put(2, t.hour(), 2);
-    put(5, t.minute(), 2);
-    put(8, t.second(), 2);
-    put(11, t.msec(), 3);
-    return stamp;
-}
-
-// The local time of day, without asking the C library for the time zone on
-// every log line (glibc looks at /etc/localtime on each call, which made the
-// stamp the dearest part of a line). The offset from UTC is taken afresh
-// whenever the minute changes, the only moments daylight saving time can
-// begin or end.
-QTime localTimeNow()
-{
-    static qint64 offsetMinute = -1;
-    static qint64 offsetMs = 0;
-    const qint64 utcMs = QDateTime::currentMSecsSinceEpoch();
-    const qint64 minute = utcMs / 60000;
-    if (minute != offsetMinute) {
-        offsetMinute = minute;
-        offsetMs = qint64(QDateTime::fromMSecsSinceEpoch(utcMs).offsetFromUtc()) * 1000;
-    }
-    constexpr qint64 DayMs = 24 * 60 * 60 * 1000;
-    return QTime::fromMSecsSinceStartOfDay(int(((utcMs + offsetMs) % DayMs + DayMs) % DayMs));
-}
-
-constexpr qint64 HiddenLogEventIntervalMs = 4;
-
-const QString DeviceBusyText = QStringLiteral("设备忙，请等待当前操作完成");
-
-} // namespace
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
-    handle = nullptr;
+    logPane = std::make_unique<LogPane>(ui->logTextBrowser);
+    // The dialogs sharing the device write their lines through it.
+    connect(&deviceSession, &DeviceSession::message, this, &MainWindow::appendLog);
     setWindowFlags(Qt::FramelessWindowHint);
     showDeviceStatus(false);
 
@@ -94,54 +40,19 @@ MainWindow::~MainWindow()
 {
     // A handle still open here (the window was closed by the system rather
     // than by its close button) would otherwise never be released.
-    closeDevice(handle);
+    deviceSession.close();
     hid_exit();
     delete ui;
 }
 
 void MainWindow::appendLog(const QString &text)
 {
-    // One paragraph per line, written through a cursor at the end of the
-    // document: the same text and colour as appending the pieces one by one,
-    // at a fraction of the cost when a transfer logs thousands of lines.
-    QTextDocument *document = ui->logTextBrowser->document();
-    QTextCursor cursor(document);
-    cursor.movePosition(QTextCursor::End);
-    // A line break in the inserted text starts the new paragraph within the same edit.
-    const QString paragraphBreak = document->isEmpty() ? QString() : QStringLiteral("\n");
-    cursor.insertText(paragraphBreak + logTimeStamp(localTimeNow()) + QStringLiteral("-->   ") + text,
-                      logFormat());
-    // Keeping the newest line in view lays the text out; a hidden pane needs no view.
-    const bool shown = ui->logTextBrowser->isVisible();
-    if (shown)
-        ui->logTextBrowser->moveCursor(QTextCursor::End);
-    // A shown line is drawn at once. With the pane hidden there is nothing to
-    // draw, and a transfer logging a line per report would spend most of its
-    // time looking for events: they are handled every few milliseconds, often
-    // enough for clicks and repaints to feel immediate.
-    static QElapsedTimer sinceEvents;
-    if (shown || !sinceEvents.isValid() || sinceEvents.hasExpired(HiddenLogEventIntervalMs)) {
-        QCoreApplication::processEvents();
-        sinceEvents.start();
-    }
+    logPane->append(text);
 }
 
-bool MainWindow::openDeviceForAction(const QString &failureText)
+QPoint MainWindow::dialogPosition() const
 {
-    const bool online = openDeviceQuietly(failureText);
-    showDeviceStatus(online);
-    return online;
-}
-
-bool MainWindow::openDeviceQuietly(const QString &failureText)
-{
-    if (!handle)
-        handle = openDeviceOnce();
-    if (!handle) {
-        appendLog(failureText);
-        return false;
-    }
-    return true;
+    return mapToGlobal(ui->widget_8->pos() + WindowLayout::DialogOffset);
 }
 
 void MainWindow::showDeviceStatus(bool online)
@@ -152,7 +63,7 @@ void MainWindow::showDeviceStatus(bool online)
 
 void MainWindow::reportDeviceBusy()
 {
-    appendLog(DeviceBusyText);
+    appendLog(deviceBusyText());
 }
 
 void MainWindow::setSideButtonIcons(const char *devices, const char *upload, const char *settings)
@@ -211,11 +122,11 @@ void MainWindow::on_m_btn_Settings_clicked()
 {
     setSideButtonIcons(":/image/select_devices_off.jpg", ":/image/select_upgrade.jpg",
                        ":/image/select_settings_on.jpg");
-    ui->stackedWidget->setCurrentIndex(2);
+    ui->stackedWidget->setCurrentIndex(WindowLayout::SettingsPage);
     closeDialog(openImageEditor);
     // A running action owns the handle and closes it itself.
-    if (!activity.isBusy())
-        closeDevice(handle);
+    if (!deviceSession.activity().isBusy())
+        deviceSession.close();
 }
 
 void MainWindow::on_m_btn_User_clicked()
@@ -239,14 +150,14 @@ void MainWindow::on_toolButton_2_title_close_released()
 // Never under a running device action: the window closes once it ends.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (activity.isBusy()) {
+    if (deviceSession.activity().isBusy()) {
         event->ignore();
-        activity.whenIdle([this] { QTimer::singleShot(0, this, &QWidget::close); });
+        deviceSession.activity().whenIdle([this] { QTimer::singleShot(0, this, &QWidget::close); });
         return;
     }
     closeDialog(openCurveDialog);
     closeDialog(openImageEditor);
-    closeDevice(handle);
+    deviceSession.close();
     QMainWindow::closeEvent(event);
 }
 

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "device/commandrecord.h"
-#include "device/deviceactivity.h"
+#include "app/logpane.h"
 #include "device/deviceinfo.h"
+#include "device/devicesession.h"
 
 #include <QMainWindow>
 #include <QPoint>
 
-struct hid_device_;
-typedef struct hid_device_ hid_device;
+#include <memory>
 
 class QAction;
+class editDlg;
 class QCloseEvent;
 class QMouseEvent;
 
@@ -29,19 +29,10 @@ public:
     // One time-stamped line in the log pane; draws it at once.
     void appendLog(const QString &text);
 
-    // The one device handle of the program (null between transactions),
-    // borrowed by the dialogs for their own exchanges.
-    hid_device *&deviceHandle() { return handle; }
-    DeviceActivity &deviceActivity() { return activity; }
+    // The device, shared with the dialogs this window opens.
+    DeviceSession &session() { return deviceSession; }
     const DeviceInfo &deviceInfo() const { return info; }
 
-    // Opens the device with a single hid_open unless a handle is already
-    // open, and shows the result in the status icon; on failure logs
-    // failureText and returns false.
-    bool openDeviceForAction(const QString &failureText);
-    // The same open for the dialogs' exchanges (curves, picture upload), which
-    // leave the status icon to the main window's own pages.
-    bool openDeviceQuietly(const QString &failureText);
     // Status icon: device reachable or not.
     void showDeviceStatus(bool online);
     // The one log line of a device action refused while another runs.
@@ -50,6 +41,9 @@ public:
     // Image slots: asks the device for the slot's picture geometry and opens
     // a new image editor for it; the device stays open for the upload.
     void openSlotEditor(int slot, const QString &caption);
+    // Lets an image editor write to this window's log, progress bar and slot
+    // thumbnails.
+    void adoptImageEditor(editDlg *editor);
     // The User page thumbnails of slots 1-10, read again from the slot files.
     void refreshSlotIcons();
     // The picture upload's progress bar; values outside 0-100 leave it as it is.
@@ -94,22 +88,19 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    friend class WindowSink;
+
     void setSideButtonIcons(const char *devices, const char *upload, const char *settings);
     void resetUpgradePage();
     void setupSettingsTable();
-    void readDeviceInformation();
-    // Firmware upgrade (firmware/): the stages of the bootloader exchange.
-    bool checkFirmwareModel(const QString &path);
-    void eraseFirmware();
-    bool writeFirmware(const QString &path);
-    bool sendFirmwareChunkWithRetries(const quint8 *chunk);
+    void showDeviceInformation(int items);
     void showFirmwareRefusal(const QString &text);
+    QPoint dialogPosition() const;
 
     Ui::MainWindow *ui = nullptr;
-    hid_device *handle = nullptr;
-    CommandRecord record;
-    DeviceActivity activity;
+    DeviceSession deviceSession;
     DeviceInfo info;
+    std::unique_ptr<LogPane> logPane;
 
     bool dragPressed = false;
     QPoint dragOffset;

@@ -36,3 +36,8 @@ DeviceActionGuard::~DeviceActionGuard()
     if (owns)
         activity.end();
 }
+
+QString deviceBusyText()
+{
+    return QStringLiteral("设备忙，请等待当前操作完成");
+}

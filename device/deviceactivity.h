@@ -6,6 +6,8 @@
 // at a time; work that must not cut into a running action (closing the
 // window) is deferred until it ends.
 
+#include <QString>
+
 #include <functional>
 #include <vector>
 
@@ -25,6 +27,9 @@ private:
     bool busy = false;
     std::vector<std::function<void()>> deferred;
 };
+
+// The one log line of a device action refused while another runs.
+QString deviceBusyText();
 
 // Scope of one device action. Test it before touching the device:
 //   DeviceActionGuard guard(activity);

@@ -2,31 +2,19 @@
 
 #include "device/protocol.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QThread>
-
 #include <hidapi.h>
 
 void waitMs(unsigned int milliseconds)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < qint64(milliseconds)) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        // A short nap keeps the wait from spinning a core; input is still
-        // handled within a millisecond.
-        if (timer.elapsed() < qint64(milliseconds))
-            QThread::msleep(1);
-    }
+    eventLoopWaiter().waitMs(milliseconds);
 }
 
-hid_device *openDevice(unsigned short vendorId, unsigned short productId)
+hid_device *openDevice(unsigned short vendorId, unsigned short productId, Waiter &waiter)
 {
     for (int attempt = 0; attempt < Protocol::OpenAttempts; ++attempt) {
         if (hid_device *handle = hid_open(vendorId, productId, nullptr))
             return handle;
-        waitMs(Protocol::OpenRetryPauseMs);
+        waiter.waitMs(Protocol::OpenRetryPauseMs);
     }
     return nullptr;
 }

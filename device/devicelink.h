@@ -2,6 +2,7 @@
 // Opening, preparing and closing the device around one transaction.
 
 #include "device/commandrecord.h"
+#include "device/waiter.h"
 
 struct hid_device_;
 typedef struct hid_device_ hid_device;
@@ -12,7 +13,7 @@ void waitMs(unsigned int milliseconds);
 // Up to 20 opens with a 100 ms pause after each failure (also the last);
 // null when the device never appeared. Used where the device may still be
 // re-enumerating, as after the bootloader erase.
-hid_device *openDevice(unsigned short vendorId, unsigned short productId);
+hid_device *openDevice(unsigned short vendorId, unsigned short productId, Waiter &waiter = eventLoopWaiter());
 
 // A single open of the device, as every other feature does it.
 hid_device *openDeviceOnce();

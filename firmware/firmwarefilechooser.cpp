@@ -1,6 +1,6 @@
 #include "firmware/firmwarefilechooser.h"
 
-#include "app/mainwindow.h"
+#include <QCoreApplication>
 
 #include <QFileDialog>
 
@@ -18,7 +18,7 @@ QString askForFirmwareFile(QWidget *parent)
 {
     if (const FirmwareFileChooser &chooser = replacement())
         return chooser(parent);
-    return QFileDialog::getOpenFileName(parent, MainWindow::tr("Open files"), QString(),
+    return QFileDialog::getOpenFileName(parent, QCoreApplication::translate("MainWindow", "Open files"), QString(),
                                         QStringLiteral("Binary Files (*.bin);;All Files (*.*)"));
 }
 

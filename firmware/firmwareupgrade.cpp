@@ -1,165 +1,183 @@
-// The stages of the bootloader exchange: model check, erase, write.
-//
-// Nothing the bootloader is sent is answered. A chunk counts as delivered when
-// its report was written whole; the only reply of the whole upgrade is the
-// device name that the application gives for the model check.
+#include "firmware/firmwareupgrade.h"
 
-#include "app/mainwindow.h"
-#include "ui_mainwindow.h"
-
-#include "device/devicelink.h"
-#include "device/reports.h"
+#include "device/devicesession.h"
+#include "device/waiter.h"
 #include "firmware/firmwareimage.h"
 
-#include <QCoreApplication>
-
-using namespace Firmware;
+namespace Firmware {
 
 namespace {
 
 // Reply offset of the device's name field, the counterpart of the model header.
 constexpr int NameFieldOffset = 5;
 
+// After the erase the application restarts as the bootloader.
+constexpr unsigned int BootloaderSettleMs = 1000;
+
+// A full chunk that did not go out whole is sent again after these pauses.
+constexpr unsigned int ChunkRetryPausesMs[] = {200, 1000};
+
+// A file that cannot be firmware: the reason in the file information and once in the log.
+void showRefusal(FirmwareSink &sink, const QString &text)
+{
+    sink.showFileInfo(text);
+    sink.log(text);
+}
+
+// The handle is taken afresh for every attempt: a handle closed during a
+// pause is null, never used.
+bool sendChunkWithRetries(DeviceSession &session, Waiter &waiter, const quint8 *chunk)
+{
+    if (session.sendFirmwareChunk(chunk, ChunkSize))
+        return true;
+    for (unsigned int pause : ChunkRetryPausesMs) {
+        waiter.waitMs(pause);
+        if (session.sendFirmwareChunk(chunk, ChunkSize))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
-// True when the model header of the file at path is the connected device's
-// name field; the device then stays open for the erase.
-bool MainWindow::checkFirmwareModel(const QString &path)
+bool checkModel(DeviceSession &session, FirmwareSink &sink, const QString &path)
 {
     const FirmwareFile file = loadFirmwareFile(path);
     switch (file.status) {
     case FileStatus::Loaded:
         break;
     case FileStatus::OutOfMemory:
-        appendLog(QStringLiteral("分配内存失败！"));
-        ui->upgradeFirmwarePushButton->setEnabled(true);
+        sink.log(QStringLiteral("分配内存失败！"));
         return false;
     case FileStatus::Unreadable:
         return false;
     case FileStatus::Empty:
     case FileStatus::TooShort:
         // Changed on disk since it was chosen: no model header to compare.
-        showFirmwareRefusal(refusalText(FileStatus::TooShort));
+        showRefusal(sink, refusalText(FileStatus::TooShort));
         return false;
     case FileStatus::TooLarge:
-        showFirmwareRefusal(refusalText(file.status));
+        showRefusal(sink, refusalText(file.status));
         return false;
     }
 
-    if (!openDeviceForAction(QStringLiteral("设备离线")))
+    if (!session.openFor(sink, QStringLiteral("设备离线"), true))
         return false;
-    beginExchange(record, handle);
-    sendApplicationCommand(record, handle, makeApplicationBlock(Protocol::OpRead, Protocol::ItemName));
+    session.beginExchange();
     ReplyBuffer reply{};
-    if (!readReport(handle, reply, Protocol::ReplyTimeoutMs)) {
-        appendLog(QStringLiteral("读取超时！"));
-        closeDevice(handle);
+    if (!session.ask(makeApplicationBlock(Protocol::OpRead, Protocol::ItemName), reply)) {
+        sink.log(QStringLiteral("读取超时！"));
+        session.close();
         return false;
     }
 
     const HeaderComparison comparison = compareModelHeader(file.data.get(), reply.data() + NameFieldOffset);
     for (const QString &line : comparison.lines)
-        appendLog(line);
+        sink.log(line);
     if (!comparison.matches) {
-        ui->label_3_file_inf->setText(QStringLiteral("固件文件出错：不是本型号产品固件！"));
-        closeDevice(handle);
+        sink.showFileInfo(QStringLiteral("固件文件出错：不是本型号产品固件！"));
+        session.close();
         return false;
     }
     return true;
 }
 
-// The application takes the erase and restarts into the bootloader: the handle
-// it came through is of no further use.
-void MainWindow::eraseFirmware()
+void erase(DeviceSession &session, FirmwareSink &sink)
 {
-    beginExchange(record, handle);
-    sendCommand(record, handle, Protocol::CmdErase, bootPattern, qint8(bootPattern.size()));
-    appendLog(QStringLiteral("擦出成功！"));
-    closeDevice(handle);
-    ui->upgradeFirmwarePushButton->setEnabled(true);
+    session.beginExchange();
+    session.sendBootloaderCommand(Protocol::CmdErase);
+    sink.log(QStringLiteral("擦出成功！"));
+    session.close();
 }
 
-// The write stage: probe, the image data of the file at path chunk by chunk,
-// then the jump to the new application. True when the jump was sent. A failure
-// leaves the device open; the next device action goes on with that handle.
-bool MainWindow::writeFirmware(const QString &path)
+bool writeStage(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, const QString &path)
 {
-    ui->upgradeFirmwarePushButton->setEnabled(false);
     FirmwareFile file = loadFirmwareFile(path);
-    const auto fail = [this](const QString &text) {
-        appendLog(text);
-        ui->upgradeFirmwarePushButton->setEnabled(true);
-        return false;
-    };
     // Without a model header there is no image data to cut; refused before
     // the device is touched.
     if (file.status == FileStatus::Empty || file.status == FileStatus::TooShort
         || file.status == FileStatus::TooLarge) {
-        showFirmwareRefusal(refusalText(file.status == FileStatus::TooLarge ? FileStatus::TooLarge
-                                                                             : FileStatus::TooShort));
-        ui->upgradeFirmwarePushButton->setEnabled(true);
+        showRefusal(sink, refusalText(file.status == FileStatus::TooLarge ? FileStatus::TooLarge
+                                                                           : FileStatus::TooShort));
         return false;
     }
 
     // The bootloader may still be enumerating: several attempts.
-    if (!handle)
-        handle = openDevice(Protocol::VendorId, Protocol::ProductId);
-    if (!handle)
-        return fail(QStringLiteral("打开设备失败"));
-    beginExchange(record, handle);
-    appendLog(QStringLiteral("检测设备固件..."));
-    // The probe also leaves the filler bytes "90123" after each chunk's data.
-    if (!sendBootloaderProbe(record, handle)) {
-        appendLog(QStringLiteral("检测Bootloader超时"));
+    if (!session.openWithRetries(waiter)) {
+        sink.log(QStringLiteral("打开设备失败"));
         return false;
     }
-    if (file.status == FileStatus::Unreadable)
-        return fail(QStringLiteral("打开固件文件失败！"));
-    if (file.status == FileStatus::OutOfMemory)
-        return fail(QStringLiteral("分配内存失败！"));
+    session.beginExchange();
+    sink.log(QStringLiteral("检测设备固件..."));
+    // The probe also leaves the filler bytes "90123" after each chunk's data.
+    session.sendBootloaderCommand(Protocol::CmdBootloaderProbe);
+    if (file.status == FileStatus::Unreadable) {
+        sink.log(QStringLiteral("打开固件文件失败！"));
+        return false;
+    }
+    if (file.status == FileStatus::OutOfMemory) {
+        sink.log(QStringLiteral("分配内存失败！"));
+        return false;
+    }
 
-    appendLog(QStringLiteral("开始写固件，请稍后..."));
-    // The bar counts through the file being written: a file chosen while the
-    // upgrade runs, or one changed on disk since, has set another maximum.
-    ui->progressBar_updata->setMaximum(int(file.size));
+    sink.log(QStringLiteral("开始写固件，请稍后..."));
+    sink.writingFile(file.size);
     const ChunkPlan plan = planChunks(file.size);
     quint8 *const image = file.data.get();
     for (qint64 chunk = 1; chunk <= plan.fullChunks; ++chunk) {
         const qint64 offset = ChunkPlan::offsetOf(chunk);
         if (ChunkPlan::isLowered(chunk))
             lowerChunk(image + offset, ChunkSize);
-        ui->progressBar_updata->setValue(int(offset));
-        if (!sendFirmwareChunkWithRetries(image + offset))
-            return fail(QStringLiteral("写固件失败！"));
-        QCoreApplication::processEvents();
+        sink.progress(offset, file.size);
+        if (!sendChunkWithRetries(session, waiter, image + offset)) {
+            sink.log(QStringLiteral("写固件失败！"));
+            return false;
+        }
+        waiter.processEvents();
     }
-    // The tail gets one attempt and does not move the progress bar.
+    // The tail gets one attempt and does not move the progress.
     if (plan.tailLength > 0) {
-        if (!sendFirmwareChunk(record, handle, image + plan.tailOffset, plan.tailLength))
-            return fail(QStringLiteral("写固件失败！"));
-        QCoreApplication::processEvents();
+        if (!session.sendFirmwareChunk(image + plan.tailOffset, plan.tailLength)) {
+            sink.log(QStringLiteral("写固件失败！"));
+            return false;
+        }
+        waiter.processEvents();
     }
 
-    sendCommand(record, handle, Protocol::CmdStartApplication, bootPattern, qint8(bootPattern.size()));
-    QCoreApplication::processEvents();
-    appendLog(QStringLiteral("写固件数据成功！"));
-    appendLog(QStringLiteral("跳转到用户程序！"));
-    closeDevice(handle);
-    ui->upgradeFirmwarePushButton->setEnabled(true);
+    session.sendBootloaderCommand(Protocol::CmdStartApplication);
+    waiter.processEvents();
+    sink.log(QStringLiteral("写固件数据成功！"));
+    sink.log(QStringLiteral("跳转到用户程序！"));
+    session.close();
     return true;
 }
 
-// A full chunk that did not go out whole is sent again after 200 ms, then
-// after another 1000 ms. The handle is taken afresh for every attempt: a
-// handle closed during a pause is null, never used.
-bool MainWindow::sendFirmwareChunkWithRetries(const quint8 *chunk)
+UpgradeResult upgrade(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, const QString &path)
 {
-    if (sendFirmwareChunk(record, handle, chunk, ChunkSize))
-        return true;
-    for (unsigned int pause : {200u, 1000u}) {
-        waitMs(pause);
-        if (sendFirmwareChunk(record, handle, chunk, ChunkSize))
-            return true;
+    if (!checkModel(session, sink, path)) {
+        sink.log(QStringLiteral("中止固件升级！"));
+        return UpgradeResult::Refused;
     }
-    return false;
+    if (!session.open()) {
+        sink.log(QStringLiteral("打开设备失败"));
+        return UpgradeResult::Offline;
+    }
+    sink.upgradeStarted();
+    erase(session, sink);
+    waiter.waitMs(BootloaderSettleMs);
+    return writeStage(session, sink, waiter, path) ? UpgradeResult::Written : UpgradeResult::Failed;
 }
+
+void refresh(DeviceSession &session, JobSink &sink)
+{
+    if (!session.open()) {
+        sink.log(QStringLiteral("打开设备失败"));
+        return;
+    }
+    session.beginExchange();
+    session.sendBootloaderCommand(Protocol::CmdRefresh);
+    sink.log(QStringLiteral("刷新！"));
+    session.close();
+}
+
+} // namespace Firmware

@@ -1,7 +1,7 @@
 #include "images/editdlg.h"
 #include "ui_editdlg.h"
 
-#include "app/mainwindow.h"
+#include "device/sessionsink.h"
 #include "images/imageslot.h"
 #include "images/myview.h"
 #include "images/picturefilechooser.h"
@@ -51,11 +51,11 @@ QImage coverageToMono(const QImage &coverage, const QColor &background, const QC
 
 } // namespace
 
-editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType, MainWindow *mainWindow,
+editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType, DeviceSession *session,
                  QWidget *parent)
     : QDialog(parent),
       ui(new Ui::editDlg),
-      mainWindow(mainWindow),
+      session(session),
       slotNumber(slotNumber),
       imageWidth(imageWidth),
       imageHeight(imageHeight),
@@ -121,11 +121,8 @@ void editDlg::refreshImageButton()
 
 bool editDlg::log(const QString &text)
 {
-    if (!mainWindow)
-        return false;
-    mainWindow->appendLog(text);
-    // The log line let the window handle events; it may have gone meanwhile.
-    return !mainWindow.isNull();
+    // The log line lets the window handle events; it may have gone meanwhile.
+    return SessionSink(session).log(text);
 }
 
 void editDlg::paintEvent(QPaintEvent *)

@@ -2,19 +2,13 @@
 // The image editor: the picture of one image slot, prepared for the device's
 // screen and sent to it with UPLOAD.
 
-#include "device/commandrecord.h"
-#include "device/reports.h"
-
 #include <QColor>
 #include <QDialog>
 #include <QPixmap>
 #include <QPointer>
 
-#include <functional>
-
-class MainWindow;
+class DeviceSession;
 class MyView;
-class ImageReportSink;
 class QImage;
 class QPaintEvent;
 
@@ -27,9 +21,9 @@ class editDlg : public QDialog
     Q_OBJECT
 
 public:
-    // slotNumber and the picture geometry come from the slot query; the main
-    // window lends its device handle, log and progress bar.
-    editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType, MainWindow *mainWindow,
+    // slotNumber and the picture geometry come from the slot query; the
+    // upload goes through session, whose messages carry the editor's log lines.
+    editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType, DeviceSession *session,
             QWidget *parent = nullptr);
     ~editDlg() override;
 
@@ -52,6 +46,13 @@ public:
     // The newest drawing board this editor opened, while it is open.
     MyView *newestDrawingBoard() const;
     void uploadImage();
+
+signals:
+    // The upload's progress, for the window's progress bar (values outside
+    // 0-100 occur and mean nothing).
+    void progressChanged(int value);
+    // The slot picture file was written: thumbnails showing it are stale.
+    void slotPictureSaved(int slot);
 
 protected slots:
     // The dialog draws only through its children.
@@ -79,22 +80,12 @@ private:
     bool log(const QString &text);
 
     // The picture transfer (imagetransfer.cpp).
-    enum class Opening { Acknowledged, Unacknowledged, Failed };
     void transferPicture();
     QImage storeSlotPicture();
-    void sendColourImage(const QImage &picture);
-    void sendBootAnimation(const QImage &picture);
-    // Opening, colour data reports from stream, end report and progress.
-    using ColourStream = std::function<bool(ApplicationBlock &block, ImageReportSink &sink)>;
-    void sendColourStream(quint8 item, const ColourStream &stream);
-    void sendMonoImage(const QImage &picture);
-    Opening openTransfer(const ApplicationBlock &start);
-    void failTransfer();
-    void finishTransfer();
 
     Ui::editDlg *ui = nullptr;
-    // Guarded: the editor outlives neither its main window nor a closed one.
-    QPointer<MainWindow> mainWindow;
+    // Guarded: the editor may outlive the window that owns the session.
+    QPointer<DeviceSession> session;
     int slotNumber = 0;
     int imageWidth = 0;
     int imageHeight = 0;
@@ -103,7 +94,6 @@ private:
     QPixmap workPixmap;
     QColor backgroundColour;
     QColor foregroundColour;
-    CommandRecord record;
     QPointer<MyView> drawingBoard;
 
     bool deleteWhenClosed = false;

@@ -1,8 +1,9 @@
 #include "settings/linedlg.h"
 #include "ui_linedlg.h"
 
-#include "app/mainwindow.h"
-#include "device/devicelink.h"
+#include "device/devicesession.h"
+#include "device/sessionsink.h"
+#include "settings/curveexchange.h"
 #include "settings/powercurves.h"
 
 #include <QMouseEvent>
@@ -16,11 +17,11 @@ using QtCharts::QScatterSeries;
 using QtCharts::QSplineSeries;
 using QtCharts::QValueAxis;
 
-lineDlg::lineDlg(MainWindow *mainWindow, QWidget *parent)
-    : QDialog(parent), mainWindow(mainWindow), ui(new Ui::lineDlg)
+lineDlg::lineDlg(DeviceSession *session, int powerHigh, QWidget *parent)
+    : QDialog(parent), session(session), ui(new Ui::lineDlg)
 {
     ui->setupUi(this);
-    setPowerScale(mainWindow->deviceInfo().screen.powerHigh);
+    setPowerScale(powerHigh);
     drawCurve();
     readCurve();
 }
@@ -90,17 +91,15 @@ void lineDlg::on_toolButton_clicked()
 // dragged since; the device sends no answer.
 void lineDlg::on_toolButton_2_clicked()
 {
-    DeviceActionGuard guard(mainWindow->deviceActivity());
+    if (!session)
+        return;
+    SessionSink sink(session);
+    DeviceActionGuard guard(session->activity());
     if (!guard) {
-        mainWindow->reportDeviceBusy();
+        sink.log(deviceBusyText());
         return;
     }
-    if (!mainWindow->openDeviceQuietly(QStringLiteral("设备离线")))
-        return;
-    hid_device *&handle = mainWindow->deviceHandle();
-    beginExchange(record, handle);
-    sendApplicationCommand(record, handle, curveWriteRequest(currentCurve, curveTable[size_t(currentCurve)]));
-    closeDevice(handle);
+    writeCurve(*session, sink, currentCurve, curveTable[size_t(currentCurve)]);
 }
 
 int lineDlg::checkedCurve() const
@@ -117,28 +116,23 @@ int lineDlg::checkedCurve() const
 // The chosen group becomes the current curve even when the read fails; the
 // chart then keeps the previous curve until the next redraw.
 // A log line handles pending events, and a click on the close button among
-// them may end the dialog: after logging only the main window is touched.
+// them may end the dialog: after logging, the dialog is touched only when a
+// curve arrived, which logs nothing.
 void lineDlg::readCurve()
 {
     currentCurve = checkedCurve();
-    DeviceActionGuard guard(mainWindow->deviceActivity());
+    if (!session)
+        return;
+    SessionSink sink(session);
+    DeviceActionGuard guard(session->activity());
     if (!guard) {
-        mainWindow->reportDeviceBusy();
+        sink.log(deviceBusyText());
         return;
     }
-    if (!mainWindow->openDeviceQuietly(QStringLiteral("设备离线")))
-        return;
-    hid_device *&handle = mainWindow->deviceHandle();
-    beginExchange(record, handle);
-    sendApplicationCommand(record, handle, curveReadRequest(currentCurve));
-    ReplyBuffer reply{};
-    if (readReport(handle, reply, Protocol::ReplyTimeoutMs)) {
-        curveTable[size_t(currentCurve)] = decodeCurveReply(reply);
+    if (const auto points = ::readCurve(*session, sink, currentCurve)) {
+        curveTable[size_t(currentCurve)] = *points;
         drawCurve();
-    } else {
-        mainWindow->appendLog(QStringLiteral("读取超时！"));
     }
-    closeDevice(handle);
 }
 
 void lineDlg::drawCurve()

@@ -3,11 +3,10 @@
 // user drag its ten points up and down, reads a curve whenever a group is
 // chosen and writes the shown one back on request.
 
-#include "device/commandrecord.h"
-
 #include <QDialog>
+#include <QPointer>
 
-class MainWindow;
+class DeviceSession;
 class QMouseEvent;
 
 namespace Ui {
@@ -19,8 +18,10 @@ class lineDlg : public QDialog
     Q_OBJECT
 
 public:
-    // mainWindow lends the device handle and tells the device's power range.
-    explicit lineDlg(MainWindow *mainWindow, QWidget *parent = nullptr);
+    // The curves are read and written through session, whose messages carry
+    // the dialog's log lines; powerHigh is the device's top wattage as last
+    // read (0 when unknown), which scales the chart.
+    lineDlg(DeviceSession *session, int powerHigh, QWidget *parent = nullptr);
     ~lineDlg() override;
 
 protected:
@@ -42,7 +43,7 @@ private:
     void drawCurve();
     int checkedCurve() const;
 
-    MainWindow *mainWindow;
-    CommandRecord record;
+    // Guarded: the dialog may outlive the window that owns the session.
+    QPointer<DeviceSession> session;
     Ui::lineDlg *ui;
 };

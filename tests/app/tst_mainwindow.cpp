@@ -182,9 +182,9 @@ private slots:
     void helpClosesAnOpenHandle()
     {
         MainWindow window;
-        window.deviceHandle() = hid_open(0x0483, 0x5750, nullptr);
+        window.session().open();
         QTest::mouseClick(child<QPushButton>(&window, "m_btn_Settings"), Qt::LeftButton);
-        QVERIFY(!window.deviceHandle());
+        QVERIFY(!window.session().handle());
         QCOMPARE(EmulatedDevice::instance().openHandleCount(), 0);
     }
 
@@ -202,7 +202,7 @@ private slots:
         editor.show();
         openCurveDialog = &curve;
         openImageEditor = &editor;
-        window.deviceHandle() = hid_open(0x0483, 0x5750, nullptr);
+        window.session().open();
         if (byTitleButton)
             QTest::mouseClick(child<QToolButton>(&window, "toolButton_2_title_close"), Qt::LeftButton);
         else
@@ -250,7 +250,7 @@ private slots:
                               "Read timeout！"}));
         QCOMPARE(device.count(EmulatedDevice::Exchange::Open), 1);
         QCOMPARE(device.count(EmulatedDevice::Exchange::Close), 1);
-        QVERIFY(!window.deviceHandle());
+        QVERIFY(!window.session().handle());
     }
 
     void helpDuringAnActionLeavesItsHandle()

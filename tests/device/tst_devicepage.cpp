@@ -171,12 +171,12 @@ private slots:
     {
         MainWindow window;
         auto &device = EmulatedDevice::instance();
-        window.deviceHandle() = hid_open(0x0483, 0x5750, nullptr);
+        window.session().open();
         device.clearRecord();
         QTest::mouseClick(child<QPushButton>(&window, "m_btn_Devices"), Qt::LeftButton);
         QCOMPARE(countOf(EmulatedDevice::Exchange::Open), 0);
         QCOMPARE(countOf(EmulatedDevice::Exchange::Close), 1);
-        QVERIFY(!window.deviceHandle());
+        QVERIFY(!window.session().handle());
     }
 
     void deviceNameChoosesPicture_data()

@@ -239,7 +239,7 @@ private slots:
         QCOMPARE(page.status->text(), QStringLiteral("升级完成！"));
         QCOMPARE(page.start->text(), QStringLiteral("开始升级"));
         QVERIFY(page.start->isEnabled() && page.write->isEnabled() && page.progress->isHidden());
-        QVERIFY(!window.deviceHandle());
+        QVERIFY(!window.session().handle());
         QTRY_COMPARE(device().mode(), EmulatedDevice::Mode::Application);
     }
 
@@ -281,7 +281,7 @@ private slots:
         QVERIFY(device().bootloaderReports().isEmpty());
         QCOMPARE(page.status->text(), QStringLiteral("固件已打开"));
         QVERIFY(page.start->isEnabled() && page.progress->isHidden());
-        QVERIFY(!window.deviceHandle());
+        QVERIFY(!window.session().handle());
         if (fault == 0)
             QVERIFY(showsPicture(child<QToolButton>(&window, "toolButton"), "imageformats/USB_OFF.jpg"));
     }
@@ -343,10 +343,10 @@ private slots:
         if (fault == 2)
             QCOMPARE(device().count(Exchange::Open), 1 + 20);
         // A stopped write stage keeps its handle; the next action uses it once and lets it go.
-        QCOMPARE(bool(window.deviceHandle()), !written && fault != 2);
+        QCOMPARE(bool(window.session().handle()), !written && fault != 2);
         device().plugBackIn();
         child<QPushButton>(&window, "m_btn_Devices")->click();
-        QVERIFY(!window.deviceHandle());
+        QVERIFY(!window.session().handle());
     }
 
     // The hidden write-stage button, with the device already in its bootloader.
@@ -378,7 +378,7 @@ private slots:
         QCOMPARE(page.status->text(), QStringLiteral("固件已打开"));
         QCOMPARE(device().flashImage(), fault == 0 ? expectedFlash(file) : QByteArray());
         QCOMPARE(device().count(Exchange::Open), fault == 1 ? 0 : 1);   // refused before the device
-        QCOMPARE(bool(window.deviceHandle()), fault == 2);
+        QCOMPARE(bool(window.session().handle()), fault == 2);
     }
 
     void refresh_data()
@@ -401,7 +401,7 @@ private slots:
             sent << (QByteArray("\x00\x04\x3C", 3) + digits60).leftJustified(64, '\0');
         QCOMPARE(device().bootloaderReports(), sent);
         QVERIFY(child<QPushButton>(&window, "upgradeFirmwarePushButton")->isEnabled());
-        QVERIFY(!window.deviceHandle());
+        QVERIFY(!window.session().handle());
     }
 
     // While the device restarts, other actions are refused and closing the

@@ -115,7 +115,7 @@ private slots:
         const QString path = file.isEmpty() ? QString() : chosen.fileName();
         setPictureFileChooser([path](QWidget *) { return path; });
         const int before = logMessages(window).size();
-        editDlg editor(slot, 240, 280, 84, window);
+        editDlg editor(slot, 240, 280, 84, &window->session());
         editor.setPicture(QPixmap::fromImage(pattern(240, 280)));
         for (const QString &button : buttons)
             QTest::mouseClick(child<QToolButton>(&editor, qPrintable(button)), Qt::LeftButton);
@@ -138,7 +138,7 @@ private slots:
         QFETCH(int, scheme);
         QFETCH(QRgb, background);
         QFETCH(QRgb, foreground);
-        editDlg editor(4, 240, 280, 84, window);
+        editDlg editor(4, 240, 280, 84, &window->session());
         editor.setPicture(QPixmap::fromImage(pattern(240, 280)));
         child<QComboBox>(&editor, "comboBox_2")->setCurrentIndex(scheme);
         // Choosing a scheme alone redraws nothing.

@@ -239,7 +239,7 @@ private slots:
         QPointer<editDlg> editor = openEditor(window, slot, picture);
         const int writes = device.count(EmulatedDevice::Exchange::Write);
         if (trouble == "absent") {
-            closeDevice(window.deviceHandle());
+            window.session().close();
             device.setPresent(false);
         } else if (trouble == "fail") {
             device.failWritesAt({writes + reports});
@@ -263,7 +263,7 @@ private slots:
 
         QCOMPARE(device.imageReports().size(), reports);
         QCOMPARE(device.openHandleCount(), openHandles);
-        QCOMPARE(window.deviceHandle() != nullptr, openHandles == 1);
+        QCOMPARE(window.session().handle() != nullptr, openHandles == 1);
         const QStringList log = logMessages(&window);
         QCOMPARE(log.count(line), 1);
         QCOMPARE(log.contains("发送图片--结束"), completes);

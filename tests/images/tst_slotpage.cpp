@@ -95,7 +95,7 @@ private slots:
         if (row >= 1)
             child<QLineEdit>(&window, qPrintable(QString("lineEdit_%1").arg(row)))->setText(typed);
         if (device == "open")
-            window.deviceHandle() = hid_open(0x0483, 0x5750, nullptr);
+            window.session().open();
         else if (device == "silent")
             emulated.setReplyFault(0x0B, EmulatedDevice::ReplyFault::NoReply);
         else if (device != "present")

@@ -225,7 +225,7 @@ private slots:
         {
             std::optional<DeviceActionGuard> running;
             if (fault == "busy")
-                running.emplace(o.window.deviceActivity());
+                running.emplace(o.window.session().activity());
             o.choose(2);
         }
         QCOMPARE(logMessages(&o.window), QStringList{logged});

@@ -99,7 +99,7 @@ private slots:
                                           + QByteArray(49, '\0')}));
         QCOMPARE(device().count(EmulatedDevice::Exchange::Open), 1);
         QVERIFY(logMessages(&window).isEmpty());
-        QVERIFY(!window.deviceHandle());
+        QVERIFY(!window.session().handle());
     }
 
     void writeReachesDevice_data()
@@ -160,7 +160,7 @@ private slots:
         {
             std::optional<DeviceActionGuard> running;
             if (busy)
-                running.emplace(window.deviceActivity());
+                running.emplace(window.session().activity());
             clickWrite(&window);
         }
         QCOMPARE(logMessages(&window), QStringList{line});

@@ -4,10 +4,11 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "device/devicelink.h"
-#include "device/reports.h"
+#include "app/windowsink.h"
+#include "device/waiter.h"
 #include "firmware/firmwarefilechooser.h"
 #include "firmware/firmwareimage.h"
+#include "firmware/firmwareupgrade.h"
 
 using namespace Firmware;
 
@@ -53,71 +54,49 @@ void MainWindow::on_openFirmwareFilePushButton_clicked()
 // bootloader, and the write stage.
 void MainWindow::on_pushButton_clicked()
 {
-    DeviceActionGuard guard(activity);
+    DeviceActionGuard guard(deviceSession.activity());
     if (!guard) {
         reportDeviceBusy();
         return;
     }
     // A file chosen while the device restarts must not be written unchecked.
     const QString path = ui->firmwareFileLineEdit->text();
-    if (!checkFirmwareModel(path)) {
-        appendLog(QStringLiteral("中止固件升级！"));
+    WindowSink sink(*this);
+    const UpgradeResult result = upgrade(deviceSession, sink, eventLoopWaiter(), path);
+    ui->upgradeFirmwarePushButton->setEnabled(true);
+    if (result == UpgradeResult::Refused || result == UpgradeResult::Offline)
         return;
-    }
-    ui->upgradeFirmwarePushButton->setEnabled(false);
-    if (!handle)
-        handle = openDeviceOnce();
-    if (!handle) {
-        appendLog(QStringLiteral("打开设备失败"));
-        ui->upgradeFirmwarePushButton->setEnabled(true);
-        return;
-    }
-    ui->pushButton->setText(QStringLiteral("升级中..."));
-    ui->pushButton->setEnabled(false);
-    ui->progressBar_updata->show();
-    ui->progressBar_updata->setValue(0);
-    ui->label_4_updata_sta->setText(QStringLiteral("正在升级...."));
-
-    eraseFirmware();
-    // The device leaves its application and comes back as its bootloader.
-    waitMs(1000);
-    const bool written = writeFirmware(path);
-
     ui->pushButton->setText(QStringLiteral("开始升级"));
     ui->pushButton->setEnabled(true);
     ui->progressBar_updata->hide();
-    ui->label_4_updata_sta->setText(written ? QStringLiteral("升级完成！") : QStringLiteral("升级失败！"));
+    ui->label_4_updata_sta->setText(result == UpgradeResult::Written ? QStringLiteral("升级完成！")
+                                                                      : QStringLiteral("升级失败！"));
 }
 
 void MainWindow::on_upgradeFirmwarePushButton_clicked()
 {
-    DeviceActionGuard guard(activity);
+    DeviceActionGuard guard(deviceSession.activity());
     if (!guard) {
         reportDeviceBusy();
         return;
     }
-    writeFirmware(ui->firmwareFileLineEdit->text());
+    ui->upgradeFirmwarePushButton->setEnabled(false);
+    WindowSink sink(*this);
+    writeStage(deviceSession, sink, eventLoopWaiter(), ui->firmwareFileLineEdit->text());
+    ui->upgradeFirmwarePushButton->setEnabled(true);
 }
 
 // Refresh: the bootloader command 0x04, unanswered.
 void MainWindow::on_pushButton_2_clicked()
 {
-    DeviceActionGuard guard(activity);
+    DeviceActionGuard guard(deviceSession.activity());
     if (!guard) {
         reportDeviceBusy();
         return;
     }
     ui->upgradeFirmwarePushButton->setEnabled(false);
-    if (!handle)
-        handle = openDeviceOnce();
-    if (!handle) {
-        appendLog(QStringLiteral("打开设备失败"));
-    } else {
-        beginExchange(record, handle);
-        sendCommand(record, handle, Protocol::CmdRefresh, bootPattern, qint8(bootPattern.size()));
-        appendLog(QStringLiteral("刷新！"));
-        closeDevice(handle);
-    }
+    WindowSink sink(*this);
+    refresh(deviceSession, sink);
     ui->upgradeFirmwarePushButton->setEnabled(true);
 }
 

@@ -8,7 +8,7 @@
 
 void MainWindow::on_toolButton_8_clicked()
 {
-    auto *dialog = new lineDlg(this);
+    auto *dialog = new lineDlg(&deviceSession, info.screen.powerHigh);
     // Each opening makes a new dialog; a closed one is not kept, and one left
     // open does not keep the program running once the main window closes.
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -16,6 +16,6 @@ void MainWindow::on_toolButton_8_clicked()
     openCurveDialog = dialog;
     dialog->setWindowFlags(Qt::FramelessWindowHint);
     // Over the right-hand body of the window.
-    dialog->move(mapToGlobal(QPoint(ui->widget_8->x() + 175, ui->widget_8->y() + 35)));
+    dialog->move(dialogPosition());
     dialog->show();
 }

@@ -4,9 +4,10 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "device/devicelink.h"
+#include "app/windowsink.h"
 #include "settings/my_spinbox.h"
 #include "settings/settingsblocks.h"
+#include "settings/settingswrite.h"
 
 #include <QHeaderView>
 #include <QTableWidgetItem>
@@ -76,7 +77,7 @@ void MainWindow::setupSettingsTable()
 
 void MainWindow::on_toolButton_2_clicked()
 {
-    DeviceActionGuard guard(activity);
+    DeviceActionGuard guard(deviceSession.activity());
     if (!guard) {
         reportDeviceBusy();
         return;
@@ -95,11 +96,6 @@ void MainWindow::on_toolButton_2_clicked()
         return;
     }
 
-    if (!openDeviceForAction(QStringLiteral("设备离线")))
-        return;
-    beginExchange(record, handle);
-    // The device does not answer settings writes; block 2 follows block 1 at once.
-    sendApplicationCommand(record, handle, settingsBlock1(settings.values));
-    sendApplicationCommand(record, handle, settingsBlock2(settings.values));
-    closeDevice(handle);
+    WindowSink sink(*this);
+    writeSettings(deviceSession, sink, settings.values);
 }

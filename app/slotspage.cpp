@@ -5,41 +5,43 @@
 #include "ui_mainwindow.h"
 
 #include "app/dialogpointers.h"
-#include "device/devicelink.h"
+#include "app/windowsink.h"
 #include "images/editdlg.h"
 #include "images/imageslot.h"
+#include "images/slotquery.h"
 
 #include <QIcon>
 
 void MainWindow::openSlotEditor(int slot, const QString &caption)
 {
-    DeviceActionGuard guard(activity);
+    DeviceActionGuard guard(deviceSession.activity());
     if (!guard) {
         reportDeviceBusy();
         return;
     }
-    if (!openDeviceForAction(QStringLiteral("设备离线")))
+    WindowSink sink(*this);
+    const std::optional<SlotGeometry> geometry = querySlot(deviceSession, sink, slot);
+    if (!geometry)
         return;
-
-    beginExchange(record, handle);
-    sendApplicationCommand(record, handle, slotQueryBlock(slot));
-    ReplyBuffer reply{};
-    SlotGeometry geometry;   // a silent device gets a 128 x 128 colour picture
-    if (readReport(handle, reply, Protocol::ReplyTimeoutMs))
-        geometry = decodeSlotGeometry(reply);
-    else
-        appendLog(QStringLiteral("读取超时！"));
     // The handle stays open: the editor's upload uses it and closes it.
 
-    auto *editor = new editDlg(slot, geometry.imageWidth, geometry.imageHeight, geometry.screenType, this);
+    auto *editor = new editDlg(slot, geometry->imageWidth, geometry->imageHeight, geometry->screenType,
+                               &deviceSession);
+    adoptImageEditor(editor);
     editor->setDeleteWhenClosed(true);
     openImageEditor = editor;
     editor->setWindowFlags(Qt::FramelessWindowHint);
-    editor->move(mapToGlobal(QPoint(ui->widget_8->x() + 175, ui->widget_8->y() + 35)));
+    editor->move(dialogPosition());
     // The editor's title stays clear; the row's caption is not shown there.
     Q_UNUSED(caption)
     editor->setTitleText(QString());
     editor->show();
+}
+
+void MainWindow::adoptImageEditor(editDlg *editor)
+{
+    connect(editor, &editDlg::progressChanged, this, &MainWindow::setImageProgress);
+    connect(editor, &editDlg::slotPictureSaved, this, &MainWindow::refreshSlotIcons);
 }
 
 void MainWindow::refreshSlotIcons()

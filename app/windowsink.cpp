@@ -1,0 +1,42 @@
+#include "app/windowsink.h"
+
+#include "app/mainwindow.h"
+#include "ui_mainwindow.h"
+
+bool WindowSink::log(const QString &text)
+{
+    window.appendLog(text);
+    return true;
+}
+
+// Only the firmware upgrade reports progress to the window: bytes written.
+void WindowSink::progress(qint64 value, qint64)
+{
+    window.ui->progressBar_updata->setValue(int(value));
+}
+
+// The bar counts through the file being written: a file chosen while the
+// upgrade runs, or one changed on disk since, has set another maximum.
+void WindowSink::writingFile(qint64 size)
+{
+    window.ui->progressBar_updata->setMaximum(int(size));
+}
+
+void WindowSink::deviceReachable(bool online)
+{
+    window.showDeviceStatus(online);
+}
+
+void WindowSink::showFileInfo(const QString &text)
+{
+    window.ui->label_3_file_inf->setText(text);
+}
+
+void WindowSink::upgradeStarted()
+{
+    window.ui->pushButton->setText(QStringLiteral("升级中..."));
+    window.ui->pushButton->setEnabled(false);
+    window.ui->progressBar_updata->show();
+    window.ui->progressBar_updata->setValue(0);
+    window.ui->label_4_updata_sta->setText(QStringLiteral("正在升级...."));
+}

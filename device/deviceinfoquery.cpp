@@ -1,0 +1,45 @@
+#include "device/deviceinfoquery.h"
+
+#include "device/devicesession.h"
+#include "device/jobsink.h"
+
+DeviceQuery queryDeviceInformation(DeviceSession &session, JobSink &sink, DeviceInfo &info)
+{
+    DeviceQuery query;
+    if (!session.openFor(sink, QStringLiteral("设备离线"), true))
+        return query;
+    query.online = true;
+    session.beginExchange();
+    // Not cleared between items: only replies that pass the length test are decoded.
+    ReplyBuffer reply{};
+    // Each item is asked for whatever happened to the one before it.
+    bool goOn = true;
+    const auto ask = [&](quint8 item) {
+        if (!goOn)
+            return false;
+        if (session.ask(makeApplicationBlock(Protocol::OpRead, item), reply))
+            return true;
+        goOn = sink.log(QStringLiteral("Read timeout！"));
+        return false;
+    };
+
+    if (ask(Protocol::ItemName)) {
+        info.name = decodeDeviceName(reply);
+        query.items |= InfoName;
+    }
+    if (ask(Protocol::ItemFirmwareVersion)) {
+        info.firmwareVersion = decodeFirmwareVersion(reply);
+        query.items |= InfoFirmwareVersion;
+    }
+    if (ask(Protocol::ItemScreenAndRanges)) {
+        applyScreenAndRanges(info, decodeScreenAndRanges(reply));
+        query.items |= InfoScreenAndRanges;
+    }
+    if (ask(Protocol::ItemIdentification)) {
+        info.identification = decodeIdentification(reply);
+        query.items |= InfoIdentification;
+    }
+    if (goOn)
+        session.close();
+    return query;
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The firmware upgrade through the bootloader: model check, erase, the
+// device's restart into its bootloader, and the write stage.
+//
+// Nothing the bootloader is sent is answered. A chunk counts as delivered when
+// its report was written whole; the only reply of the whole upgrade is the
+// device name that the application gives for the model check.
+
+#include "device/jobsink.h"
+
+#include <QString>
+
+class DeviceSession;
+class Waiter;
+
+// What the upgrade tells its page beyond log lines and progress (the bytes of
+// the file written so far, out of the file's size).
+class FirmwareSink : public JobSink
+{
+public:
+    // The page's file information line: why a file was refused, a wrong model.
+    virtual void showFileInfo(const QString &text) { Q_UNUSED(text) }
+    // The device is open for the upgrade; the erase comes next.
+    virtual void upgradeStarted() {}
+    // The write stage is about to send a file of size bytes; progress counts
+    // bytes of that file from here on.
+    virtual void writingFile(qint64 size) { Q_UNUSED(size) }
+};
+
+namespace Firmware {
+
+enum class UpgradeResult {
+    Refused, // the file or the model check said no ("中止固件升级！"); nothing erased
+    Offline, // the device could not be opened for the erase
+    Written, // the whole image and the jump to the application went out
+    Failed,  // the write stage failed
+};
+
+// True when the model header of the file at path is the connected device's
+// name field; the device then stays open for the erase.
+bool checkModel(DeviceSession &session, FirmwareSink &sink, const QString &path);
+
+// The erase command. The application takes it and restarts into the
+// bootloader, so the handle it came through is closed.
+void erase(DeviceSession &session, FirmwareSink &sink);
+
+// The write stage: probe, the image data of the file at path chunk by chunk,
+// then the jump to the new application. True when the jump was sent. A
+// failure leaves the device open; the next device action goes on with it.
+bool writeStage(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, const QString &path);
+
+// The whole upgrade: model check, erase, a second for the device to come back
+// as its bootloader, and the write stage. The file is read again at each
+// stage, so what lies on disk then is what is checked and sent.
+UpgradeResult upgrade(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, const QString &path);
+
+// The refresh command 0x04, unanswered; logs "刷新！" once it went out.
+void refresh(DeviceSession &session, JobSink &sink);
+
+} // namespace Firmware

@@ -1,0 +1,18 @@
+#include "images/slotquery.h"
+
+#include "device/devicesession.h"
+#include "device/jobsink.h"
+
+std::optional<SlotGeometry> querySlot(DeviceSession &session, JobSink &sink, int slot)
+{
+    if (!session.openFor(sink, QStringLiteral("设备离线"), true))
+        return std::nullopt;
+    session.beginExchange();
+    ReplyBuffer reply{};
+    SlotGeometry geometry;
+    if (session.ask(slotQueryBlock(slot), reply))
+        geometry = decodeSlotGeometry(reply);
+    else
+        sink.log(QStringLiteral("读取超时！"));
+    return geometry;
+}

@@ -1,0 +1,15 @@
+#pragma once
+// The slot query: which picture a slot takes (item 0x0B).
+
+#include "images/imageslot.h"
+
+#include <optional>
+
+class DeviceSession;
+class JobSink;
+
+// Opens the device (its answer is shown as reachability) and asks for the
+// slot's geometry. A silent device gets a 128 x 128 colour picture and the
+// line "读取超时！". The device stays open: the upload that follows uses it.
+// Empty when the device could not be opened.
+std::optional<SlotGeometry> querySlot(DeviceSession &session, JobSink &sink, int slot);

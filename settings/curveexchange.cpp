@@ -1,0 +1,29 @@
+#include "settings/curveexchange.h"
+
+#include "device/devicesession.h"
+#include "device/jobsink.h"
+
+std::optional<CurvePointsRow> readCurve(DeviceSession &session, JobSink &sink, int curve)
+{
+    if (!session.openFor(sink, QStringLiteral("设备离线"), false))
+        return std::nullopt;
+    session.beginExchange();
+    ReplyBuffer reply{};
+    std::optional<CurvePointsRow> points;
+    if (session.ask(curveReadRequest(curve), reply))
+        points = decodeCurveReply(reply);
+    else if (!sink.log(QStringLiteral("读取超时！")))
+        return std::nullopt;
+    session.close();
+    return points;
+}
+
+bool writeCurve(DeviceSession &session, JobSink &sink, int curve, const CurvePointsRow &points)
+{
+    if (!session.openFor(sink, QStringLiteral("设备离线"), false))
+        return false;
+    session.beginExchange();
+    session.send(curveWriteRequest(curve, points));
+    session.close();
+    return true;
+}
