@@ -36,7 +36,9 @@ void MainWindow::on_openFirmwareFilePushButton_clicked()
         return;
     case FileStatus::Unreadable:
     case FileStatus::Empty:
+        // The label keeps its old text; the log says what is really wrong.
         ui->label_3_file_inf->setText(refusalText(file.status));
+        appendLog(file.problem);
         break;
     case FileStatus::TooShort:
     case FileStatus::TooLarge:
@@ -69,6 +71,9 @@ void MainWindow::on_pushButton_clicked()
     ui->pushButton->setText(QStringLiteral("开始升级"));
     ui->pushButton->setEnabled(true);
     ui->progressBar_updata->hide();
+    // A failed upgrade never leaves the bar looking finished.
+    if (result != UpgradeResult::Written)
+        ui->progressBar_updata->setValue(0);
     ui->label_4_updata_sta->setText(result == UpgradeResult::Written ? QStringLiteral("升级完成！")
                                                                       : QStringLiteral("升级失败！"));
 }
@@ -82,7 +87,8 @@ void MainWindow::on_upgradeFirmwarePushButton_clicked()
     }
     ui->upgradeFirmwarePushButton->setEnabled(false);
     WindowSink sink(*this);
-    writeStage(deviceSession, sink, eventLoopWaiter(), ui->firmwareFileLineEdit->text());
+    if (!writeStage(deviceSession, sink, eventLoopWaiter(), ui->firmwareFileLineEdit->text()))
+        ui->progressBar_updata->setValue(0);
     ui->upgradeFirmwarePushButton->setEnabled(true);
 }
 

@@ -4,6 +4,9 @@
 #include "app/dialogpointers.h"
 #include "app/productlinks.h"
 #include "app/windowlayout.h"
+#include "images/editdlg.h"
+#include "images/myview.h"
+#include "settings/linedlg.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -30,6 +33,11 @@ MainWindow::MainWindow(QWidget *parent)
     palette.setBrush(QPalette::All, QPalette::Window, QBrush(QPixmap(QStringLiteral(":/image/bg2.jpg"))));
     ui->widget_2->setPalette(palette);
     ui->widget_2->setAutoFillBackground(true);
+
+    // What the device says about itself is shown as it is, never as markup.
+    for (QLabel *label : {ui->lab_dev_name, ui->lab_dev_version, ui->lab_dev_size, ui->lab_dev_power,
+                          ui->lab_dev_wendu, ui->lab_dev_support})
+        label->setTextFormat(Qt::PlainText);
 
     resetUpgradePage();
     setupSettingsTable();
@@ -155,10 +163,28 @@ void MainWindow::closeEvent(QCloseEvent *event)
         deviceSession.activity().whenIdle([this] { QTimer::singleShot(0, this, &QWidget::close); });
         return;
     }
-    closeDialog(openCurveDialog);
-    closeDialog(openImageEditor);
+    closeToolWindows();
     deviceSession.close();
     QMainWindow::closeEvent(event);
+}
+
+// Every editor, drawing board and curve dialog goes with the window, not only
+// the newest of each kind: an older editor left open would keep the program
+// running, and its UPLOAD would still send.
+void MainWindow::closeToolWindows()
+{
+    closeDialog(openCurveDialog);
+    closeDialog(openImageEditor);
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<lineDlg *>(window) || qobject_cast<editDlg *>(window)) {
+            window->close();
+        } else if (qobject_cast<MyView *>(window)) {
+            // The board's own close asks what to do with the strokes; the
+            // program is ending, so it goes without the question.
+            window->hide();
+            window->deleteLater();
+        }
+    }
 }
 
 // --- product pages

@@ -96,6 +96,7 @@ private:
     void showDeviceInformation(int items);
     void showFirmwareRefusal(const QString &text);
     QPoint dialogPosition() const;
+    void closeToolWindows();
 
     Ui::MainWindow *ui = nullptr;
     DeviceSession deviceSession;

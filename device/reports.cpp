@@ -67,8 +67,8 @@ bool readReport(hid_device *handle, ReplyBuffer &buffer, int timeoutMs)
 
 bool sendBootloaderProbe(CommandRecord &record, hid_device *handle)
 {
-    sendCommand(record, handle, Protocol::CmdBootloaderProbe, bootPattern, qint8(bootPattern.size()));
-    return true;
+    return sendCommand(record, handle, Protocol::CmdBootloaderProbe, bootPattern, qint8(bootPattern.size()))
+           == ReportOk;
 }
 
 bool sendFirmwareChunk(CommandRecord &record, hid_device *handle, const quint8 *data, int n)

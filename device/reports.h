@@ -43,8 +43,8 @@ int sendApplicationCommand(CommandRecord &record, hid_device *handle, const Appl
 // One read of up to 63 bytes; true only for 61 bytes or more.
 bool readReport(hid_device *handle, ReplyBuffer &buffer, int timeoutMs);
 
-// Bootloader probe (command 0x00 with bootPattern). Always true: the
-// bootloader does not answer it, so a lost probe shows up later.
+// Bootloader probe (command 0x00 with bootPattern). The bootloader does not
+// answer it; true when the report was written whole.
 bool sendBootloaderProbe(CommandRecord &record, hid_device *handle);
 
 // Command 0x01: n data bytes followed by the five bytes payloadStaging holds

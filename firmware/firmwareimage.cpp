@@ -1,6 +1,7 @@
 #include "firmware/firmwareimage.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <new>
 
@@ -9,14 +10,26 @@ namespace Firmware {
 FirmwareFile loadFirmwareFile(const QString &path)
 {
     FirmwareFile file;
-    QFile source(path);
-    if (!source.open(QIODevice::ReadOnly))
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        file.problem = QStringLiteral("固件文件不存在");
         return file;   // Unreadable, size 0
+    }
+    if (!info.isFile()) {
+        file.problem = QStringLiteral("固件文件不是普通文件");
+        return file;
+    }
+    QFile source(path);
+    if (!source.open(QIODevice::ReadOnly)) {
+        file.problem = QStringLiteral("固件文件无法读取");
+        return file;
+    }
 
     file.size = source.size();
     if (file.size <= 0) {
         file.size = 0;
         file.status = FileStatus::Empty;
+        file.problem = QStringLiteral("固件文件为空");
         return file;
     }
     if (file.size > MaxFileSize) {
@@ -44,6 +57,7 @@ FirmwareFile loadFirmwareFile(const QString &path)
     if (got != file.size) {
         file.data.reset();
         file.status = FileStatus::Unreadable;
+        file.problem = QStringLiteral("固件文件无法读取");
         return file;
     }
     file.status = FileStatus::Loaded;

@@ -41,12 +41,17 @@ struct FirmwareFile
     FileStatus status = FileStatus::Unreadable;
     qint64 size = 0;
     std::unique_ptr<quint8[]> data;
+    // Why an Unreadable or Empty file was refused, in the user's words: not
+    // found, not a regular file, cannot be read, empty.
+    QString problem;
 
     bool isLoaded() const { return status == FileStatus::Loaded; }
 };
 
 // Opens the file through QFile, so any path the system can name works, and
-// reads it whole unless it is empty, too short or too large.
+// reads it whole unless it is empty, too short or too large. Only a regular
+// file is opened: a named pipe would block until a writer came, a device node
+// could be read forever.
 FirmwareFile loadFirmwareFile(const QString &path);
 
 // "文件大小：40.00 kB" — the size in units of 1024 bytes, two decimals.

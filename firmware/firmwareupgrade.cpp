@@ -50,6 +50,7 @@ bool checkModel(DeviceSession &session, FirmwareSink &sink, const QString &path)
         sink.log(QStringLiteral("分配内存失败！"));
         return false;
     case FileStatus::Unreadable:
+        sink.log(file.problem);
         return false;
     case FileStatus::Empty:
     case FileStatus::TooShort:
@@ -85,7 +86,10 @@ bool checkModel(DeviceSession &session, FirmwareSink &sink, const QString &path)
 void erase(DeviceSession &session, FirmwareSink &sink)
 {
     session.beginExchange();
-    session.sendBootloaderCommand(Protocol::CmdErase);
+    // A device may restart before the erase report is through: the upgrade
+    // goes on, but the log says so.
+    if (session.sendBootloaderCommand(Protocol::CmdErase) != ReportOk)
+        sink.log(QStringLiteral("警告：擦除命令未完整发出（设备可能已重启）"));
     sink.log(QStringLiteral("擦出成功！"));
     session.close();
 }
@@ -109,9 +113,14 @@ bool writeStage(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, cons
     }
     session.beginExchange();
     sink.log(QStringLiteral("检测设备固件..."));
-    // The probe also leaves the filler bytes "90123" after each chunk's data.
-    session.sendBootloaderCommand(Protocol::CmdBootloaderProbe);
+    // The probe also leaves the filler bytes "90123" after each chunk's data,
+    // so chunks sent after a lost probe would carry the wrong bytes.
+    if (session.sendBootloaderCommand(Protocol::CmdBootloaderProbe) != ReportOk) {
+        sink.log(QStringLiteral("检测Bootloader超时"));
+        return false;
+    }
     if (file.status == FileStatus::Unreadable) {
+        sink.log(file.problem);
         sink.log(QStringLiteral("打开固件文件失败！"));
         return false;
     }
@@ -144,7 +153,9 @@ bool writeStage(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, cons
         waiter.processEvents();
     }
 
-    session.sendBootloaderCommand(Protocol::CmdStartApplication);
+    // The new application may start before the jump report is through.
+    if (session.sendBootloaderCommand(Protocol::CmdStartApplication) != ReportOk)
+        sink.log(QStringLiteral("警告：跳转命令未完整发出（设备可能已重启）"));
     waiter.processEvents();
     sink.log(QStringLiteral("写固件数据成功！"));
     sink.log(QStringLiteral("跳转到用户程序！"));

@@ -3,23 +3,16 @@
 
 #include "device/sessionsink.h"
 #include "images/imageslot.h"
+#include "images/picturefile.h"
 #include "images/myview.h"
 #include "images/picturefilechooser.h"
 
 #include <QIcon>
-#include <QImageReader>
 #include <QPainter>
 #include <QTransform>
 
 namespace {
 
-// Pictures whose pixels would need more than this per side are refused before
-// they are decoded: a hostile file must not make the tool allocate gigabytes.
-constexpr int LargestPictureSide = 8192;
-
-// The drawing board magnifies the picture four times; a side beyond this would
-// make its canvas hundreds of megabytes.
-constexpr int LargestBoardPictureSide = 1024;
 const QString UnusableBoardSizeText = QStringLiteral("图片尺寸无效，无法打开绘画板");
 
 // The boot screen's picture is a 240 x 40 strip, whatever the slot query says.
@@ -144,15 +137,12 @@ void editDlg::on_toolButton_2_clicked()
     if (fileName.isNull())
         return;
 
-    // Size first, from the file's header: decoding is only tried for a picture
-    // of sane dimensions.
-    QImageReader reader(fileName);
-    const QSize size = reader.size();
-    QImage loaded;
-    if (size.isValid() && size.width() <= LargestPictureSide && size.height() <= LargestPictureSide)
-        loaded = reader.read();
+    QString problem;
+    const QImage loaded = readPictureFile(fileName, &problem);
     if (loaded.isNull()) {
         log(UnusablePictureText);
+        if (!problem.isEmpty())
+            log(problem);
         return;
     }
 
@@ -264,8 +254,7 @@ void editDlg::openDrawingBoard()
 {
     // A slot size the device cannot have would make the board hand back an
     // empty picture, or hold gigabytes for its magnified canvas.
-    if (imageWidth <= 0 || imageHeight <= 0 || imageWidth > LargestBoardPictureSide
-        || imageHeight > LargestBoardPictureSide) {
+    if (!isUsableSlotSize(imageWidth, imageHeight)) {
         log(UnusableBoardSizeText);
         return;
     }

@@ -25,3 +25,13 @@ QString slotImagePath(int slot)
 {
     return imageFolder() + QStringLiteral("/page") + QString::number(slot) + QStringLiteral(".bmp");
 }
+
+bool isUsableSlotSize(int width, int height)
+{
+    return width >= 1 && height >= 1 && width <= LargestSlotSide && height <= LargestSlotSide;
+}
+
+QString unusableSlotSizeText(int width, int height)
+{
+    return QStringLiteral("槽位尺寸无效：%1×%2").arg(width).arg(height);
+}

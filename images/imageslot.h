@@ -22,6 +22,14 @@ struct SlotGeometry
     int screenType = ColourScreenType;
 };
 
+// A slot picture has 1 to 1024 pixels per side on any screen of the family.
+// Anything else in a reply is garbage, and must not size a picture: a
+// 62523 x 36940 "slot" would take gigabytes.
+constexpr int LargestSlotSide = 1024;
+bool isUsableSlotSize(int width, int height);
+// "槽位尺寸无效：W×H"
+QString unusableSlotSizeText(int width, int height);
+
 // The request for a slot's geometry: 'r', item 0x0B, the slot's low 8 bits.
 ApplicationBlock slotQueryBlock(int slot);
 

@@ -146,8 +146,9 @@ private:
 
 } // namespace
 
-UploadResult uploadPicture(DeviceSession &session, JobSink &sink, const PictureTarget &target,
-                           const QImage &picture)
+namespace {
+
+UploadResult send(DeviceSession &session, JobSink &sink, const PictureTarget &target, const QImage &picture)
 {
     Upload upload(session, sink, target);
     if (target.screenType != ColourScreenType)
@@ -161,4 +162,21 @@ UploadResult uploadPicture(DeviceSession &session, JobSink &sink, const PictureT
     return upload.colour(Protocol::ItemColourImage, [&](ApplicationBlock &block, ImageReportSink &reports) {
         return streamColourPicture(block, picture, target.width, target.height, reports);
     });
+}
+
+} // namespace
+
+UploadResult uploadPicture(DeviceSession &session, JobSink &sink, const PictureTarget &target,
+                           const QImage &picture)
+{
+    if (!isUsableSlotSize(target.width, target.height)) {
+        sink.log(unusableSlotSizeText(target.width, target.height));
+        return UploadResult::Failed;
+    }
+    const UploadResult result = send(session, sink, target, picture);
+    // A transfer that did not go through never leaves the bar looking finished
+    // (the boot animation's last frame starts at 100).
+    if (result == UploadResult::Failed || result == UploadResult::NotAcknowledged)
+        sink.progress(0, DoneProgress);
+    return result;
 }

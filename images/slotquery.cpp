@@ -12,7 +12,12 @@ std::optional<SlotGeometry> querySlot(DeviceSession &session, JobSink &sink, int
     SlotGeometry geometry;
     if (session.ask(slotQueryBlock(slot), reply))
         geometry = decodeSlotGeometry(reply);
-    else
-        sink.log(QStringLiteral("读取超时！"));
+    else if (!sink.log(QStringLiteral("读取超时！")))
+        return std::nullopt;
+    if (!isUsableSlotSize(geometry.imageWidth, geometry.imageHeight)) {
+        if (sink.log(unusableSlotSizeText(geometry.imageWidth, geometry.imageHeight)))
+            session.close();
+        return std::nullopt;
+    }
     return geometry;
 }

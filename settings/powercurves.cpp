@@ -7,7 +7,6 @@ std::array<CurvePointsRow, CurveCount> curveTable{};
 qint32 currentCurve = 0;
 qint32 selectedPoint = -1;
 qint32 maxWattage = FallbackMaxWattage;
-float pixelsPerWatt = float(CurvePlot::Height) / float(FallbackMaxWattage);
 
 namespace {
 
@@ -31,7 +30,6 @@ int powerScaleTop(int powerHigh)
 void setPowerScale(int powerHigh)
 {
     maxWattage = powerScaleTop(powerHigh);
-    pixelsPerWatt = float(CurvePlot::Height) / float(maxWattage);
 }
 
 int curvePointAt(int x)

@@ -23,8 +23,6 @@ extern qint32 currentCurve;
 extern qint32 selectedPoint;
 // Top of the power axis in watts; never zero or negative.
 extern qint32 maxWattage;
-// 296 / maxWattage: height of one watt on the plot, in pixels.
-extern float pixelsPerWatt;
 
 // Geometry of the plot in dialog pixels: second j is drawn at x = 50 + 75 j,
 // maxWattage at y = 40 and 0 W at y = 336.
@@ -43,7 +41,7 @@ constexpr int FallbackMaxWattage = 152;
 // The top of the power axis for the power high the device reported:
 // the power high itself, or 152 when it is not positive.
 int powerScaleTop(int powerHigh);
-// Sets maxWattage and pixelsPerWatt for the power high the device reported.
+// Sets maxWattage for the power high the device reported.
 void setPowerScale(int powerHigh);
 
 // The point whose column a press at dialog x falls into, or -1 for none.

@@ -102,8 +102,8 @@ private slots:
         else
             device.failWritesAt({0, 1});
         CommandRecord record;
-        // The probe is not looked at; the chunk reports the failure.
-        QVERIFY(sendBootloaderProbe(record, handle));
+        // Neither the probe nor the chunk claims a write that did not happen.
+        QVERIFY(!sendBootloaderProbe(record, handle));
         const quint8 data[48] = {};
         QVERIFY(!sendFirmwareChunk(record, handle, data, 48));
     }

@@ -17,6 +17,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using emu::EmulatedDevice;
 using Exchange = EmulatedDevice::Exchange;
 using namespace testsupport;
@@ -129,21 +131,25 @@ private slots:
     void chooseFile_data()
     {
         QTest::addColumn<QString>("name");   // empty: the dialog is cancelled
-        QTest::addColumn<qint64>("size");    // -1: no such file
+        QTest::addColumn<qint64>("size");    // -1: no such file, -2: a named pipe, -3: a folder
         QTest::addColumn<QString>("info");
         QTest::addColumn<bool>("logsRefusal");
+        QTest::addColumn<QString>("reason"); // the log line naming what is wrong with the file
         const QString unreadable = "不支持中文路径！";
-        QTest::newRow("40 KiB") << "a.bin" << qint64(40 * 1024) << "文件大小：40.00 kB" << false;
-        QTest::newRow("1535 bytes, any extension") << "a.dat" << qint64(1535) << "文件大小：1.50 kB" << false;
-        QTest::newRow("non-Latin path") << "固件/升级 ü.bin" << qint64(96) << "文件大小：0.09 kB" << false;
-        QTest::newRow("exactly 16 MiB") << "big.bin" << qint64(16 << 20) << "文件大小：16384.00 kB" << false;
-        QTest::newRow("cancelled") << "" << qint64(0) << "文件大小：0.20 kB" << false;
-        QTest::newRow("empty") << "e.bin" << qint64(0) << unreadable << false;
-        QTest::newRow("missing") << "gone.bin" << qint64(-1) << unreadable << false;
-        QTest::newRow("47 bytes") << "s.bin" << qint64(47) << tooShort << true;
-        QTest::newRow("1 byte") << "one.bin" << qint64(1) << tooShort << true;
+        QTest::newRow("40 KiB") << "a.bin" << qint64(40 * 1024) << "文件大小：40.00 kB" << false << QString();
+        QTest::newRow("1535 bytes, any extension") << "a.dat" << qint64(1535) << "文件大小：1.50 kB" << false << QString();
+        QTest::newRow("non-Latin path") << "固件/升级 ü.bin" << qint64(96) << "文件大小：0.09 kB" << false << QString();
+        QTest::newRow("exactly 16 MiB") << "big.bin" << qint64(16 << 20) << "文件大小：16384.00 kB" << false << QString();
+        QTest::newRow("cancelled") << "" << qint64(0) << "文件大小：0.20 kB" << false << QString();
+        QTest::newRow("empty") << "e.bin" << qint64(0) << unreadable << false << "固件文件为空";
+        QTest::newRow("missing") << "gone.bin" << qint64(-1) << unreadable << false << "固件文件不存在";
+        // Opening a pipe would wait for a writer that never comes.
+        QTest::newRow("named pipe") << "fifo.bin" << qint64(-2) << unreadable << false << "固件文件不是普通文件";
+        QTest::newRow("folder") << "dir.bin" << qint64(-3) << unreadable << false << "固件文件不是普通文件";
+        QTest::newRow("47 bytes") << "s.bin" << qint64(47) << tooShort << true << QString();
+        QTest::newRow("1 byte") << "one.bin" << qint64(1) << tooShort << true << QString();
         QTest::newRow("16 MiB + 1") << "huge.bin" << qint64((16 << 20) + 1)
-                                    << "固件文件出错：文件超过16 MB，不是本型号产品固件！" << true;
+                                    << "固件文件出错：文件超过16 MB，不是本型号产品固件！" << true << QString();
     }
     void chooseFile()
     {
@@ -151,12 +157,17 @@ private slots:
         QFETCH(qint64, size);
         QFETCH(QString, info);
         QFETCH(bool, logsRefusal);
+        QFETCH(QString, reason);
         MainWindow window;
         Page page(&window);
         const QString good = writeFile("good.bin", firmwareFor("VELTRA-MINI", 200));
         choose(window, good);
 
         QString path = name.isEmpty() ? QString() : dir.filePath(name);
+        if (size == -2)
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        if (size == -3)
+            QVERIFY(QDir().mkpath(path));
         if (size >= 0 && !path.isNull()) {
             path = writeFile(name, firmwareFor("VELTRA-MINI", int(qMin<qint64>(size, 1000))));
             QVERIFY(QFile(path).resize(size));   // large files stay sparse
@@ -169,6 +180,8 @@ private slots:
             log << "选择文件：" + path;
         if (logsRefusal)
             log << info;
+        if (!reason.isEmpty())
+            log << reason;
         QCOMPARE(logMessages(&window), log);
         QCOMPARE(page.info->text(), info);
         QCOMPARE(page.path->text(), !accepted ? QString() : path.isNull() ? good : path);
@@ -255,7 +268,7 @@ private slots:
         QTest::newRow("no device") << 0 << QStringList{"设备离线", "中止固件升级！"} << chosen;
         QTest::newRow("silent device") << 1 << QStringList{"读取超时！", "中止固件升级！"} << chosen;
         QTest::newRow("file shrank to 20 bytes") << 2 << QStringList{tooShort, "中止固件升级！"} << tooShort;
-        QTest::newRow("file removed") << 3 << QStringList{"中止固件升级！"} << chosen;
+        QTest::newRow("file removed") << 3 << QStringList{"固件文件不存在", "中止固件升级！"} << chosen;
         QTest::newRow("last header byte differs")
             << 4 << (differing << "中止固件升级！") << "固件文件出错：不是本型号产品固件！";
     }
@@ -356,7 +369,7 @@ private slots:
         QTest::addColumn<QStringList>("log");
         QTest::newRow("complete") << 0 << QStringList(successTail.mid(1));
         QTest::newRow("file shrank to 20 bytes") << 1 << QStringList{tooShort};
-        QTest::newRow("file removed") << 2 << QStringList{"检测设备固件...", "打开固件文件失败！"};
+        QTest::newRow("file removed") << 2 << QStringList{"检测设备固件...", "固件文件不存在", "打开固件文件失败！"};
     }
     void writeStageAlone()
     {
