@@ -14,7 +14,8 @@ void MainWindow::on_m_btn_Devices_clicked()
 {
     closeDialog(openImageEditor);
     ui->m_btn_User->hide();
-    ui->logTextBrowser->hide();
+    if (!serviceMode)
+        ui->logTextBrowser->hide();
     setSideButtonIcons(":/image/select_devices_on.jpg", ":/image/select_upgrade.jpg",
                        ":/image/select_settings.jpg");
     ui->stackedWidget->setCurrentIndex(WindowLayout::DevicesPage);
@@ -25,7 +26,12 @@ void MainWindow::on_m_btn_Devices_clicked()
         return;
     }
     WindowSink sink(*this);
-    showDeviceInformation(queryDeviceInformation(deviceSession, sink, info).items);
+    const DeviceQuery query = queryDeviceInformation(deviceSession, sink, info);
+    showDeviceInformation(query.items);
+    constexpr int AllItems = InfoName | InfoFirmwareVersion | InfoScreenAndRanges | InfoIdentification;
+    showServiceStatus(!query.online ? QStringLiteral("设备离线")
+                      : query.items == AllItems ? QStringLiteral("设备信息已读取")
+                                                : QStringLiteral("设备信息读取不全：读取超时"));
 }
 
 // The labels of the items that answered; the others keep what they showed.

@@ -10,7 +10,35 @@
 #include "firmware/firmwareimage.h"
 #include "firmware/firmwareupgrade.h"
 
+#include <QFileInfo>
+#include <QMessageBox>
+
 using namespace Firmware;
+
+namespace {
+
+// The model a firmware file is for: its header up to the first zero byte.
+QString headerModel(const FirmwareFile &file)
+{
+    const char *header = reinterpret_cast<const char *>(file.data.get());
+    return QString::fromLatin1(header, int(qstrnlen(header, ModelHeaderSize)));
+}
+
+// "型号 X（与设备一致）" against the device the Devices page read last.
+QString modelMatchText(const FirmwareFile &file, const QString &deviceName)
+{
+    const QString model = headerModel(file);
+    QString match;
+    if (deviceName.isEmpty())
+        match = QStringLiteral("尚未读取设备型号");
+    else if (model == deviceName)
+        match = QStringLiteral("与设备一致");
+    else
+        match = QStringLiteral("与设备不符：设备为 ") + deviceName;
+    return QStringLiteral("型号 %1（%2）").arg(model, match);
+}
+
+} // namespace
 
 // The path in the line edit is the only record of the choice: every stage of
 // the upgrade reads the file again, so what lies on disk then is what is sent.
@@ -30,7 +58,9 @@ void MainWindow::on_openFirmwareFilePushButton_clicked()
         ui->upgradeFirmwarePushButton->setEnabled(true);
         return;
     case FileStatus::Loaded:
-        ui->label_3_file_inf->setText(fileSizeText(file.size));
+        ui->label_3_file_inf->setText(serviceMode ? fileSizeText(file.size) + QStringLiteral("，")
+                                                        + modelMatchText(file, info.name)
+                                                  : fileSizeText(file.size));
         ui->progressBar_updata->setMaximum(int(file.size));
         ui->label_4_updata_sta->setText(QStringLiteral("固件已打开"));
         return;
@@ -63,11 +93,17 @@ void MainWindow::on_pushButton_clicked()
     }
     // A file chosen while the device restarts must not be written unchecked.
     const QString path = ui->firmwareFileLineEdit->text();
+    if (serviceMode && !confirmUpgrade(path)) {
+        showServiceStatus(QStringLiteral("已取消升级，未发送任何数据"));
+        return;
+    }
     WindowSink sink(*this);
     const UpgradeResult result = upgrade(deviceSession, sink, eventLoopWaiter(), path);
     ui->upgradeFirmwarePushButton->setEnabled(true);
-    if (result == UpgradeResult::Refused || result == UpgradeResult::Offline)
+    if (result == UpgradeResult::Refused || result == UpgradeResult::Offline) {
+        showServiceStatus(lastLogLine);
         return;
+    }
     ui->pushButton->setText(QStringLiteral("开始升级"));
     ui->pushButton->setEnabled(true);
     ui->progressBar_updata->hide();
@@ -76,6 +112,7 @@ void MainWindow::on_pushButton_clicked()
         ui->progressBar_updata->setValue(0);
     ui->label_4_updata_sta->setText(result == UpgradeResult::Written ? QStringLiteral("升级完成！")
                                                                       : QStringLiteral("升级失败！"));
+    showServiceStatus(ui->label_4_updata_sta->text() + QStringLiteral(" ") + lastLogLine);
 }
 
 void MainWindow::on_upgradeFirmwarePushButton_clicked()
@@ -85,11 +122,25 @@ void MainWindow::on_upgradeFirmwarePushButton_clicked()
         reportDeviceBusy();
         return;
     }
+    // The write stage alone skips the model check: a recovery for a device
+    // already in its bootloader, asked about first.
+    if (serviceMode
+        && QMessageBox::question(this, QStringLiteral("升级固件"),
+                                 QStringLiteral("只执行写入阶段：不检查固件型号，直接写入处于 Bootloader 状态的设备。\n"
+                                                "文件：%1\n继续吗？")
+                                     .arg(ui->firmwareFileLineEdit->text()),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               != QMessageBox::Yes) {
+        showServiceStatus(QStringLiteral("已取消写入，未发送任何数据"));
+        return;
+    }
     ui->upgradeFirmwarePushButton->setEnabled(false);
     WindowSink sink(*this);
-    if (!writeStage(deviceSession, sink, eventLoopWaiter(), ui->firmwareFileLineEdit->text()))
+    const bool written = writeStage(deviceSession, sink, eventLoopWaiter(), ui->firmwareFileLineEdit->text());
+    if (!written)
         ui->progressBar_updata->setValue(0);
     ui->upgradeFirmwarePushButton->setEnabled(true);
+    showServiceStatus(written ? QStringLiteral("写入完成：") + lastLogLine : QStringLiteral("写入失败：") + lastLogLine);
 }
 
 // Refresh: the bootloader command 0x04, unanswered.
@@ -104,6 +155,7 @@ void MainWindow::on_pushButton_2_clicked()
     WindowSink sink(*this);
     refresh(deviceSession, sink);
     ui->upgradeFirmwarePushButton->setEnabled(true);
+    showServiceStatus(lastLogLine);
 }
 
 // A file that cannot be firmware: the reason in the file information and once in the log.
@@ -111,4 +163,23 @@ void MainWindow::showFirmwareRefusal(const QString &text)
 {
     ui->label_3_file_inf->setText(text);
     appendLog(text);
+}
+
+// Before the erase: what is about to be written, and to which device.
+bool MainWindow::confirmUpgrade(const QString &path)
+{
+    const FirmwareFile file = loadFirmwareFile(path);
+    if (!file.isLoaded())
+        return true;   // the upgrade refuses it itself, before touching the device
+    const ChunkPlan plan = planChunks(file.size);
+    const QString text =
+        QStringLiteral("文件：%1\n%2（%3 字节），%4 个数据块\n设备：%5\n固件%6\n\n"
+                       "升级会先擦除设备上的程序。写入期间请勿拔出设备。开始升级吗？")
+            .arg(QFileInfo(path).fileName(), fileSizeText(file.size))
+            .arg(file.size)
+            .arg(plan.fullChunks + (plan.tailLength > 0 ? 1 : 0))
+            .arg(info.name.isEmpty() ? QStringLiteral("（尚未读取）") : info.name, modelMatchText(file, info.name));
+    return QMessageBox::question(this, QStringLiteral("开始升级"), text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No)
+           == QMessageBox::Yes;
 }

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -73,8 +74,10 @@ void LogPane::append(const QString &text)
                       logFormat());
     // Keeping the newest line in view lays the text out; a hidden pane needs no view.
     const bool shown = view->isVisible();
-    if (shown)
+    if (shown) {
         view->moveCursor(QTextCursor::End);
+        view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+    }
     // A shown line is drawn at once. With the pane hidden there is nothing to
     // draw, and a transfer logging a line per report would spend most of its
     // time looking for events: they are handled every few milliseconds, often

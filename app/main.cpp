@@ -6,6 +6,11 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     MainWindow window;
+    // Service mode from the command line or the environment; Ctrl+Shift+S
+    // switches it at run time.
+    if (QCoreApplication::arguments().contains(QStringLiteral("--service"))
+        || qgetenv("TESSEL_SERVICE") == "1")
+        window.setServiceMode(true);
     window.show();
     return app.exec();
 }

@@ -41,6 +41,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     resetUpgradePage();
     setupSettingsTable();
+    setupServiceMode();
     on_m_btn_Devices_clicked();
 }
 
@@ -56,6 +57,10 @@ MainWindow::~MainWindow()
 void MainWindow::appendLog(const QString &text)
 {
     logPane->append(text);
+    lastLogLine = text;
+    // A refusal from a dialog comes as a line like any other.
+    if (serviceMode && text == deviceBusyText())
+        showServiceStatus(text);
 }
 
 QPoint MainWindow::dialogPosition() const
@@ -72,6 +77,7 @@ void MainWindow::showDeviceStatus(bool online)
 void MainWindow::reportDeviceBusy()
 {
     appendLog(deviceBusyText());
+    showServiceStatus(deviceBusyText());
 }
 
 void MainWindow::setSideButtonIcons(const char *devices, const char *upload, const char *settings)

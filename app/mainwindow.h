@@ -7,9 +7,11 @@
 #include <QMainWindow>
 #include <QPoint>
 
+#include <functional>
 #include <memory>
 
 class QAction;
+class QLabel;
 class editDlg;
 class QCloseEvent;
 class QMouseEvent;
@@ -17,6 +19,11 @@ class QMouseEvent;
 namespace Ui {
 class MainWindow;
 }
+
+// Where "save as…" of the log pane writes; tests answer without a dialog.
+using LogFileChooser = std::function<QString(QWidget *parent)>;
+// Replaces the chooser; an empty function restores the file dialog.
+void setLogFileChooser(LogFileChooser chooser);
 
 class MainWindow : public QMainWindow
 {
@@ -32,6 +39,11 @@ public:
     // The device, shared with the dialogs this window opens.
     DeviceSession &session() { return deviceSession; }
     const DeviceInfo &deviceInfo() const { return info; }
+
+    // Service mode: every page within reach, the log pane shown, a result
+    // for every action. Off (the default), the window is exactly as without it.
+    void setServiceMode(bool on);
+    bool isServiceMode() const { return serviceMode; }
 
     // Status icon: device reachable or not.
     void showDeviceStatus(bool online);
@@ -97,11 +109,24 @@ private:
     void showFirmwareRefusal(const QString &text);
     QPoint dialogPosition() const;
     void closeToolWindows();
+    // Service mode (servicemode.cpp).
+    void setupServiceMode();
+    void buildServiceBar();
+    void showServicePage(int page);
+    void showServiceStatus(const QString &text);
+    // Frames the cell that could not be sent (row -1: none), in service mode.
+    void markRefusedCell(int row, int column);
+    void saveLogAs();
+    bool confirmUpgrade(const QString &path);
 
     Ui::MainWindow *ui = nullptr;
     DeviceSession deviceSession;
     DeviceInfo info;
     std::unique_ptr<LogPane> logPane;
+    QString lastLogLine;
+    bool serviceMode = false;
+    QWidget *serviceBar = nullptr;
+    QLabel *serviceStatus = nullptr;
 
     bool dragPressed = false;
     QPoint dragOffset;

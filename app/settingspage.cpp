@@ -91,11 +91,15 @@ void MainWindow::on_toolButton_2_clicked()
     // A number two bytes cannot carry stops the write before the device is
     // touched, rather than reaching it wrapped or zeroed.
     const SettingsCollection settings = collectSettings(texts);
+    markRefusedCell(settings.badRow, settings.badColumn);
     if (!settings.ok()) {
-        appendLog(unsendableSettingText(settings.badRow, settings.badColumn));
+        const QString refusal = unsendableSettingText(settings.badRow, settings.badColumn);
+        appendLog(refusal);
+        showServiceStatus(QStringLiteral("未写入：") + refusal);
         return;
     }
 
     WindowSink sink(*this);
-    writeSettings(deviceSession, sink, settings.values);
+    const bool written = writeSettings(deviceSession, sink, settings.values);
+    showServiceStatus(written ? QStringLiteral("设置已写入设备") : QStringLiteral("设备离线"));
 }

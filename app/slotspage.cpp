@@ -21,8 +21,10 @@ void MainWindow::openSlotEditor(int slot, const QString &caption)
     }
     WindowSink sink(*this);
     const std::optional<SlotGeometry> geometry = querySlot(deviceSession, sink, slot);
-    if (!geometry)
+    if (!geometry) {
+        showServiceStatus(lastLogLine);
         return;
+    }
     // The handle stays open: the editor's upload uses it and closes it.
 
     auto *editor = new editDlg(slot, geometry->imageWidth, geometry->imageHeight, geometry->screenType,
@@ -41,6 +43,11 @@ void MainWindow::openSlotEditor(int slot, const QString &caption)
 void MainWindow::adoptImageEditor(editDlg *editor)
 {
     connect(editor, &editDlg::progressChanged, this, &MainWindow::setImageProgress);
+    // The upload's end shows in the bar: 100 sent, 0 failed.
+    connect(editor, &editDlg::progressChanged, this, [this](int value) {
+        if (value == 100 || value == 0)
+            showServiceStatus(value == 100 ? QStringLiteral("图片已发送") : QStringLiteral("发送图片失败：") + lastLogLine);
+    });
     connect(editor, &editDlg::slotPictureSaved, this, &MainWindow::refreshSlotIcons);
 }
 

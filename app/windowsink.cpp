@@ -38,5 +38,6 @@ void WindowSink::upgradeStarted()
     window.ui->pushButton->setEnabled(false);
     window.ui->progressBar_updata->show();
     window.ui->progressBar_updata->setValue(0);
-    window.ui->label_4_updata_sta->setText(QStringLiteral("正在升级...."));
+    window.ui->label_4_updata_sta->setText(window.serviceMode ? QStringLiteral("正在升级，请勿拔出设备....")
+                                                              : QStringLiteral("正在升级...."));
 }

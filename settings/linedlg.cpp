@@ -97,9 +97,11 @@ void lineDlg::on_toolButton_2_clicked()
     DeviceActionGuard guard(session->activity());
     if (!guard) {
         sink.log(deviceBusyText());
+        emit curveWriteFinished(currentCurve, false);
         return;
     }
-    writeCurve(*session, sink, currentCurve, curveTable[size_t(currentCurve)]);
+    const bool written = writeCurve(*session, sink, currentCurve, curveTable[size_t(currentCurve)]);
+    emit curveWriteFinished(currentCurve, written);
 }
 
 int lineDlg::checkedCurve() const

@@ -24,6 +24,10 @@ public:
     lineDlg(DeviceSession *session, int powerHigh, QWidget *parent = nullptr);
     ~lineDlg() override;
 
+signals:
+    // A curve write has ended: sent, or refused (busy, device offline).
+    void curveWriteFinished(int curve, bool written);
+
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;

@@ -1,0 +1,202 @@
+// Service mode: navigation to every page, the log pane, the write stage for a
+// device already in its bootloader, and a visible result for every action.
+// Off, the window starts and navigates exactly as without it.
+
+#include "app/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "app/dialogpointers.h"
+#include "app/windowlayout.h"
+#include "settings/my_spinbox.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTextStream>
+
+namespace {
+
+const char *const ServiceTitle = "Tessel Control — service mode";
+
+// White text on the window's translucent panels; the focused button gets a
+// clear frame so the row can be used from the keyboard.
+const char *const ServiceButtonStyle =
+    "QPushButton { color: white; background: rgba(255, 255, 255, 40); border: 1px solid rgba(255, 255, 255, 90);"
+    " border-radius: 3px; padding: 2px 10px; }"
+    "QPushButton:hover { background: rgba(255, 255, 255, 70); }"
+    "QPushButton:checked { background: rgba(255, 255, 255, 110); }"
+    "QPushButton:focus { border: 2px solid rgb(255, 200, 60); }";
+const char *const SideButtonFocusStyle = "QPushButton:focus { border: 2px solid rgb(255, 200, 60); }";
+const char *const RefusedCellStyle = "border: 2px solid rgb(230, 40, 40); background: rgb(255, 220, 220);";
+
+LogFileChooser &logFileChooser()
+{
+    static LogFileChooser chooser;
+    return chooser;
+}
+
+// Return and Enter press a focused button, as Space does.
+class EnterPresses : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                if (auto *button = qobject_cast<QAbstractButton *>(watched)) {
+                    button->click();
+                    return true;
+                }
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void setLogFileChooser(LogFileChooser chooser)
+{
+    logFileChooser() = std::move(chooser);
+}
+
+void MainWindow::setupServiceMode()
+{
+    auto *toggle = new QShortcut(QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_S), this);
+    connect(toggle, &QShortcut::activated, this, [this] { setServiceMode(!serviceMode); });
+}
+
+void MainWindow::buildServiceBar()
+{
+    // In the title strip, between the wordmark and the window buttons.
+    serviceBar = new QWidget(ui->widget_1title);
+    serviceBar->setObjectName(QStringLiteral("serviceBar"));
+    auto *row = new QHBoxLayout(serviceBar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(6);
+    auto *filter = new EnterPresses(serviceBar);
+    const struct
+    {
+        const char *name;
+        const char *text;
+        std::function<void()> action;
+    } buttons[] = {
+        {"serviceDevicesButton", "设备信息", [this] { on_m_btn_Devices_clicked(); }},
+        {"serviceFirmwareButton", "固件升级", [this] { showServicePage(WindowLayout::FirmwarePage); }},
+        {"serviceSettingsButton", "输出设置", [this] { showServicePage(WindowLayout::SettingsPage); }},
+        {"serviceSlotsButton", "图片槽位", [this] { showServicePage(WindowLayout::SlotsPage); }},
+        {"serviceLogButton", "日志", [this] { ui->logTextBrowser->setVisible(!ui->logTextBrowser->isVisible()); }},
+    };
+    for (const auto &b : buttons) {
+        auto *button = new QPushButton(QString::fromUtf8(b.text), serviceBar);
+        button->setObjectName(QLatin1String(b.name));
+        button->setFocusPolicy(Qt::StrongFocus);
+        button->setStyleSheet(QLatin1String(ServiceButtonStyle));
+        button->installEventFilter(filter);
+        connect(button, &QPushButton::clicked, this, b.action);
+        row->addWidget(button);
+    }
+    serviceStatus = new QLabel(serviceBar);
+    serviceStatus->setObjectName(QStringLiteral("serviceStatusLabel"));
+    serviceStatus->setTextFormat(Qt::PlainText);
+    serviceStatus->setStyleSheet(QStringLiteral("color: white;"));
+    serviceStatus->setMinimumWidth(220);
+    row->addWidget(serviceStatus, 1);
+    serviceBar->setGeometry(230, 6, 620, 28);
+
+    for (QPushButton *side : {ui->m_btn_Devices, ui->m_btn_Upgtade, ui->m_btn_Settings}) {
+        side->installEventFilter(filter);
+    }
+
+    // The log pane follows new lines; copy and save from its menu.
+    ui->logTextBrowser->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->logTextBrowser, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        QMenu *menu = ui->logTextBrowser->createStandardContextMenu(at);
+        menu->addAction(QStringLiteral("另存为…"), this, &MainWindow::saveLogAs);
+        menu->exec(ui->logTextBrowser->viewport()->mapToGlobal(at));
+        delete menu;
+    });
+}
+
+void MainWindow::setServiceMode(bool on)
+{
+    if (on == serviceMode)
+        return;
+    serviceMode = on;
+    if (on && !serviceBar)
+        buildServiceBar();
+    serviceBar->setVisible(on);
+    serviceStatus->clear();
+    ui->upgradeFirmwarePushButton->setVisible(on);
+    for (QPushButton *side : {ui->m_btn_Devices, ui->m_btn_Upgtade, ui->m_btn_Settings}) {
+        side->setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus);
+        side->setStyleSheet(on ? QLatin1String(SideButtonFocusStyle) : QString());
+    }
+    setWindowTitle(on ? QString::fromUtf8(ServiceTitle) : QString());
+    if (on) {
+        ui->logTextBrowser->show();
+        ui->logTextBrowser->moveCursor(QTextCursor::End);
+        showServicePage(ui->stackedWidget->currentIndex());
+    } else {
+        // Back to the default navigation: the Devices page, the product panel
+        // on top of the settings, no log pane.
+        ui->widget_13->show();
+        ui->widget_13->raise();
+        ui->logTextBrowser->hide();
+        ui->stackedWidget->setCurrentIndex(WindowLayout::DevicesPage);
+    }
+}
+
+void MainWindow::showServicePage(int page)
+{
+    closeDialog(openImageEditor);
+    ui->stackedWidget->setCurrentIndex(page);
+    // The settings controls lie under the product panel.
+    ui->widget_13->setVisible(page != WindowLayout::SettingsPage);
+    if (page == WindowLayout::SlotsPage)
+        refreshSlotIcons();
+}
+
+void MainWindow::showServiceStatus(const QString &text)
+{
+    if (serviceMode && serviceStatus)
+        serviceStatus->setText(text);
+}
+
+void MainWindow::markRefusedCell(int row, int column)
+{
+    for (auto &cells : settingsSpinBoxes)
+        for (my_spinbox *box : cells)
+            if (box)
+                box->setStyleSheet(QString());
+    if (serviceMode && row >= 0 && settingsSpinBoxes[row][column])
+        settingsSpinBoxes[row][column]->setStyleSheet(QLatin1String(RefusedCellStyle));
+}
+
+void MainWindow::saveLogAs()
+{
+    const LogFileChooser &chooser = logFileChooser();
+    const QString path = chooser ? chooser(this)
+                                 : QFileDialog::getSaveFileName(this, QStringLiteral("保存日志"),
+                                                                QStringLiteral("tessel-control.log"),
+                                                                QStringLiteral("Log (*.log *.txt)"));
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        showServiceStatus(QStringLiteral("日志无法保存：") + file.errorString());
+        return;
+    }
+    QTextStream(&file) << ui->logTextBrowser->toPlainText() << '\n';
+    showServiceStatus(QStringLiteral("日志已保存：") + path);
+}

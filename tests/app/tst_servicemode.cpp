@@ -1,0 +1,262 @@
+// Service mode: every page within reach, the log pane, a visible result for
+// every action, and questions before anything is flashed. Without it the
+// window starts exactly as always.
+
+#include "app/dialogpointers.h"
+#include "app/mainwindow.h"
+#include "device/deviceactivity.h"
+#include "emulator/emulateddevice.h"
+#include "firmware/firmwarefilechooser.h"
+#include "settings/my_spinbox.h"
+#include "testsupport.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QtTest>
+
+#include <optional>
+
+using emu::EmulatedDevice;
+using Exchange = EmulatedDevice::Exchange;
+using namespace testsupport;
+
+namespace {
+
+EmulatedDevice &device()
+{
+    return EmulatedDevice::instance();
+}
+
+// Answers the next message box with button; a test never waits on one.
+void answerNextMessageBox(QMessageBox::StandardButton button, QString *text = nullptr)
+{
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, button, text] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            if (text)
+                *text = box->text();
+            box->button(button)->click();
+            timer->deleteLater();
+        }
+    });
+    timer->start(10);
+}
+
+QString status(QWidget *window)
+{
+    return child<QLabel>(window, "serviceStatusLabel")->text();
+}
+
+void click(QWidget *window, const char *name)
+{
+    child<QAbstractButton>(window, name)->click();
+}
+
+} // namespace
+
+class TestServiceMode : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    QString firmwareFile(const QByteArray &model)
+    {
+        QByteArray file = model.leftJustified(48, '\0', true);
+        for (int i = 48; i < 1000; ++i)
+            file += char((i * 37 + 140) & 0xFF);
+        const QString path = dir.filePath(QString::fromLatin1(model) + ".bin");
+        QFile out(path);
+        out.open(QIODevice::WriteOnly);
+        out.write(file);
+        return path;
+    }
+
+    void chooseFirmware(MainWindow &window, const QString &path)
+    {
+        setFirmwareFileChooser([path](QWidget *) { return path; });
+        click(&window, "openFirmwareFilePushButton");
+        setFirmwareFileChooser({});
+    }
+
+private slots:
+    void init() { device().reset(); }
+
+    void defaultStartUnchanged()
+    {
+        MainWindow window;
+        QVERIFY(!window.isServiceMode());
+        QVERIFY(!window.findChild<QPushButton *>("serviceDevicesButton"));
+        QCOMPARE(child<QStackedWidget>(&window, "stackedWidget")->currentIndex(), 0);
+        QVERIFY(child<QPushButton>(&window, "upgradeFirmwarePushButton")->isHidden());
+        QVERIFY(child<QTextBrowser>(&window, "logTextBrowser")->isHidden());
+        QCOMPARE(window.windowTitle(), QString());
+    }
+
+    void buttonsReachEveryPage_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<bool>("productPanel");
+        QTest::newRow("devices") << "serviceDevicesButton" << 0 << true;
+        QTest::newRow("firmware") << "serviceFirmwareButton" << 1 << true;
+        QTest::newRow("settings") << "serviceSettingsButton" << 2 << false;
+        QTest::newRow("slots") << "serviceSlotsButton" << 3 << true;
+    }
+    void buttonsReachEveryPage()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, page);
+        QFETCH(bool, productPanel);
+        MainWindow window;
+        window.show();
+        window.setServiceMode(true);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Tessel Control — service mode"));
+        QVERIFY(child<QTextBrowser>(&window, "logTextBrowser")->isVisible());
+        QVERIFY(!child<QPushButton>(&window, "upgradeFirmwarePushButton")->isHidden());
+        click(&window, qPrintable(button));
+        QCOMPARE(child<QStackedWidget>(&window, "stackedWidget")->currentIndex(), page);
+        QCOMPARE(child<QWidget>(&window, "widget_13")->isVisible(), productPanel && page == 2);
+        QVERIFY(child<QTextBrowser>(&window, "logTextBrowser")->isVisible());
+        click(&window, "serviceLogButton");
+        QVERIFY(child<QTextBrowser>(&window, "logTextBrowser")->isHidden());
+
+        // Ctrl+Shift+S leaves service mode: back to the default navigation.
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(!window.isServiceMode());
+        QCOMPARE(child<QStackedWidget>(&window, "stackedWidget")->currentIndex(), 0);
+        QVERIFY(!child<QWidget>(&window, "widget_13")->isHidden());
+        QVERIFY(child<QTextBrowser>(&window, "logTextBrowser")->isHidden());
+        QVERIFY(child<QWidget>(&window, "serviceBar")->isHidden());
+        QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(window.isServiceMode());
+    }
+
+    void logPaneFollowsNewLines()
+    {
+        MainWindow window;
+        window.show();
+        window.setServiceMode(true);
+        for (int i = 0; i < 300; ++i)
+            window.appendLog(QString::number(i));
+        QScrollBar *bar = child<QTextBrowser>(&window, "logTextBrowser")->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(bar->value(), bar->maximum());
+    }
+
+    // Each action leaves a result in the status text until the next one.
+    void statusAfterEachAction_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("settings written") << "settings" << "设置已写入设备";
+        QTest::newRow("settings, device offline") << "settings offline" << "设备离线";
+        QTest::newRow("settings, refused cell") << "settings refused" << "未写入：";
+        QTest::newRow("settings, device busy") << "settings busy" << "设备忙，请等待当前操作完成";
+        QTest::newRow("curve written") << "curve" << "曲线 M1 已写入设备";
+        QTest::newRow("device read") << "devices" << "设备信息已读取";
+    }
+    void statusAfterEachAction()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, expected);
+        MainWindow window;
+        window.show();
+        window.setServiceMode(true);
+        click(&window, "serviceSettingsButton");
+        std::optional<DeviceActionGuard> running;
+        const QList<my_spinbox *> boxes = window.findChildren<my_spinbox *>();
+        if (action == "settings offline")
+            device().setPresent(false);
+        if (action == "settings refused")
+            child<QLineEdit>(boxes.first(), "lineEdit")->setText("70000");
+        if (action == "settings busy")
+            running.emplace(window.session().activity());
+        if (action.startsWith("settings")) {
+            click(&window, "toolButton_2");
+        } else if (action == "curve") {
+            click(&window, "toolButton_8");
+            QVERIFY(openCurveDialog);
+            click(openCurveDialog, "toolButton_2");
+            openCurveDialog->close();
+        } else {
+            click(&window, "serviceDevicesButton");
+        }
+        QVERIFY2(status(&window).startsWith(expected), qPrintable(status(&window)));
+        const bool marked = !boxes.first()->styleSheet().isEmpty();
+        QCOMPARE(marked, action == "settings refused");
+    }
+
+    // Before the erase the user sees the file and the device, and says yes.
+    void upgradeAsksFirst_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("accepted") << true;
+        QTest::newRow("declined") << false;
+    }
+    void upgradeAsksFirst()
+    {
+        QFETCH(bool, accept);
+        const QString path = firmwareFile("VELTRA-MINI");
+        // Today's upgrade without service mode: the reports to compare with.
+        QVector<QByteArray> expected;
+        {
+            MainWindow plain;
+            chooseFirmware(plain, path);
+            device().clearRecord();
+            click(&plain, "pushButton");
+            expected = device().writtenReports();
+        }
+        device().reset();
+        MainWindow window;
+        window.setServiceMode(true);
+        chooseFirmware(window, path);
+        QVERIFY2(child<QLabel>(&window, "label_3_file_inf")->text().contains("与设备一致"),
+                 qPrintable(child<QLabel>(&window, "label_3_file_inf")->text()));
+        device().clearRecord();
+        QString question;
+        answerNextMessageBox(accept ? QMessageBox::Yes : QMessageBox::No, &question);
+        click(&window, "pushButton");
+        QVERIFY(question.contains("VELTRA-MINI.bin") && question.contains("1000 字节") && question.contains("20 个数据块"));
+        if (accept) {
+            QCOMPARE(device().writtenReports(), expected);
+            QVERIFY2(status(&window).startsWith("升级完成！"), qPrintable(status(&window)));
+        } else {
+            QCOMPARE(device().count(Exchange::Write), 0);
+            QCOMPARE(device().count(Exchange::Open), 0);
+        }
+    }
+
+    void writeStageAsksFirst_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("accepted") << true;
+        QTest::newRow("declined") << false;
+    }
+    void writeStageAsksFirst()
+    {
+        QFETCH(bool, accept);
+        MainWindow window;
+        window.setServiceMode(true);
+        chooseFirmware(window, firmwareFile("VELTRA-MINI"));
+        device().enterBootloader();
+        device().clearRecord();
+        QString question;
+        answerNextMessageBox(accept ? QMessageBox::Yes : QMessageBox::No, &question);
+        click(&window, "upgradeFirmwarePushButton");
+        QVERIFY(question.contains("不检查固件型号"));
+        QCOMPARE(device().count(Exchange::Write) > 0, accept);
+    }
+};
+
+QTEST_MAIN(TestServiceMode)
+#include "tst_servicemode.moc"

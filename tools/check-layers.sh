@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Checks that the include arrows run one way: the program's features reach the
+# device through the session, never the window; the core library names no
+# widget; and no two parts of the program include each other.
+#   tools/check-layers.sh [a program linked with the core library only]
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+failures=0
+fail() { echo "layers: $*"; failures=$((failures + 1)); }
+
+# Quoted includes as "file included" pairs.
+includes() { grep -HE '^#include "' "$@" 2>/dev/null | sed -E 's/:#include "([^"]+)".*/ \1/'; }
+
+# 1. The device layer knows nothing of the window.
+while read -r file inc; do
+  case $inc in app/*|ui_*) fail "$file includes $inc (device/ may not reach the window)";; esac
+done < <(includes device/*.h device/*.cpp)
+
+# 2. Only the window itself includes the window.
+while read -r file inc; do
+  [ "$inc" = app/mainwindow.h ] && fail "$file includes app/mainwindow.h (give it a signal or an interface)"
+done < <(includes firmware/* settings/* images/* emulator/*.h emulator/*.cpp)
+
+# 3. The core library's sources name no widget and no form.
+core_sources=$(grep -oE '\$\{src\}/[^ )]+' lib/core/CMakeLists.txt | sed 's/${src}\///')
+for file in $core_sources; do
+  grep -nE '^#include <(QtWidgets|QtCharts|QWidget|QDialog|QMainWindow|QApplication|QLabel|QMessageBox|QFileDialog|QGraphics)' \
+       "$file" && fail "$file: the core library may not use widgets"
+  grep -nE '^#include "(ui_|app/)' "$file" && fail "$file: the core library may not include the window"
+done
+
+# 4. No two parts (a header and its source) include each other across folders.
+declare -A edge
+while read -r file inc; do
+  from=${file%.*}; to=${inc%.*}
+  [ "$from" != "$to" ] && edge["$from>$to"]=1
+done < <(includes app/* device/* firmware/* settings/* images/* emulator/*.h emulator/*.cpp)
+for key in "${!edge[@]}"; do
+  from=${key%%>*}; to=${key#*>}
+  if [ -n "${edge[$to>$from]:-}" ] && [ "${from%%/*}" != "${to%%/*}" ] && [[ "$from" < "$to" ]]; then
+    fail "$from and $to include each other"
+  fi
+done
+
+# 5. A program linked with the core library only does not load the widget toolkit.
+if [ $# -ge 1 ]; then
+  if ldd "$1" | grep -qE 'libQt5(Widgets|Charts)'; then
+    fail "$1 links the widget toolkit, but is built from the core library only"
+  fi
+fi
+
+if [ "$failures" -gt 0 ]; then
+  echo "layers: $failures problem(s)"
+  exit 1
+fi
+echo "layers: ok"
