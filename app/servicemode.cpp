@@ -28,7 +28,7 @@ const char *const ServiceTitle = "Tessel Control — service mode";
 // clear frame so the row can be used from the keyboard.
 const char *const ServiceButtonStyle =
     "QPushButton { color: white; background: rgba(255, 255, 255, 40); border: 1px solid rgba(255, 255, 255, 90);"
-    " border-radius: 3px; padding: 2px 10px; }"
+    " border-radius: 3px; padding: 2px 8px; }"
     "QPushButton:hover { background: rgba(255, 255, 255, 70); }"
     "QPushButton:checked { background: rgba(255, 255, 255, 110); }"
     "QPushButton:focus { border: 2px solid rgb(255, 200, 60); }";
@@ -110,9 +110,9 @@ void MainWindow::buildServiceBar()
     serviceStatus->setObjectName(QStringLiteral("serviceStatusLabel"));
     serviceStatus->setTextFormat(Qt::PlainText);
     serviceStatus->setStyleSheet(QStringLiteral("color: white;"));
-    serviceStatus->setMinimumWidth(220);
     row->addWidget(serviceStatus, 1);
-    serviceBar->setGeometry(230, 6, 620, 28);
+    // Right of the wordmark, left of the window buttons.
+    serviceBar->setGeometry(330, 5, 570, 28);
 
     for (QPushButton *side : {ui->m_btn_Devices, ui->m_btn_Upgtade, ui->m_btn_Settings}) {
         side->installEventFilter(filter);
@@ -169,8 +169,13 @@ void MainWindow::showServicePage(int page)
 
 void MainWindow::showServiceStatus(const QString &text)
 {
-    if (serviceMode && serviceStatus)
-        serviceStatus->setText(text);
+    if (!serviceMode || !serviceStatus)
+        return;
+    // A long result is cut to the room in the title strip; the whole of it is
+    // the tool tip (and the log's last line).
+    const QFontMetrics metrics(serviceStatus->font());
+    serviceStatus->setText(metrics.elidedText(text, Qt::ElideRight, qMax(40, serviceStatus->width())));
+    serviceStatus->setToolTip(text);
 }
 
 void MainWindow::markRefusedCell(int row, int column)

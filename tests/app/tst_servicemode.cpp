@@ -51,7 +51,7 @@ void answerNextMessageBox(QMessageBox::StandardButton button, QString *text = nu
 
 QString status(QWidget *window)
 {
-    return child<QLabel>(window, "serviceStatusLabel")->text();
+    return child<QLabel>(window, "serviceStatusLabel")->toolTip();
 }
 
 void click(QWidget *window, const char *name)
@@ -121,6 +121,8 @@ private slots:
         QCOMPARE(window.windowTitle(), QStringLiteral("Tessel Control — service mode"));
         QVERIFY(child<QTextBrowser>(&window, "logTextBrowser")->isVisible());
         QVERIFY(!child<QPushButton>(&window, "upgradeFirmwarePushButton")->isHidden());
+        for (const char *name : {"serviceDevicesButton", "serviceLogButton", "m_btn_Devices", "m_btn_Settings"})
+            QVERIFY(child<QWidget>(&window, name)->focusPolicy() & Qt::TabFocus);
         click(&window, qPrintable(button));
         QCOMPARE(child<QStackedWidget>(&window, "stackedWidget")->currentIndex(), page);
         QCOMPARE(child<QWidget>(&window, "widget_13")->isVisible(), productPanel && page == 2);
@@ -234,6 +236,23 @@ private slots:
             QCOMPARE(device().count(Exchange::Write), 0);
             QCOMPARE(device().count(Exchange::Open), 0);
         }
+    }
+
+    // Esc closes the curve dialog and the image editor like their close buttons.
+    void escapeClosesDialogs()
+    {
+        MainWindow window;
+        window.setServiceMode(true);
+        click(&window, "serviceSettingsButton");
+        click(&window, "toolButton_8");
+        QPointer<QDialog> curves = openCurveDialog;
+        window.openSlotEditor(4, QString());
+        QPointer<QDialog> editor = openImageEditor;
+        QVERIFY(curves && editor);
+        for (QDialog *dialog : {curves.data(), editor.data()})
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!curves && !editor);
     }
 
     void writeStageAsksFirst_data()
