@@ -28,6 +28,8 @@ void MainWindow::on_m_btn_Devices_clicked()
     WindowSink sink(*this);
     const DeviceQuery query = queryDeviceInformation(deviceSession, sink, info);
     showDeviceInformation(query.items);
+    if (query.items & InfoScreenAndRanges)
+        checkSettingsRanges();
     constexpr int AllItems = InfoName | InfoFirmwareVersion | InfoScreenAndRanges | InfoIdentification;
     showServiceStatus(!query.online ? QStringLiteral("设备离线")
                       : query.items == AllItems ? QStringLiteral("设备信息已读取")

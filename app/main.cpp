@@ -5,6 +5,9 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Where remembered choices (the temperature unit, …) are kept.
+    QCoreApplication::setOrganizationName(QStringLiteral("tessel-control"));
+    QCoreApplication::setApplicationName(QStringLiteral("tessel-control"));
     MainWindow window;
     // Service mode from the command line or the environment; Ctrl+Shift+S
     // switches it at run time.

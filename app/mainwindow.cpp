@@ -41,6 +41,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     resetUpgradePage();
     setupSettingsTable();
+    restoreTemperatureUnit();
     setupServiceMode();
     on_m_btn_Devices_clicked();
 }

@@ -3,6 +3,7 @@
 #include "app/logpane.h"
 #include "device/deviceinfo.h"
 #include "device/devicesession.h"
+#include "settings/settingsblocks.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -95,6 +96,12 @@ private slots:
     void on_toolButton_triggered(QAction *arg1);
     void on_toolButton_20_clicked();
     void on_progressBar_img4_valueChanged(int value);
+    // Settings page files and units (profilepage.cpp).
+    void on_toolButton_5_clicked();
+    void on_toolButton_6_clicked();
+    void on_toolButton_7_clicked();
+    void on_pushButton_6_clicked();
+    void on_pushButton_7_clicked();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -118,6 +125,17 @@ private:
     void markRefusedCell(int row, int column);
     void saveLogAs();
     bool confirmUpgrade(const QString &path);
+    // The settings table (profilepage.cpp): its texts as the device would get
+    // them (temperatures in Celsius), shown values, units and ranges.
+    SettingsTexts settingsTexts() const;
+    void showSettingsValues(const SettingsValues &values);
+    void checkSettingsRanges();
+    void markSettingsCell(class my_spinbox *box, const char *colour, const QString &why);
+    bool confirmOutOfRange(const SettingsValues &values);
+    void setFahrenheitShown(bool fahrenheit);
+    void restoreTemperatureUnit();
+    static bool remembersChoices();
+    QString backupFolder() const;
 
     Ui::MainWindow *ui = nullptr;
     DeviceSession deviceSession;
@@ -125,6 +143,7 @@ private:
     std::unique_ptr<LogPane> logPane;
     QString lastLogLine;
     bool serviceMode = false;
+    bool fahrenheitShown = false;
     QWidget *serviceBar = nullptr;
     QLabel *serviceStatus = nullptr;
 

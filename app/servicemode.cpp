@@ -33,7 +33,7 @@ const char *const ServiceButtonStyle =
     "QPushButton:checked { background: rgba(255, 255, 255, 110); }"
     "QPushButton:focus { border: 2px solid rgb(255, 200, 60); }";
 const char *const SideButtonFocusStyle = "QPushButton:focus { border: 2px solid rgb(255, 200, 60); }";
-const char *const RefusedCellStyle = "border: 2px solid rgb(230, 40, 40); background: rgb(255, 220, 220);";
+const char *const RefusedCellColour = "color: rgb(255, 70, 70);";
 
 LogFileChooser &logFileChooser()
 {
@@ -143,6 +143,7 @@ void MainWindow::setServiceMode(bool on)
         side->setStyleSheet(on ? QLatin1String(SideButtonFocusStyle) : QString());
     }
     setWindowTitle(on ? QString::fromUtf8(ServiceTitle) : QString());
+    checkSettingsRanges();
     if (on) {
         ui->logTextBrowser->show();
         ui->logTextBrowser->moveCursor(QTextCursor::End);
@@ -180,12 +181,10 @@ void MainWindow::showServiceStatus(const QString &text)
 
 void MainWindow::markRefusedCell(int row, int column)
 {
-    for (auto &cells : settingsSpinBoxes)
-        for (my_spinbox *box : cells)
-            if (box)
-                box->setStyleSheet(QString());
-    if (serviceMode && row >= 0 && settingsSpinBoxes[row][column])
-        settingsSpinBoxes[row][column]->setStyleSheet(QLatin1String(RefusedCellStyle));
+    checkSettingsRanges();
+    if (serviceMode && row >= 0)
+        markSettingsCell(settingsSpinBoxes[row][column], RefusedCellColour,
+                         unsendableSettingText(row, column));
 }
 
 void MainWindow::saveLogAs()

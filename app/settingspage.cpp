@@ -10,6 +10,7 @@
 #include "settings/settingswrite.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QTableWidgetItem>
 
 #include <type_traits>
@@ -62,6 +63,8 @@ void MainWindow::setupSettingsTable()
             box->setValue(column == TcrColumn ? float(value / TcrWireScale) : float(value));
             settingsSpinBoxes[row][column] = box;
             table->setCellWidget(row, column, box);
+            connect(box->findChild<QLineEdit *>(QStringLiteral("lineEdit")), &QLineEdit::textChanged, this,
+                    &MainWindow::checkSettingsRanges);
         }
     }
 
@@ -83,14 +86,9 @@ void MainWindow::on_toolButton_2_clicked()
         return;
     }
 
-    SettingsTexts texts;
-    for (int row = 0; row < SettingsRows; ++row)
-        for (int column = WattageColumn; column < SettingsColumns; ++column)
-            if (const my_spinbox *box = settingsSpinBoxes[row][column])
-                texts[size_t(row)][size_t(column)] = box->text();
     // A number two bytes cannot carry stops the write before the device is
     // touched, rather than reaching it wrapped or zeroed.
-    const SettingsCollection settings = collectSettings(texts);
+    const SettingsCollection settings = collectSettings(settingsTexts());
     markRefusedCell(settings.badRow, settings.badColumn);
     if (!settings.ok()) {
         const QString refusal = unsendableSettingText(settings.badRow, settings.badColumn);
@@ -99,6 +97,10 @@ void MainWindow::on_toolButton_2_clicked()
         return;
     }
 
+    // In service mode, values outside the device's ranges are sent only when
+    // the user says so.
+    if (serviceMode && !confirmOutOfRange(settings.values))
+        return;
     WindowSink sink(*this);
     const bool written = writeSettings(deviceSession, sink, settings.values);
     showServiceStatus(written ? QStringLiteral("设置已写入设备") : QStringLiteral("设备离线"));

@@ -163,12 +163,15 @@ bool writeStage(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, cons
     return true;
 }
 
-UpgradeResult upgrade(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, const QString &path)
+UpgradeResult upgrade(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, const QString &path,
+                      const std::function<void()> &beforeErase)
 {
     if (!checkModel(session, sink, path)) {
         sink.log(QStringLiteral("中止固件升级！"));
         return UpgradeResult::Refused;
     }
+    if (beforeErase)
+        beforeErase();
     if (!session.open()) {
         sink.log(QStringLiteral("打开设备失败"));
         return UpgradeResult::Offline;

@@ -10,6 +10,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class DeviceSession;
 class Waiter;
 
@@ -51,8 +53,11 @@ bool writeStage(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, cons
 
 // The whole upgrade: model check, erase, a second for the device to come back
 // as its bootloader, and the write stage. The file is read again at each
-// stage, so what lies on disk then is what is checked and sent.
-UpgradeResult upgrade(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, const QString &path);
+// stage, so what lies on disk then is what is checked and sent. beforeErase,
+// when given, runs once the model matched, with the device open (a backup of
+// what the erase may wipe).
+UpgradeResult upgrade(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, const QString &path,
+                      const std::function<void()> &beforeErase = {});
 
 // The refresh command 0x04, unanswered; logs "刷新！" once it went out.
 void refresh(DeviceSession &session, JobSink &sink);

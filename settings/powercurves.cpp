@@ -6,6 +6,7 @@
 std::array<CurvePointsRow, CurveCount> curveTable{};
 qint32 currentCurve = 0;
 qint32 selectedPoint = -1;
+std::array<bool, CurveCount> curveHeld{};
 qint32 maxWattage = FallbackMaxWattage;
 
 namespace {

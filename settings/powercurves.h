@@ -17,6 +17,9 @@ using CurvePointsRow = std::array<qint32, CurvePoints>;
 
 // Watts of point j of curve i; all zero until a curve is read or dragged.
 extern std::array<CurvePointsRow, CurveCount> curveTable;
+// Which curves the program holds: read from the device, dragged, imported or
+// loaded from a profile. Only these are saved to a profile.
+extern std::array<bool, CurveCount> curveHeld;
 // The curve shown, dragged and written (0 to 4).
 extern qint32 currentCurve;
 // The point being dragged, -1 when none.

@@ -164,6 +164,8 @@ private slots:
         QTest::newRow("settings, device offline") << "settings offline" << "设备离线";
         QTest::newRow("settings, refused cell") << "settings refused" << "未写入：";
         QTest::newRow("settings, device busy") << "settings busy" << "设备忙，请等待当前操作完成";
+        QTest::newRow("settings out of range, declined") << "settings range no" << "未写入：设置超出设备范围";
+        QTest::newRow("settings out of range, accepted") << "settings range yes" << "设置已写入设备";
         QTest::newRow("curve written") << "curve" << "曲线 M1 已写入设备";
         QTest::newRow("device read") << "devices" << "设备信息已读取";
     }
@@ -171,6 +173,9 @@ private slots:
     {
         QFETCH(QString, action);
         QFETCH(QString, expected);
+        // Ranges unknown unless the row is about them: no question then.
+        if (!action.startsWith("settings range"))
+            device().profile().powerHigh = 0;
         MainWindow window;
         window.show();
         window.setServiceMode(true);
@@ -183,7 +188,16 @@ private slots:
             child<QLineEdit>(boxes.first(), "lineEdit")->setText("70000");
         if (action == "settings busy")
             running.emplace(window.session().activity());
-        if (action.startsWith("settings")) {
+        if (action.startsWith("settings range")) {
+            // The table's zeros lie below the device's 5 W: marked, and asked about.
+            QCOMPARE(boxes.first()->toolTip(), QStringLiteral("PWR 功率设定（W）：0，设备范围 5–80 W"));
+            QString question;
+            answerNextMessageBox(action.endsWith("yes") ? QMessageBox::Yes : QMessageBox::No, &question);
+            const int writes = device().count(Exchange::Write);
+            click(&window, "toolButton_2");
+            QVERIFY(question.contains("NI200 温度设定（°C）：0，设备范围 100–316 °C"));
+            QCOMPARE(device().count(Exchange::Write) > writes, action.endsWith("yes"));
+        } else if (action.startsWith("settings")) {
             click(&window, "toolButton_2");
         } else if (action == "curve") {
             click(&window, "toolButton_8");
@@ -194,8 +208,8 @@ private slots:
             click(&window, "serviceDevicesButton");
         }
         QVERIFY2(status(&window).startsWith(expected), qPrintable(status(&window)));
-        const bool marked = !boxes.first()->styleSheet().isEmpty();
-        QCOMPARE(marked, action == "settings refused");
+        QCOMPARE(boxes.first()->toolTip().startsWith("PWR") && !action.startsWith("settings range"),
+                 action == "settings refused");
     }
 
     // Before the erase the user sees the file and the device, and says yes.

@@ -1,0 +1,41 @@
+#include "app/profilefilechooser.h"
+
+#include <QFileDialog>
+
+namespace {
+
+const QString Filter = QStringLiteral("Tessel profile (*.tessel.json);;JSON (*.json);;All Files (*)");
+
+ProfileFileChooser &loadChooser()
+{
+    static ProfileFileChooser chooser;
+    return chooser;
+}
+
+ProfileFileChooser &saveChooser()
+{
+    static ProfileFileChooser chooser;
+    return chooser;
+}
+
+} // namespace
+
+QString askForProfileToLoad(QWidget *parent)
+{
+    if (const ProfileFileChooser &chooser = loadChooser())
+        return chooser(parent, QString());
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("加载配置文件"), QString(), Filter);
+}
+
+QString askForProfileToSave(QWidget *parent, const QString &suggested)
+{
+    if (const ProfileFileChooser &chooser = saveChooser())
+        return chooser(parent, suggested);
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("保存配置文件"), suggested, Filter);
+}
+
+void setProfileFileChoosers(ProfileFileChooser load, ProfileFileChooser save)
+{
+    loadChooser() = std::move(load);
+    saveChooser() = std::move(save);
+}

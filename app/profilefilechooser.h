@@ -1,0 +1,19 @@
+#pragma once
+// The questions "which profile file?" for loading and saving, behind
+// replaceable functions so tests answer them without a modal dialog.
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// Returns the chosen path, or an empty string when the user cancelled.
+// suggested is the file name offered when saving (empty when loading).
+using ProfileFileChooser = std::function<QString(QWidget *parent, const QString &suggested)>;
+
+QString askForProfileToLoad(QWidget *parent);
+QString askForProfileToSave(QWidget *parent, const QString &suggested);
+
+// Replace the choosers; empty functions restore the file dialogs.
+void setProfileFileChoosers(ProfileFileChooser load, ProfileFileChooser save);
