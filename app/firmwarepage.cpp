@@ -10,8 +10,17 @@
 #include "firmware/firmwareimage.h"
 #include "firmware/firmwareupgrade.h"
 
+#include "settings/curvebackup.h"
+#include "settings/curveexchange.h"
+#include "settings/profile.h"
+#include "settings/settingswrite.h"
+
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
+#include <QTimer>
 
 using namespace Firmware;
 
@@ -98,7 +107,18 @@ void MainWindow::on_pushButton_clicked()
         return;
     }
     WindowSink sink(*this);
-    const UpgradeResult result = upgrade(deviceSession, sink, eventLoopWaiter(), path);
+    // In service mode what the erase may wipe is saved first: the curves and
+    // the table as a profile.
+    QString backup;
+    std::function<void()> beforeErase;
+    if (serviceMode) {
+        beforeErase = [&] {
+            const SettingsCollection table = collectSettings(settingsTexts());
+            backup = backupBeforeUpgrade(deviceSession, sink, info, table.ok() ? table.values : SettingsValues{},
+                                         backupFolder(), QDateTime::currentDateTime());
+        };
+    }
+    const UpgradeResult result = upgrade(deviceSession, sink, eventLoopWaiter(), path, beforeErase);
     ui->upgradeFirmwarePushButton->setEnabled(true);
     if (result == UpgradeResult::Refused || result == UpgradeResult::Offline) {
         showServiceStatus(lastLogLine);
@@ -113,6 +133,9 @@ void MainWindow::on_pushButton_clicked()
     ui->label_4_updata_sta->setText(result == UpgradeResult::Written ? QStringLiteral("升级完成！")
                                                                       : QStringLiteral("升级失败！"));
     showServiceStatus(ui->label_4_updata_sta->text() + QStringLiteral(" ") + lastLogLine);
+    // Asked once this action has ended, so writing back is an action of its own.
+    if (result == UpgradeResult::Written && !backup.isEmpty())
+        QTimer::singleShot(0, this, [this, backup] { offerBackupRestore(backup); });
 }
 
 void MainWindow::on_upgradeFirmwarePushButton_clicked()
@@ -182,4 +205,38 @@ bool MainWindow::confirmUpgrade(const QString &path)
     return QMessageBox::question(this, QStringLiteral("开始升级"), text, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No)
            == QMessageBox::Yes;
+}
+
+QString MainWindow::backupFolder() const
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
+        .filePath(QStringLiteral("backups"));
+}
+
+// After an upgrade: the curves and settings saved before the erase, written
+// back if the user wants them.
+void MainWindow::offerBackupRestore(const QString &backup)
+{
+    const ProfileLoad load = loadProfileFile(backup, ProfileMode::Complete);
+    if (!load.ok())
+        return;
+    if (QMessageBox::question(this, QStringLiteral("恢复备份"),
+                              QStringLiteral("升级前已备份功率曲线和设置：\n%1\n现在写回设备吗？").arg(backup),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    DeviceActionGuard guard(deviceSession.activity());
+    if (!guard) {
+        reportDeviceBusy();
+        return;
+    }
+    WindowSink sink(*this);
+    // The new application needs a moment to come up after the jump.
+    eventLoopWaiter().waitMs(1000);
+    bool written = writeSettings(deviceSession, sink, load.profile.settings);
+    for (int curve = 0; curve < CurveCount && written; ++curve)
+        if (const auto &points = load.profile.curves[size_t(curve)])
+            written = writeCurve(deviceSession, sink, curve, *points);
+    appendLog(written ? QStringLiteral("已写回备份：") + backup : QStringLiteral("备份未能写回：") + backup);
+    showServiceStatus(written ? QStringLiteral("已写回升级前的功率曲线和设置") : QStringLiteral("备份未能写回"));
 }

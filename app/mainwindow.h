@@ -136,6 +136,7 @@ private:
     void restoreTemperatureUnit();
     static bool remembersChoices();
     QString backupFolder() const;
+    void offerBackupRestore(const QString &backup);
 
     Ui::MainWindow *ui = nullptr;
     DeviceSession deviceSession;

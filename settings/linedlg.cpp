@@ -3,10 +3,14 @@
 
 #include "device/devicesession.h"
 #include "device/sessionsink.h"
+#include "settings/curvecsv.h"
 #include "settings/curveexchange.h"
+#include "settings/curvefilechooser.h"
 #include "settings/powercurves.h"
 
+#include <QMenu>
 #include <QMouseEvent>
+#include <QSaveFile>
 #include <QtCharts/QChart>
 #include <QtCharts/QScatterSeries>
 #include <QtCharts/QSplineSeries>
@@ -21,6 +25,11 @@ lineDlg::lineDlg(DeviceSession *session, int powerHigh, QWidget *parent)
     : QDialog(parent), session(session), ui(new Ui::lineDlg)
 {
     ui->setupUi(this);
+    auto *copyMenu = new QMenu(ui->copyCurveButton);
+    for (int curve = 0; curve < CurveCount; ++curve)
+        copyMenu->addAction(QStringLiteral("M%1").arg(curve + 1), this, [this, curve] { copyCurveTo(curve); });
+    ui->copyCurveButton->setMenu(copyMenu);
+    ui->copyCurveButton->setPopupMode(QToolButton::InstantPopup);
     setPowerScale(powerHigh);
     drawCurve();
     readCurve();
@@ -46,6 +55,7 @@ void lineDlg::mouseMoveEvent(QMouseEvent *event)
         return;
     const int watts = draggedWatts(event->pos().y(), maxWattage);
     curveTable[size_t(currentCurve)][size_t(selectedPoint)] = watts;
+    curveHeld[size_t(currentCurve)] = true;
     drawCurve();
     ui->label_4->setText(curvePointReadout(selectedPoint, watts));
 }
@@ -104,6 +114,49 @@ void lineDlg::on_toolButton_2_clicked()
     emit curveWriteFinished(currentCurve, written);
 }
 
+void lineDlg::on_exportCsvButton_clicked()
+{
+    const QString path = askForCurveFile(this, true, QStringLiteral("M%1.csv").arg(currentCurve + 1));
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    const bool saved = file.open(QIODevice::WriteOnly)
+                       && file.write(curveToCsv(curveTable[size_t(currentCurve)])) >= 0 && file.commit();
+    SessionSink(session).log(saved ? QStringLiteral("已导出功率曲线 M%1：%2").arg(currentCurve + 1).arg(path)
+                                   : QStringLiteral("功率曲线无法导出：") + path);
+}
+
+// An imported curve replaces the shown one here only; the write button sends it.
+void lineDlg::on_importCsvButton_clicked()
+{
+    const QString path = askForCurveFile(this, false, QString());
+    if (path.isEmpty())
+        return;
+    const CurveCsvLoad load = loadCurveCsvFile(path);
+    if (!load.ok()) {
+        SessionSink(session).log(path + QStringLiteral("：") + load.error);
+        return;
+    }
+    curveTable[size_t(currentCurve)] = load.points;
+    curveHeld[size_t(currentCurve)] = true;
+    drawCurve();
+    SessionSink(session).log(QStringLiteral("已导入功率曲线 M%1：%2").arg(currentCurve + 1).arg(path));
+}
+
+void lineDlg::copyCurveTo(int target)
+{
+    if (target < 0 || target >= CurveCount)
+        return;
+    curveTable[size_t(target)] = curveTable[size_t(currentCurve)];
+    curveHeld[size_t(target)] = true;
+    // The copy is shown, ready to be written, without reading the device over it.
+    QRadioButton *groups[] = {ui->radioButton, ui->radioButton_2, ui->radioButton_3, ui->radioButton_4,
+                              ui->radioButton_5};
+    groups[target]->setChecked(true);
+    currentCurve = target;
+    drawCurve();
+}
+
 int lineDlg::checkedCurve() const
 {
     const QRadioButton *groups[] = {ui->radioButton, ui->radioButton_2, ui->radioButton_3, ui->radioButton_4,
@@ -133,6 +186,7 @@ void lineDlg::readCurve()
     }
     if (const auto points = ::readCurve(*session, sink, currentCurve)) {
         curveTable[size_t(currentCurve)] = *points;
+        curveHeld[size_t(currentCurve)] = true;
         drawCurve();
     }
 }
@@ -141,10 +195,15 @@ void lineDlg::drawCurve()
 {
     auto *spline = new QSplineSeries;
     auto *scatter = new QScatterSeries;
+    // Points above the top of the power axis are drawn at the top and marked
+    // red; the curve itself keeps their values.
+    auto *clipped = new QScatterSeries;
+    clipped->setColor(QColor(230, 20, 20));
     const CurvePointsRow &points = curveTable[size_t(currentCurve)];
     for (int j = 0; j < CurvePoints; ++j) {
-        spline->append(j, points[size_t(j)]);
-        scatter->append(j, points[size_t(j)]);
+        const qint32 shown = qMin(points[size_t(j)], maxWattage);
+        spline->append(j, shown);
+        (points[size_t(j)] > maxWattage ? clipped : scatter)->append(j, shown);
     }
     QPen curvePen(QColor(200, 10, 0, 255));
     curvePen.setWidth(2);
@@ -153,6 +212,7 @@ void lineDlg::drawCurve()
     auto *chart = new QChart;
     chart->addSeries(spline);
     chart->addSeries(scatter);
+    chart->addSeries(clipped);
     chart->legend()->hide();
 
     auto *seconds = new QValueAxis;
@@ -166,6 +226,8 @@ void lineDlg::drawCurve()
     chart->addAxis(watts, Qt::AlignLeft);
     spline->attachAxis(watts);
     scatter->attachAxis(watts);
+    clipped->attachAxis(seconds);
+    clipped->attachAxis(watts);
     watts->setRange(0, maxWattage);
 
     chart->setBackgroundBrush(QColor(220, 220, 220));

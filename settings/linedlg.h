@@ -24,6 +24,10 @@ public:
     lineDlg(DeviceSession *session, int powerHigh, QWidget *parent = nullptr);
     ~lineDlg() override;
 
+public:
+    // Copies the shown curve to another group, as the copy menu does.
+    void copyShownCurveTo(int target) { copyCurveTo(target); }
+
 signals:
     // A curve write has ended: sent, or refused (busy, device offline).
     void curveWriteFinished(int curve, bool written);
@@ -41,9 +45,13 @@ private slots:
     void on_radioButton_5_clicked();
     void on_toolButton_clicked();
     void on_toolButton_2_clicked();
+    void on_exportCsvButton_clicked();
+    void on_importCsvButton_clicked();
 
 private:
     void readCurve();
+    // The shown curve's points become curve target's (0-4), which is then shown.
+    void copyCurveTo(int target);
     void drawCurve();
     int checkedCurve() const;
 

@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -87,6 +88,7 @@ class TestServiceMode : public QObject
     }
 
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init() { device().reset(); }
 
     void defaultStartUnchanged()
@@ -244,8 +246,27 @@ private slots:
         click(&window, "pushButton");
         QVERIFY(question.contains("VELTRA-MINI.bin") && question.contains("1000 字节") && question.contains("20 个数据块"));
         if (accept) {
-            QCOMPARE(device().writtenReports(), expected);
+            // Besides the backup's five curve reads before the erase, today's reports.
+            QVector<QByteArray> sent = device().writtenReports();
+            const int curveReads = int(std::count_if(sent.begin(), sent.end(), [](const QByteArray &r) {
+                return r.size() > 4 && quint8(r[1]) == 0x55 && r[3] == 'r' && r[4] == 0x0A;
+            }));
+            QCOMPARE(curveReads, 5);
+            sent.erase(std::remove_if(sent.begin(), sent.end(), [](const QByteArray &r) {
+                           return r.size() > 4 && quint8(r[1]) == 0x55 && r[3] == 'r' && r[4] == 0x0A;
+                       }), sent.end());
+            QCOMPARE(sent, expected);
             QVERIFY2(status(&window).startsWith("升级完成！"), qPrintable(status(&window)));
+            // The backup holds the device's five curves and is offered back.
+            const QString line = logMessages(&window).filter("已备份功率曲线和设置：").value(0);
+            const QString backup = line.mid(line.indexOf(QStringLiteral("：")) + 1);
+            QFile file(backup);
+            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(backup));
+            const QByteArray json = file.readAll();
+            QVERIFY(json.contains("\"M5\"") && json.contains("\"format\": \"tessel-profile\""));
+            QString offer;
+            answerNextMessageBox(QMessageBox::No, &offer);
+            QTRY_VERIFY(offer.contains(backup));
         } else {
             QCOMPARE(device().count(Exchange::Write), 0);
             QCOMPARE(device().count(Exchange::Open), 0);

@@ -1,0 +1,27 @@
+#include "settings/curvefilechooser.h"
+
+#include <QFileDialog>
+
+namespace {
+
+CurveFileChooser &replacement()
+{
+    static CurveFileChooser chooser;
+    return chooser;
+}
+
+} // namespace
+
+QString askForCurveFile(QWidget *parent, bool saving, const QString &suggested)
+{
+    if (const CurveFileChooser &chooser = replacement())
+        return chooser(parent, saving, suggested);
+    const QString filter = QStringLiteral("CSV (*.csv);;All Files (*)");
+    return saving ? QFileDialog::getSaveFileName(parent, QStringLiteral("导出功率曲线"), suggested, filter)
+                  : QFileDialog::getOpenFileName(parent, QStringLiteral("导入功率曲线"), QString(), filter);
+}
+
+void setCurveFileChooser(CurveFileChooser chooser)
+{
+    replacement() = std::move(chooser);
+}
