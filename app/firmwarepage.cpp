@@ -119,6 +119,7 @@ void MainWindow::on_pushButton_clicked()
         };
     }
     const UpgradeResult result = upgrade(deviceSession, sink, eventLoopWaiter(), path, beforeErase);
+    firmwareProgress->settle();
     ui->upgradeFirmwarePushButton->setEnabled(true);
     if (result == UpgradeResult::Refused || result == UpgradeResult::Offline) {
         showServiceStatus(lastLogLine);
@@ -129,7 +130,7 @@ void MainWindow::on_pushButton_clicked()
     ui->progressBar_updata->hide();
     // A failed upgrade never leaves the bar looking finished.
     if (result != UpgradeResult::Written)
-        ui->progressBar_updata->setValue(0);
+        firmwareProgress->setValue(0, true);
     ui->label_4_updata_sta->setText(result == UpgradeResult::Written ? QStringLiteral("升级完成！")
                                                                       : QStringLiteral("升级失败！"));
     showServiceStatus(ui->label_4_updata_sta->text() + QStringLiteral(" ") + lastLogLine);
@@ -160,8 +161,9 @@ void MainWindow::on_upgradeFirmwarePushButton_clicked()
     ui->upgradeFirmwarePushButton->setEnabled(false);
     WindowSink sink(*this);
     const bool written = writeStage(deviceSession, sink, eventLoopWaiter(), ui->firmwareFileLineEdit->text());
+    firmwareProgress->settle();
     if (!written)
-        ui->progressBar_updata->setValue(0);
+        firmwareProgress->setValue(0, true);
     ui->upgradeFirmwarePushButton->setEnabled(true);
     showServiceStatus(written ? QStringLiteral("写入完成：") + lastLogLine : QStringLiteral("写入失败：") + lastLogLine);
 }

@@ -1,5 +1,7 @@
 #include "app/logpane.h"
 
+#include "app/logfile.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -8,6 +10,7 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTime>
+#include <QTimer>
 
 namespace {
 
@@ -60,31 +63,63 @@ constexpr qint64 HiddenLogEventIntervalMs = 4;
 
 } // namespace
 
-void LogPane::append(const QString &text)
+LogPane::LogPane(QTextBrowser *view) : view(view)
 {
-    // One paragraph per line, written through a cursor at the end of the
-    // document: the same text and colour as appending the pieces one by one,
-    // at a fraction of the cost when a transfer logs thousands of lines.
-    QTextDocument *document = view->document();
-    QTextCursor cursor(document);
-    cursor.movePosition(QTextCursor::End);
-    // A line break in the inserted text starts the new paragraph within the same edit.
-    const QString paragraphBreak = document->isEmpty() ? QString() : QStringLiteral("\n");
-    cursor.insertText(paragraphBreak + logTimeStamp(localTimeNow()) + QStringLiteral("-->   ") + text,
-                      logFormat());
-    // Keeping the newest line in view lays the text out; a hidden pane needs no view.
-    const bool shown = view->isVisible();
-    if (shown) {
-        view->moveCursor(QTextCursor::End);
-        view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
-    }
-    // A shown line is drawn at once. With the pane hidden there is nothing to
-    // draw, and a transfer logging a line per report would spend most of its
-    // time looking for events: they are handled every few milliseconds, often
-    // enough for clicks and repaints to feel immediate.
-    static QElapsedTimer sinceEvents;
-    if (shown || !sinceEvents.isValid() || sinceEvents.hasExpired(HiddenLogEventIntervalMs)) {
+    view->document()->setMaximumBlockCount(MaxLines);
+}
+
+LogPane::~LogPane() = default;
+
+void LogPane::setFile(std::unique_ptr<LogFile> file)
+{
+    logFile = std::move(file);
+}
+
+void LogPane::append(const QString &text, bool detail)
+{
+    const QString line = logTimeStamp(localTimeNow()) + QStringLiteral("-->   ") + text;
+    // Detail lines left waiting when the transfer stops logging still go in
+    // within a few milliseconds.
+    if (detail && pending.isEmpty())
+        QTimer::singleShot(HiddenLogEventIntervalMs, view, [this] { flush(); });
+    // A line break before the line starts its paragraph within the same edit.
+    if (!pending.isEmpty() || !view->document()->isEmpty())
+        pending += QLatin1Char('\n');
+    pending += line;
+    if (logFile)
+        pendingFile += line + QLatin1Char('\n');
+
+    // A line that is not detail is drawn at once when the pane is shown. A
+    // transfer logging a line per report would otherwise spend most of its
+    // time drawing and looking for events: they are handled every few
+    // milliseconds, often enough for clicks and repaints to feel immediate.
+    const bool eventsDue = !sinceEvents.isValid() || sinceEvents.hasExpired(HiddenLogEventIntervalMs);
+    if (!detail || eventsDue)
+        flush();
+    if (eventsDue || (!detail && view->isVisible())) {
         QCoreApplication::processEvents();
         sinceEvents.start();
+    }
+}
+
+void LogPane::flush()
+{
+    if (!pendingFile.isEmpty()) {
+        logFile->write(pendingFile);
+        pendingFile.clear();
+    }
+    if (pending.isEmpty())
+        return;
+    // One paragraph per line, written through a cursor at the end of the
+    // document in one edit: the same text and colour as appending the pieces
+    // one by one, at a fraction of the cost.
+    QTextCursor cursor(view->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(pending, logFormat());
+    pending.clear();
+    // Keeping the newest line in view lays the text out; a hidden pane needs no view.
+    if (view->isVisible()) {
+        view->moveCursor(QTextCursor::End);
+        view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
     }
 }

@@ -1,20 +1,45 @@
 #pragma once
 // The log pane: one time-stamped line per event of the device actions, in the
-// window's light grey on its dark background.
+// window's light grey on its dark background, and the same lines in the log
+// file when there is one.
+//
+// A transfer logs a line per report. Those lines reach the document in
+// batches — one edit per event pass, at most every few milliseconds — and the
+// pane keeps the newest 20,000 lines, so a service
+// bench that uploads all day neither slows down nor runs out of memory. The
+// text is the same as with one edit per line.
 
+#include <QElapsedTimer>
 #include <QString>
 
+#include <memory>
+
+class LogFile;
 class QTextBrowser;
 
 class LogPane
 {
 public:
-    explicit LogPane(QTextBrowser *view) : view(view) {}
+    static constexpr int MaxLines = 20000;
 
-    // "  hh:mm:ss:zzz   -->   text" as a new paragraph; a shown pane follows
-    // it and draws it at once.
-    void append(const QString &text);
+    explicit LogPane(QTextBrowser *view);
+    ~LogPane();
+
+    // "  hh:mm:ss:zzz   -->   text" as a new line. A detail line (one of the
+    // thousands a transfer logs) may wait for the next batch; any other line
+    // goes in at once, with the detail lines before it.
+    void append(const QString &text, bool detail = false);
+    // Lines still waiting go into the document now (before the pane is
+    // shown, before a question is asked, when an action ends).
+    void flush();
+    // Every line also goes to file from now on; null for none.
+    void setFile(std::unique_ptr<LogFile> file);
+    LogFile *file() const { return logFile.get(); }
 
 private:
     QTextBrowser *view;
+    std::unique_ptr<LogFile> logFile;
+    QString pending;        // lines not yet in the document, '\n' before each but a first one
+    QString pendingFile;    // the same lines for the file, '\n' after each
+    QElapsedTimer sinceEvents;
 };

@@ -1,18 +1,34 @@
+#include "app/logfile.h"
 #include "app/mainwindow.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    // Where remembered choices (the temperature unit, …) are kept.
+    // Where remembered choices (the temperature unit, …) and the log file are kept.
     QCoreApplication::setOrganizationName(QStringLiteral("tessel-control"));
     QCoreApplication::setApplicationName(QStringLiteral("tessel-control"));
+
+    QCommandLineParser options;
+    options.addHelpOption();
+    const QCommandLineOption service(QStringLiteral("service"), QStringLiteral("Start in service mode."));
+    const QCommandLineOption logFile(QStringLiteral("log-file"), QStringLiteral("Write the log to <path>."),
+                                     QStringLiteral("path"));
+    const QCommandLineOption noLogFile(QStringLiteral("no-log-file"), QStringLiteral("Write no log file."));
+    options.addOptions({service, logFile, noLogFile});
+    // Options the window does not know (the toolkit's own) are left alone.
+    options.parse(QCoreApplication::arguments());
+    if (options.isSet(QStringLiteral("help")))
+        options.showHelp();
+
     MainWindow window;
+    if (!options.isSet(noLogFile))
+        window.setLogFile(options.isSet(logFile) ? options.value(logFile) : LogFile::defaultPath());
     // Service mode from the command line or the environment; Ctrl+Shift+S
     // switches it at run time.
-    if (QCoreApplication::arguments().contains(QStringLiteral("--service"))
-        || qgetenv("TESSEL_SERVICE") == "1")
+    if (options.isSet(service) || qgetenv("TESSEL_SERVICE") == "1")
         window.setServiceMode(true);
     window.show();
     return app.exec();

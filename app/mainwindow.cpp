@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/dialogpointers.h"
+#include "app/logfile.h"
 #include "app/productlinks.h"
 #include "app/windowlayout.h"
 #include "images/editdlg.h"
@@ -24,8 +25,12 @@ MainWindow::MainWindow(QWidget *parent)
 {
     ui->setupUi(this);
     logPane = std::make_unique<LogPane>(ui->logTextBrowser);
+    imageProgress = std::make_unique<ProgressThrottle>(ui->progressBar_img4);
+    firmwareProgress = std::make_unique<ProgressThrottle>(ui->progressBar_updata);
     // The dialogs sharing the device write their lines through it.
-    connect(&deviceSession, &DeviceSession::message, this, &MainWindow::appendLog);
+    connect(&deviceSession, &DeviceSession::message, this, [this](const QString &text, bool detail) {
+        detail ? appendLogDetail(text) : appendLog(text);
+    });
     setWindowFlags(Qt::FramelessWindowHint);
     showDeviceStatus(false);
 
@@ -53,6 +58,24 @@ MainWindow::~MainWindow()
     deviceSession.close();
     hid_exit();
     delete ui;
+}
+
+void MainWindow::appendLogDetail(const QString &text)
+{
+    logPane->append(text, true);
+}
+
+void MainWindow::setLogFile(const QString &path)
+{
+    logPane->flush();
+    if (path.isEmpty()) {
+        logPane->setFile(nullptr);
+        return;
+    }
+    // A file that cannot be written says so once, in the pane only.
+    logPane->setFile(std::make_unique<LogFile>(path, [this](const QString &line) {
+        QTimer::singleShot(0, this, [this, line] { appendLog(line); });
+    }));
 }
 
 void MainWindow::appendLog(const QString &text)

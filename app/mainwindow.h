@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/logpane.h"
+#include "app/progressthrottle.h"
 #include "device/deviceinfo.h"
 #include "device/devicesession.h"
 #include "settings/settingsblocks.h"
@@ -34,8 +35,13 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // One time-stamped line in the log pane; draws it at once.
+    // One time-stamped line in the log pane (and the log file); draws it at once.
     void appendLog(const QString &text);
+    // A detail line of a transfer: may wait a few milliseconds for its batch.
+    void appendLogDetail(const QString &text);
+    // Every line also goes to the log file at path from now on; an empty path
+    // turns the file off.
+    void setLogFile(const QString &path);
 
     // The device, shared with the dialogs this window opens.
     DeviceSession &session() { return deviceSession; }
@@ -142,6 +148,8 @@ private:
     DeviceSession deviceSession;
     DeviceInfo info;
     std::unique_ptr<LogPane> logPane;
+    std::unique_ptr<ProgressThrottle> imageProgress;
+    std::unique_ptr<ProgressThrottle> firmwareProgress;
     QString lastLogLine;
     bool serviceMode = false;
     bool fahrenheitShown = false;

@@ -95,7 +95,10 @@ void MainWindow::buildServiceBar()
         {"serviceFirmwareButton", "固件升级", [this] { showServicePage(WindowLayout::FirmwarePage); }},
         {"serviceSettingsButton", "输出设置", [this] { showServicePage(WindowLayout::SettingsPage); }},
         {"serviceSlotsButton", "图片槽位", [this] { showServicePage(WindowLayout::SlotsPage); }},
-        {"serviceLogButton", "日志", [this] { ui->logTextBrowser->setVisible(!ui->logTextBrowser->isVisible()); }},
+        {"serviceLogButton", "日志", [this] {
+             logPane->flush();
+             ui->logTextBrowser->setVisible(!ui->logTextBrowser->isVisible());
+         }},
     };
     for (const auto &b : buttons) {
         auto *button = new QPushButton(QString::fromUtf8(b.text), serviceBar);
@@ -145,6 +148,7 @@ void MainWindow::setServiceMode(bool on)
     setWindowTitle(on ? QString::fromUtf8(ServiceTitle) : QString());
     checkSettingsRanges();
     if (on) {
+        logPane->flush();
         ui->logTextBrowser->show();
         ui->logTextBrowser->moveCursor(QTextCursor::End);
         showServicePage(ui->stackedWidget->currentIndex());

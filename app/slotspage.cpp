@@ -65,8 +65,13 @@ void MainWindow::refreshSlotIcons()
 
 void MainWindow::setImageProgress(int value)
 {
-    if (value >= 0 && value <= 100)
-        ui->progressBar_img4->setValue(value);
+    // The start, the end and a failure's 0 show at once; the steps between
+    // as often as the eye can follow.
+    if (value >= 0 && value <= 100) {
+        imageProgress->setValue(value, value == 0 || value == 100);
+        if (value == 0 || value == 100)
+            imageProgress->settle();
+    }
 }
 
 void MainWindow::on_toolButton_4_clicked()

@@ -10,16 +10,22 @@ bool WindowSink::log(const QString &text)
 }
 
 // Only the firmware upgrade reports progress to the window: bytes written.
+bool WindowSink::logDetail(const QString &text)
+{
+    window.appendLogDetail(text);
+    return true;
+}
+
 void WindowSink::progress(qint64 value, qint64)
 {
-    window.ui->progressBar_updata->setValue(int(value));
+    window.firmwareProgress->setValue(int(value));
 }
 
 // The bar counts through the file being written: a file chosen while the
 // upgrade runs, or one changed on disk since, has set another maximum.
 void WindowSink::writingFile(qint64 size)
 {
-    window.ui->progressBar_updata->setMaximum(int(size));
+    window.firmwareProgress->setMaximum(int(size));
 }
 
 void WindowSink::deviceReachable(bool online)
@@ -37,7 +43,7 @@ void WindowSink::upgradeStarted()
     window.ui->pushButton->setText(QStringLiteral("升级中..."));
     window.ui->pushButton->setEnabled(false);
     window.ui->progressBar_updata->show();
-    window.ui->progressBar_updata->setValue(0);
+    window.firmwareProgress->setValue(0, true);
     window.ui->label_4_updata_sta->setText(window.serviceMode ? QStringLiteral("正在升级，请勿拔出设备....")
                                                               : QStringLiteral("正在升级...."));
 }

@@ -12,6 +12,7 @@ public:
     explicit WindowSink(MainWindow &window) : window(window) {}
 
     bool log(const QString &text) override;
+    bool logDetail(const QString &text) override;
     void progress(qint64 value, qint64 maximum) override;
     void deviceReachable(bool online) override;
     void showFileInfo(const QString &text) override;

@@ -71,7 +71,8 @@ public:
 signals:
     // A line for the log of whoever shows this device's activity (the
     // window's log pane); the dialogs sharing the session report through it.
-    void message(const QString &text);
+    // detail: one of the many lines of a transfer (see JobSink::logDetail).
+    void message(const QString &text, bool detail);
 
 private:
     hid_device *device = nullptr;

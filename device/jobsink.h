@@ -15,6 +15,10 @@ public:
     // line lets the window handle events, and a close may be among them): the
     // job then stops at once and touches nothing more.
     virtual bool log(const QString &text) = 0;
+    // A line of the fine detail a transfer logs by the thousand (the number of
+    // each data report, the bytes of the model check). The same as log()
+    // unless the sink gathers such lines up.
+    virtual bool logDetail(const QString &text) { return log(text); }
     // value out of maximum; each job says what its values mean.
     virtual void progress(qint64 value, qint64 maximum)
     {

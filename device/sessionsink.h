@@ -13,13 +13,19 @@ class SessionSink : public JobSink
 public:
     explicit SessionSink(DeviceSession *session) : session(session) {}
 
-    bool log(const QString &text) override
+    bool log(const QString &text) override { return send(text, false); }
+    bool logDetail(const QString &text) override { return send(text, true); }
+
+private:
+    bool send(const QString &text, bool detail)
     {
         if (!session)
             return false;
-        emit session->message(text);
+        emit session->message(text, detail);
         return !session.isNull();
     }
+
+public:
 
 private:
     QPointer<DeviceSession> session;

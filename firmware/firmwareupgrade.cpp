@@ -74,7 +74,7 @@ bool checkModel(DeviceSession &session, FirmwareSink &sink, const QString &path)
 
     const HeaderComparison comparison = compareModelHeader(file.data.get(), reply.data() + NameFieldOffset);
     for (const QString &line : comparison.lines)
-        sink.log(line);
+        sink.logDetail(line);
     if (!comparison.matches) {
         sink.showFileInfo(QStringLiteral("固件文件出错：不是本型号产品固件！"));
         session.close();

@@ -30,7 +30,7 @@ public:
 
     bool dataReport(int counter, const ApplicationBlock &block) override
     {
-        if (!sink.log(QString::number(counter))) {
+        if (!sink.logDetail(QString::number(counter))) {
             stopped = true;
             return false;
         }

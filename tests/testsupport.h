@@ -34,6 +34,26 @@ inline bool showsPicture(const QAbstractButton *button, const QString &path)
     return !shown.isNull() && shown == iconImage(QIcon(path));
 }
 
+// A progress bar may skip steps (it is redrawn at most every few milliseconds)
+// but never shows a value out of order or one it was not given: shown, with
+// repeats folded, is all with some values left out.
+inline bool isThinnedOut(const QList<int> &shown, const QList<int> &all)
+{
+    int at = 0;
+    int previous = -1;
+    for (int value : shown) {
+        if (value == previous)
+            continue;
+        previous = value;
+        while (at < all.size() && all[at] != value)
+            ++at;
+        if (at == all.size())
+            return false;
+        ++at;
+    }
+    return true;
+}
+
 template <typename T>
 T *child(QWidget *window, const char *name)
 {

@@ -226,10 +226,13 @@ private slots:
 
         QCOMPARE(device().flashImage(), expectedFlash(file));
         QCOMPARE(logMessages(&window).mid(1), equalLines(file) + successTail);
-        // The tail leaves the bar where the last full chunk put it.
+        // The bar may skip steps while chunks go out, and ends where the last
+        // full chunk put it; the tail does not move it.
+        QVERIFY(isThinnedOut(bar, QList<int>{0} + progress));
+        if (!progress.isEmpty())
+            QCOMPARE(page.progress->value(), progress.last());
         if (tail)
             progress << (progress.isEmpty() ? 0 : progress.last());
-        QCOMPARE(bar, progress);
         const QVector<QByteArray> chunks = chunkReports();
         QCOMPARE(chunks.size(), progress.size());
         for (int i = 0; i < chunks.size(); ++i) {
@@ -444,7 +447,9 @@ private slots:
         QList<int> offsets;
         for (int o = 48; o <= 912; o += 48)
             offsets << o;
-        QCOMPARE(bar, offsets << 912);   // the tail leaves the bar where it was
+        // Never a value of the file chosen meanwhile; the tail leaves the bar where it was.
+        QVERIFY(isThinnedOut(bar, QList<int>{0} + offsets));
+        QCOMPARE(page.progress->value(), 912);
         QVERIFY(window.isVisible());
         const QString busy = QStringLiteral("设备忙，请等待当前操作完成");
         QCOMPARE(logMessages(&window).mid(1), equalLines(file) << "擦出成功！"

@@ -171,7 +171,10 @@ private slots:
         QList<int> shown;
         for (const QList<QVariant> &change : bar)
             shown << change.first().toInt();
-        QCOMPARE(shown, progress);
+        // Steps may be left out; the first and the last are always shown.
+        QVERIFY2(isThinnedOut(shown, progress), qPrintable(QString::number(shown.size())));
+        QCOMPARE(shown.first(), progress.first());
+        QCOMPARE(shown.last(), progress.last());
         // The handle the slot query left open carries the upload and is closed after it.
         QCOMPARE(device.count(EmulatedDevice::Exchange::Open), 0);
         QCOMPARE(device.openHandleCount(), 0);

@@ -1,0 +1,162 @@
+// The log pane and the progress bars under the load of a transfer: the pane
+// keeps its newest lines, detail lines come in batches with the same text,
+// the log file gets every line and survives its own failures, and a throttled
+// bar still ends on the right value.
+
+#include "app/logfile.h"
+#include "app/logpane.h"
+#include "app/mainwindow.h"
+#include "app/progressthrottle.h"
+#include "emulator/emulateddevice.h"
+#include "images/editdlg.h"
+#include "app/dialogpointers.h"
+#include "testsupport.h"
+
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QtTest>
+
+using emu::EmulatedDevice;
+using namespace testsupport;
+
+namespace {
+
+QStringList paneTexts(QTextBrowser &view)
+{
+    QStringList lines;
+    for (const QString &line : view.toPlainText().split(QLatin1Char('\n')))
+        lines << line.mid(line.indexOf(QStringLiteral("-->   ")) + 6);
+    return lines;
+}
+
+} // namespace
+
+class TestLogPane : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+private slots:
+    // The oldest lines go; the newest stay, in order.
+    void keepsTheNewestLines()
+    {
+        QTextBrowser view;
+        LogPane pane(&view);
+        const int total = LogPane::MaxLines + 50;
+        for (int i = 0; i < total; ++i)
+            pane.append(QString::number(i), i % 3 != 0);
+        pane.flush();
+        QCOMPARE(view.document()->blockCount(), LogPane::MaxLines);
+        const QStringList lines = paneTexts(view);
+        QCOMPARE(lines.first(), QStringLiteral("50"));
+        QCOMPARE(lines.last(), QString::number(total - 1));
+    }
+
+    // Detail lines wait for their batch, but never pass a line that follows
+    // them, and the text is what a line per edit gives.
+    void batchesKeepTheText_data()
+    {
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("pane hidden") << false;
+        QTest::newRow("pane shown") << true;
+    }
+    void batchesKeepTheText()
+    {
+        QFETCH(bool, shown);
+        QTextBrowser view;
+        if (shown)
+            view.show();
+        LogPane pane(&view);
+        QStringList expected;
+        for (int i = 0; i < 3000; ++i) {
+            const bool detail = i % 100 != 99;
+            pane.append(QString::number(i), detail);
+            expected << QString::number(i);
+        }
+        pane.append(QStringLiteral("end"));
+        expected << QStringLiteral("end");
+        QCOMPARE(paneTexts(view), expected);
+        // Left waiting, detail lines still arrive on their own.
+        pane.append(QStringLiteral("late"), true);
+        QTRY_COMPARE(paneTexts(view).last(), QStringLiteral("late"));
+    }
+
+    // Every line also goes to the file, after one header line; at 5 MB the
+    // file moves aside, and five files are kept.
+    void fileGetsEveryLineAndRotates()
+    {
+        const QString path = dir.filePath("logs/tessel-control.log");
+        QTextBrowser view;
+        LogPane pane(&view);
+        pane.setFile(std::make_unique<LogFile>(path, nullptr));
+        pane.append(QStringLiteral("设备离线"));
+        pane.append(QStringLiteral("1"), true);
+        pane.flush();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines[0].startsWith("Tessel Control ") && lines[0].contains("Qt ") && lines[0].contains("hidapi"));
+        QCOMPARE(lines.mid(1), view.toPlainText().split(QLatin1Char('\n')));
+
+        LogFile big(path, nullptr);
+        const QString block(1024 * 1024 - 1, QLatin1Char('x'));
+        for (int i = 0; i < 40; ++i)
+            big.write(block + QLatin1Char('\n'));
+        QVERIFY(big.isOn());
+        for (int i = 1; i < LogFile::KeptFiles; ++i) {
+            QVERIFY(QFileInfo::exists(path + QStringLiteral(".%1").arg(i)));
+            QVERIFY(QFileInfo(path + QStringLiteral(".%1").arg(i)).size() <= LogFile::RotateBytes + 200);
+        }
+        QVERIFY(!QFileInfo::exists(path + QStringLiteral(".%1").arg(LogFile::KeptFiles)));
+    }
+
+    // A log file that cannot be written is named once and turned off; the
+    // upload goes on as if there were none.
+    void unwritableFileDoesNotStopAnUpload()
+    {
+        EmulatedDevice::instance().reset();
+        QFile blocker(dir.filePath("blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        MainWindow window;
+        window.setLogFile(dir.filePath("blocker/logs/tessel-control.log"));   // a file where a folder should be
+        window.openSlotEditor(5, QString());
+        auto *editor = qobject_cast<editDlg *>(openImageEditor.data());
+        QVERIFY(editor);
+        QImage picture(240, 280, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        editor->setPicture(QPixmap::fromImage(picture));
+        QTest::mouseClick(child<QToolButton>(editor, "toolButton_9"), Qt::LeftButton);
+        QTRY_COMPARE(logMessages(&window).filter("日志文件无法写入").size(), 1);
+        QVERIFY(logMessages(&window).contains("发送图片--结束"));
+        QCOMPARE(EmulatedDevice::instance().completedImageTransfers(), 1);
+        QCOMPARE(child<QProgressBar>(&window, "progressBar_img4")->value(), 100);
+    }
+
+    // Steps may be skipped; the first, the final and a failure's value never are.
+    void throttledBarEndsRight()
+    {
+        QProgressBar bar;
+        bar.setRange(0, 100);
+        ProgressThrottle throttle(&bar);
+        throttle.setValue(2);
+        QCOMPARE(bar.value(), 2);   // the first value
+        for (int v = 3; v < 90; ++v)
+            throttle.setValue(v);
+        QVERIFY(bar.value() < 89);
+        QTRY_COMPARE(bar.value(), 89);   // held back, then shown
+        throttle.setValue(95);
+        throttle.setValue(0, true);      // a failure
+        QCOMPARE(bar.value(), 0);
+        QTest::qWait(3 * ProgressThrottle::IntervalMs);
+        QCOMPARE(bar.value(), 0);        // nothing held back comes after it
+    }
+};
+
+QTEST_MAIN(TestLogPane)
+#include "tst_logpane.moc"
