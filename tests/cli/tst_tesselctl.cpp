@@ -390,6 +390,12 @@ private slots:
                                     + "\nmodel header: matches the device ('VELTRA-MINI')\n"),
                  qPrintable(run.out));
         QCOMPARE(device().bootloaderReports().isEmpty(), !written);
+        // Whatever the answer, nothing but the model query goes out before it.
+        if (!written) {
+            const QVector<QByteArray> reports = device().writtenReports();
+            QCOMPARE(reports.size(), 1);
+            QCOMPARE(reports.first().left(5), QByteArray::fromHex("00553f7204"));
+        }
         if (written)
             QCOMPARE(device().flashImage(), flashOf(firmware, -1));
         else
