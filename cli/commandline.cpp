@@ -9,7 +9,7 @@
 
 namespace {
 
-struct OptionSpec
+struct OptionEntry
 {
     const char *name;
     const char *shortName;   // "" for none
@@ -17,7 +17,7 @@ struct OptionSpec
     const char *description;
 };
 
-const OptionSpec CommonOptions[] = {
+const OptionEntry CommonOptions[] = {
     {"device", "", "PATH", "Open the device at this hidapi path (see list) instead of the first one attached."},
     {"verbose", "", "", "Print the device log lines on standard error, and progress even on a pipe."},
     {"quiet", "q", "", "Print nothing but results and errors; no progress."},
@@ -25,7 +25,7 @@ const OptionSpec CommonOptions[] = {
     {"version", "", "", "Show the version."},
 };
 
-const OptionSpec CommandOptions[] = {
+const OptionEntry CommandOptions[] = {
     {"json", "", "", "Print one JSON document instead of text (keys in README.md)."},
     {"slot", "", "N", "The image slot, 1 to 10."},
     {"fit", "", "MODE",
@@ -41,7 +41,7 @@ const OptionSpec CommandOptions[] = {
     {"force", "", "", "Write values outside the ranges the device reports."},
 };
 
-struct CommandSpec
+struct CommandEntry
 {
     const char *name;
     const char *synopsis;   // after the program name
@@ -52,9 +52,9 @@ struct CommandSpec
     int maxArguments;
 };
 
-const std::vector<CommandSpec> &commands()
+const std::vector<CommandEntry> &commands()
 {
-    static const std::vector<CommandSpec> table = {
+    static const std::vector<CommandEntry> table = {
         {"list", "list [--json]", "every attached 0483:5750 device: path, serial, product string",
          "Lists every attached device with USB id 0483:5750: its hidapi path (for --device), serial number and "
          "product string. No device attached is no error: the list is empty.",
@@ -106,11 +106,11 @@ const std::vector<CommandSpec> &commands()
 
 const char *const CommandGroups[] = {"curve", "settings", "profile"};
 
-const CommandSpec *findCommand(const QString &name)
+const CommandEntry *findCommand(const QString &name)
 {
-    for (const CommandSpec &spec : commands()) {
-        if (name == QLatin1String(spec.name))
-            return &spec;
+    for (const CommandEntry &entry : commands()) {
+        if (name == QLatin1String(entry.name))
+            return &entry;
     }
     return nullptr;
 }
@@ -124,28 +124,28 @@ bool isGroup(const QString &word)
     return false;
 }
 
-QCommandLineOption makeOption(const OptionSpec &spec)
+QCommandLineOption makeOption(const OptionEntry &entry)
 {
     QStringList names;
-    if (*spec.shortName)
-        names << QLatin1String(spec.shortName);
-    names << QLatin1String(spec.name);
-    return QCommandLineOption(names, QLatin1String(spec.description), QLatin1String(spec.valueName));
+    if (*entry.shortName)
+        names << QLatin1String(entry.shortName);
+    names << QLatin1String(entry.name);
+    return QCommandLineOption(names, QLatin1String(entry.description), QLatin1String(entry.valueName));
 }
 
-const OptionSpec &commandOption(const char *name)
+const OptionEntry &commandOption(const char *name)
 {
-    for (const OptionSpec &spec : CommandOptions) {
-        if (qstrcmp(spec.name, name) == 0)
-            return spec;
+    for (const OptionEntry &entry : CommandOptions) {
+        if (qstrcmp(entry.name, name) == 0)
+            return entry;
     }
     Q_UNREACHABLE();
 }
 
 void addOptions(QCommandLineParser &parser, const std::vector<const char *> &names)
 {
-    for (const OptionSpec &spec : CommonOptions)
-        parser.addOption(makeOption(spec));
+    for (const OptionEntry &entry : CommonOptions)
+        parser.addOption(makeOption(entry));
     for (const char *name : names)
         parser.addOption(makeOption(commandOption(name)));
 }
@@ -173,36 +173,36 @@ QString wrapped(const QString &text, int width, int indent)
 constexpr int HelpWidth = 79;
 constexpr int OptionColumn = 21;
 
-QString optionLines(const std::vector<const OptionSpec *> &options)
+QString optionLines(const std::vector<const OptionEntry *> &options)
 {
     QString text;
-    for (const OptionSpec *spec : options) {
-        QString names = QStringLiteral("--") + QLatin1String(spec->name);
-        if (*spec->shortName)
-            names = QStringLiteral("-") + QLatin1String(spec->shortName) + QStringLiteral(", ") + names;
-        if (*spec->valueName)
-            names += QLatin1Char(' ') + QLatin1String(spec->valueName);
+    for (const OptionEntry *entry : options) {
+        QString names = QStringLiteral("--") + QLatin1String(entry->name);
+        if (*entry->shortName)
+            names = QStringLiteral("-") + QLatin1String(entry->shortName) + QStringLiteral(", ") + names;
+        if (*entry->valueName)
+            names += QLatin1Char(' ') + QLatin1String(entry->valueName);
         text += QStringLiteral("  ") + names.leftJustified(OptionColumn - 3) + QLatin1Char(' ')
-                + wrapped(QLatin1String(spec->description), HelpWidth, OptionColumn) + QLatin1Char('\n');
+                + wrapped(QLatin1String(entry->description), HelpWidth, OptionColumn) + QLatin1Char('\n');
     }
     return text;
 }
 
 QString commonOptionLines()
 {
-    std::vector<const OptionSpec *> options;
-    for (const OptionSpec &spec : CommonOptions)
-        options.push_back(&spec);
+    std::vector<const OptionEntry *> options;
+    for (const OptionEntry &entry : CommonOptions)
+        options.push_back(&entry);
     return optionLines(options);
 }
 
-QString commandHelp(const QString &program, const CommandSpec &spec)
+QString commandHelp(const QString &program, const CommandEntry &entry)
 {
-    QString text = QStringLiteral("Usage: %1 %2\n\n%3\n").arg(program, QLatin1String(spec.synopsis),
-                                                              wrapped(QLatin1String(spec.description), HelpWidth, 0));
-    if (!spec.options.empty()) {
-        std::vector<const OptionSpec *> options;
-        for (const char *name : spec.options)
+    QString text = QStringLiteral("Usage: %1 %2\n\n%3\n").arg(program, QLatin1String(entry.synopsis),
+                                                              wrapped(QLatin1String(entry.description), HelpWidth, 0));
+    if (!entry.options.empty()) {
+        std::vector<const OptionEntry *> options;
+        for (const char *name : entry.options)
             options.push_back(&commandOption(name));
         text += QStringLiteral("\nOptions:\n") + optionLines(options);
     }
@@ -214,11 +214,11 @@ QString commandHelp(const QString &program, const CommandSpec &spec)
 QString commandList(const QString &prefix)
 {
     QString text;
-    for (const CommandSpec &spec : commands()) {
-        if (!QLatin1String(spec.name).startsWith(prefix))
+    for (const CommandEntry &entry : commands()) {
+        if (!QLatin1String(entry.name).startsWith(prefix))
             continue;
-        text += QStringLiteral("  ") + QString::fromLatin1(spec.name).leftJustified(16) + QLatin1Char(' ')
-                + QLatin1String(spec.summary) + QLatin1Char('\n');
+        text += QStringLiteral("  ") + QString::fromLatin1(entry.name).leftJustified(16) + QLatin1Char(' ')
+                + QLatin1String(entry.summary) + QLatin1Char('\n');
     }
     return text;
 }
@@ -272,8 +272,8 @@ ParsedCommandLine parseCommandLine(const QString &program, const QStringList &ar
     // First with every option known, to find the command words wherever the
     // options stand; then with the command's own options, to refuse the others.
     std::vector<const char *> every;
-    for (const OptionSpec &spec : CommandOptions)
-        every.push_back(spec.name);
+    for (const OptionEntry &entry : CommandOptions)
+        every.push_back(entry.name);
     QCommandLineParser all;
     addOptions(all, every);
     if (!all.parse(QStringList{program} + arguments))
@@ -302,25 +302,25 @@ ParsedCommandLine parseCommandLine(const QString &program, const QStringList &ar
         name += QLatin1Char(' ') + words.at(1);
         commandWords = 2;
     }
-    const CommandSpec *spec = findCommand(name);
-    if (!spec)
+    const CommandEntry *entry = findCommand(name);
+    if (!entry)
         return usageError(program, QStringLiteral("unknown command '%1'").arg(name));
 
     QCommandLineParser parser;
-    addOptions(parser, spec->options);
+    addOptions(parser, entry->options);
     if (!parser.parse(QStringList{program} + arguments))
         return usageError(program, QStringLiteral("%1: %2").arg(name, parser.errorText()), name);
     if (parser.isSet(QStringLiteral("help")))
-        return answer(ParseOutcome::Help, commandHelp(program, *spec));
+        return answer(ParseOutcome::Help, commandHelp(program, *entry));
     if (parser.isSet(QStringLiteral("version")))
         return answer(ParseOutcome::Version, versionLine(program));
 
     const QStringList rest = parser.positionalArguments().mid(commandWords);
-    if (rest.size() < spec->minArguments || rest.size() > spec->maxArguments) {
-        const QString problem = rest.size() < spec->minArguments ? QStringLiteral("missing argument")
+    if (rest.size() < entry->minArguments || rest.size() > entry->maxArguments) {
+        const QString problem = rest.size() < entry->minArguments ? QStringLiteral("missing argument")
                                                                  : QStringLiteral("too many arguments");
         return usageError(program, QStringLiteral("%1: %2; usage: %3 %4").arg(name, problem, program,
-                                                                              QLatin1String(spec->synopsis)),
+                                                                              QLatin1String(entry->synopsis)),
                           name);
     }
 
@@ -333,8 +333,8 @@ ParsedCommandLine parseCommandLine(const QString &program, const QStringList &ar
     // Asked only of the options this command's parser knows.
     const auto set = [&](const char *option) {
         const bool known = std::any_of(std::begin(CommonOptions), std::end(CommonOptions),
-                                       [&](const OptionSpec &common) { return qstrcmp(common.name, option) == 0; })
-                           || std::any_of(spec->options.begin(), spec->options.end(),
+                                       [&](const OptionEntry &common) { return qstrcmp(common.name, option) == 0; })
+                           || std::any_of(entry->options.begin(), entry->options.end(),
                                           [&](const char *own) { return qstrcmp(own, option) == 0; });
         return known && parser.isSet(QLatin1String(option));
     };
