@@ -103,5 +103,5 @@ void MainWindow::on_toolButton_2_clicked()
         return;
     WindowSink sink(*this);
     const bool written = writeSettings(deviceSession, sink, settings.values);
-    showServiceStatus(written ? QStringLiteral("设置已写入设备") : QStringLiteral("设备离线"));
+    showServiceStatus(written ? QStringLiteral("设置已写入设备") : lastLogLine);
 }

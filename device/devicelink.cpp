@@ -9,14 +9,34 @@ void waitMs(unsigned int milliseconds)
     eventLoopWaiter().waitMs(milliseconds);
 }
 
-hid_device *openDevice(unsigned short vendorId, unsigned short productId, Waiter &waiter)
+namespace {
+
+template <typename Open>
+hid_device *openWithRetries(Open open, Waiter &waiter)
 {
     for (int attempt = 0; attempt < Protocol::OpenAttempts; ++attempt) {
-        if (hid_device *handle = hid_open(vendorId, productId, nullptr))
+        if (hid_device *handle = open())
             return handle;
         waiter.waitMs(Protocol::OpenRetryPauseMs);
     }
     return nullptr;
+}
+
+} // namespace
+
+hid_device *openDevice(unsigned short vendorId, unsigned short productId, Waiter &waiter)
+{
+    return openWithRetries([&] { return hid_open(vendorId, productId, nullptr); }, waiter);
+}
+
+hid_device *openDeviceAt(const QByteArray &path, Waiter &waiter)
+{
+    return openWithRetries([&] { return openDeviceAtOnce(path); }, waiter);
+}
+
+hid_device *openDeviceAtOnce(const QByteArray &path)
+{
+    return hid_open_path(path.constData());
 }
 
 hid_device *openDeviceOnce()

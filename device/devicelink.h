@@ -4,6 +4,8 @@
 #include "device/commandrecord.h"
 #include "device/waiter.h"
 
+#include <QByteArray>
+
 struct hid_device_;
 typedef struct hid_device_ hid_device;
 
@@ -17,6 +19,11 @@ hid_device *openDevice(unsigned short vendorId, unsigned short productId, Waiter
 
 // A single open of the device, as every other feature does it.
 hid_device *openDeviceOnce();
+
+// The same two ways of opening, for the device at one hidapi path (a program
+// serving one of several attached devices).
+hid_device *openDeviceAt(const QByteArray &path, Waiter &waiter);
+hid_device *openDeviceAtOnce(const QByteArray &path);
 
 // Start of the exchange: a fresh record and a blocking handle.
 void beginExchange(CommandRecord &record, hid_device *handle);

@@ -16,14 +16,15 @@ DeviceSession::~DeviceSession()
 bool DeviceSession::open()
 {
     if (!device)
-        device = openDeviceOnce();
+        device = path.isEmpty() ? openDeviceOnce() : openDeviceAtOnce(path);
     return device != nullptr;
 }
 
 bool DeviceSession::openWithRetries(Waiter &waiter)
 {
     if (!device)
-        device = openDevice(Protocol::VendorId, Protocol::ProductId, waiter);
+        device = path.isEmpty() ? openDevice(Protocol::VendorId, Protocol::ProductId, waiter)
+                                : openDeviceAt(path, waiter);
     return device != nullptr;
 }
 
@@ -44,22 +45,36 @@ void DeviceSession::beginExchange()
 
 int DeviceSession::send(const ApplicationBlock &block)
 {
-    return sendApplicationCommand(record, device, block);
+    return countedResult(sendApplicationCommand(record, device, block));
 }
 
 int DeviceSession::sendCommand(quint8 code, const QByteArray &payload, qint8 length)
 {
-    return ::sendCommand(record, device, code, payload, length);
+    return countedResult(::sendCommand(record, device, code, payload, length));
 }
 
 int DeviceSession::sendBootloaderCommand(quint8 code)
 {
-    return ::sendCommand(record, device, code, bootPattern, qint8(bootPattern.size()));
+    return countedResult(::sendCommand(record, device, code, bootPattern, qint8(bootPattern.size())));
 }
 
 bool DeviceSession::sendFirmwareChunk(const quint8 *data, int n)
 {
-    return ::sendFirmwareChunk(record, device, data, n);
+    return countedDelivery(::sendFirmwareChunk(record, device, data, n));
+}
+
+int DeviceSession::countedResult(int result)
+{
+    if (result == ReportOk)
+        ++written;
+    return result;
+}
+
+bool DeviceSession::countedDelivery(bool delivered)
+{
+    if (delivered)
+        ++written;
+    return delivered;
 }
 
 bool DeviceSession::read(ReplyBuffer &reply, int timeoutMs)

@@ -40,6 +40,15 @@ public:
     DeviceActivity &activity() { return busy; }
     const CommandRecord &lastCommand() const { return record; }
 
+    // Which device the session opens: the one at this hidapi path, or with
+    // an empty path (the default) the first one attached. For a program
+    // serving one of several devices; the window never sets it.
+    void setDevicePath(const QByteArray &hidPath) { path = hidPath; }
+    QByteArray devicePath() const { return path; }
+
+    // Reports written whole through this session, for a progress display.
+    qint64 reportsWritten() const { return written; }
+
     // A single hid_open unless a handle is already open.
     bool open();
     // Up to 20 opens with 100 ms pauses, for a device that may still be
@@ -75,7 +84,12 @@ signals:
     void message(const QString &text, bool detail);
 
 private:
+    int countedResult(int result);
+    bool countedDelivery(bool delivered);
+
     hid_device *device = nullptr;
+    QByteArray path;
+    qint64 written = 0;
     CommandRecord record;
     DeviceActivity busy;
 };

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QMap>
+#include <QString>
 #include <QtGlobal>
 
 #include <array>
@@ -62,6 +63,11 @@ struct DeviceProfile
     quint16 celsiusHigh = 316;
     quint8 supportFlag = 'S';           // 'N' would mean temperature control is not supported
     QByteArray identification = "TSL-VM01-000001";   // fifteen bytes on the wire
+
+    // The USB strings the system lists the device with; an empty one is absent.
+    QString serialNumber = QStringLiteral("TSL-VM01-000001");
+    QString productString = QStringLiteral("VELTRA-MINI");
+    QString manufacturerString = QStringLiteral("Tessel");
 
     // Picture geometry per image slot number ("slots" itself is a Qt keyword macro).
     QMap<int, SlotGeometry> imageSlots;

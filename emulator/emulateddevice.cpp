@@ -37,11 +37,26 @@ quint8 byteAt(const QByteArray &bytes, int index)
 
 EmulatedDevice &EmulatedDevice::instance()
 {
-    static EmulatedDevice device;
-    return device;
+    return onBus(0);
 }
 
-EmulatedDevice::EmulatedDevice()
+EmulatedDevice &EmulatedDevice::onBus(int index)
+{
+    static EmulatedDevice first(0);
+    static EmulatedDevice second(1);
+    return index == 1 ? second : first;
+}
+
+EmulatedDevice *EmulatedDevice::owner(const hid_device *handle)
+{
+    for (int index = 0; index < BusSize; ++index) {
+        if (onBus(index).knowsHandle(handle))
+            return &onBus(index);
+    }
+    return nullptr;
+}
+
+EmulatedDevice::EmulatedDevice(int busIndex) : m_busIndex(busIndex)
 {
     resetLocked();
 }
@@ -57,8 +72,14 @@ void EmulatedDevice::reset()
 void EmulatedDevice::resetLocked()
 {
     m_profile = DeviceProfile::defaultProfile();
+    if (m_busIndex > 0) {
+        // A second unit of the same model: its own serial number.
+        const QByteArray number = QByteArray::number(m_busIndex + 1).rightJustified(6, '0');
+        m_profile.identification = "TSL-VM01-" + number;
+        m_profile.serialNumber = QString::fromLatin1(m_profile.identification);
+    }
     m_mode = Mode::Application;
-    m_present = true;
+    m_present = m_busIndex == 0;
     m_pendingOpenFailures = 0;
     m_replyFaults.clear();
     m_failingWrites.clear();
@@ -99,6 +120,35 @@ void EmulatedDevice::resetLocked()
     m_bootloader = Bootloader();
 
     m_replyOrUnplug.notify_all();   // a reader still waiting on an old handle gives up
+}
+
+QByteArray EmulatedDevice::path() const
+{
+    return "emulated:" + QByteArray::number(m_busIndex);
+}
+
+bool EmulatedDevice::isListed() const
+{
+    Lock lock(m_mutex);
+    const Clock::time_point now = Clock::now();
+    if (m_restart && now >= m_restart->at)
+        return false;   // restarting: off the bus until it has enumerated again
+    return m_present && now >= m_backOnBusAt;
+}
+
+bool EmulatedDevice::hasSerialNumber(const wchar_t *serial) const
+{
+    Lock lock(m_mutex);
+    return serial && m_profile.serialNumber == QString::fromWCharArray(serial);
+}
+
+bool EmulatedDevice::knowsHandle(const hid_device *handle) const
+{
+    Lock lock(m_mutex);
+    const auto same = [handle](const auto &known) { return known.get() == handle; };
+    return handle
+           && (std::any_of(m_handles.cbegin(), m_handles.cend(), same)
+               || std::any_of(m_retiredHandles.cbegin(), m_retiredHandles.cend(), same));
 }
 
 DeviceProfile &EmulatedDevice::profile()

@@ -22,9 +22,15 @@
 
 namespace emu {
 
-// The one device on the emulated USB bus, with its faults and a record of every
-// hidapi call the program made. The hidapi shim forwards each call to the hid*
-// members below; tests drive faults and read the record through the rest.
+// A device on the emulated USB bus, with its faults and a record of every
+// hidapi call the program made to it. The hidapi shim forwards each call to the
+// hid* members below; tests drive faults and read the record through the rest.
+//
+// The bus has room for two devices. The first (instance()) is plugged in after
+// every reset; the second is unplugged after every reset, until a test that
+// serves two devices at once plugs it in with setPresent(true). hid_open takes
+// the first present one, hid_open_path the one with that path, and every call
+// with a handle goes to the device the handle belongs to.
 //
 // Thread-safe; hooks run with no lock held, so they may call back into hidapi.
 class EmulatedDevice
@@ -57,7 +63,15 @@ public:
     using WriteHook = std::function<void(int writeIndex, const QByteArray &report)>;
     using ReadHook = std::function<void(int readIndex)>;
 
+    static constexpr int BusSize = 2;
+
+    // The first device on the bus.
     static EmulatedDevice &instance();
+    // Device 0 (instance()) or 1.
+    static EmulatedDevice &onBus(int index);
+    // The device a handle was opened on (a stale one included), or null for a
+    // handle no device knows.
+    static EmulatedDevice *owner(const hid_device *handle);
     ~EmulatedDevice();
     EmulatedDevice(const EmulatedDevice &) = delete;
     EmulatedDevice &operator=(const EmulatedDevice &) = delete;
@@ -65,6 +79,11 @@ public:
     // A fresh, present, fault-free device with the default profile; empty record and
     // kept data; hooks and latency off; earlier handles no longer known to the device.
     void reset();
+
+    // The hidapi path the system lists this device under.
+    QByteArray path() const;
+    // Listed by hid_enumerate: plugged in and not re-enumerating.
+    bool isListed() const;
 
     DeviceProfile &profile();
     void setProfile(const DeviceProfile &profile);
@@ -144,6 +163,8 @@ public:
     int hidInit();
     int hidExit();
     hid_device *hidOpen(unsigned short vendor, unsigned short product);
+    // hid_open with a serial-number filter: only a device with that serial is opened.
+    bool hasSerialNumber(const wchar_t *serial) const;
     int hidSetNonblocking(hid_device *handle, int nonblock);
     int hidWrite(hid_device *handle, const unsigned char *data, size_t length);
     int hidReadTimeout(hid_device *handle, unsigned char *data, size_t length, int milliseconds);
@@ -159,9 +180,10 @@ private:
         int shortLength;
     };
 
-    EmulatedDevice();
+    explicit EmulatedDevice(int busIndex);
 
     void resetLocked();
+    bool knowsHandle(const hid_device *handle) const;
     hid_device *liveHandle(const hid_device *handle) const;   // null if unknown or closed
     int handleIdOf(const hid_device *handle) const;
     void recordLocked(Exchange exchange);
@@ -182,6 +204,7 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_replyOrUnplug;
 
+    const int m_busIndex;
     DeviceProfile m_profile;
     Mode m_mode = Mode::Application;
     bool m_present = true;

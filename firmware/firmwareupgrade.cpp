@@ -38,14 +38,20 @@ bool sendChunkWithRetries(DeviceSession &session, Waiter &waiter, const quint8 *
     return false;
 }
 
-} // namespace
-
-bool checkModel(DeviceSession &session, FirmwareSink &sink, const QString &path)
+// The user asked to stop between two chunks. The handle stays open, as after
+// any failure of the write stage; the device waits in its bootloader.
+bool stopWriting(JobSink &sink)
 {
-    const FirmwareFile file = loadFirmwareFile(path);
+    sink.log(QStringLiteral("写固件已中断，设备停留在 Bootloader"));
+    return false;
+}
+
+// A loaded file goes on; any other is refused with its reason.
+bool usable(const FirmwareFile &file, FirmwareSink &sink)
+{
     switch (file.status) {
     case FileStatus::Loaded:
-        break;
+        return true;
     case FileStatus::OutOfMemory:
         sink.log(QStringLiteral("分配内存失败！"));
         return false;
@@ -61,6 +67,23 @@ bool checkModel(DeviceSession &session, FirmwareSink &sink, const QString &path)
         showRefusal(sink, refusalText(file.status));
         return false;
     }
+    return false;
+}
+
+UpgradeResult decline(DeviceSession &session, FirmwareSink &sink)
+{
+    sink.log(QStringLiteral("已取消固件升级，未擦除"));
+    session.close();
+    return UpgradeResult::Declined;
+}
+
+} // namespace
+
+bool checkModel(DeviceSession &session, FirmwareSink &sink, const QString &path)
+{
+    const FirmwareFile file = loadFirmwareFile(path);
+    if (!usable(file, sink))
+        return false;
 
     if (!session.openFor(sink, QStringLiteral("设备离线"), true))
         return false;
@@ -72,6 +95,8 @@ bool checkModel(DeviceSession &session, FirmwareSink &sink, const QString &path)
         return false;
     }
 
+    sink.modelHeaderRead(QByteArray(reinterpret_cast<const char *>(file.data.get()), ModelHeaderSize),
+                         QByteArray(reinterpret_cast<const char *>(reply.data() + NameFieldOffset), ModelHeaderSize));
     const HeaderComparison comparison = compareModelHeader(file.data.get(), reply.data() + NameFieldOffset);
     for (const QString &line : comparison.lines)
         sink.logDetail(line);
@@ -134,6 +159,8 @@ bool writeStage(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, cons
     const ChunkPlan plan = planChunks(file.size);
     quint8 *const image = file.data.get();
     for (qint64 chunk = 1; chunk <= plan.fullChunks; ++chunk) {
+        if (sink.stopRequested())
+            return stopWriting(sink);
         const qint64 offset = ChunkPlan::offsetOf(chunk);
         if (ChunkPlan::isLowered(chunk))
             lowerChunk(image + offset, ChunkSize);
@@ -146,6 +173,8 @@ bool writeStage(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, cons
     }
     // The tail gets one attempt and does not move the progress.
     if (plan.tailLength > 0) {
+        if (sink.stopRequested())
+            return stopWriting(sink);
         if (!session.sendFirmwareChunk(image + plan.tailOffset, plan.tailLength)) {
             sink.log(QStringLiteral("写固件失败！"));
             return false;
@@ -163,15 +192,11 @@ bool writeStage(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, cons
     return true;
 }
 
-UpgradeResult upgrade(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, const QString &path,
-                      const std::function<void()> &beforeErase)
+namespace {
+
+// The erase, the device's restart into its bootloader, and the write stage.
+UpgradeResult eraseAndWrite(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, const QString &path)
 {
-    if (!checkModel(session, sink, path)) {
-        sink.log(QStringLiteral("中止固件升级！"));
-        return UpgradeResult::Refused;
-    }
-    if (beforeErase)
-        beforeErase();
     if (!session.open()) {
         sink.log(QStringLiteral("打开设备失败"));
         return UpgradeResult::Offline;
@@ -180,6 +205,35 @@ UpgradeResult upgrade(DeviceSession &session, FirmwareSink &sink, Waiter &waiter
     erase(session, sink);
     waiter.waitMs(BootloaderSettleMs);
     return writeStage(session, sink, waiter, path) ? UpgradeResult::Written : UpgradeResult::Failed;
+}
+
+} // namespace
+
+UpgradeResult upgrade(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, const QString &path,
+                      const std::function<void()> &beforeErase)
+{
+    if (!checkModel(session, sink, path)) {
+        sink.log(QStringLiteral("中止固件升级！"));
+        return UpgradeResult::Refused;
+    }
+    if (!sink.mayErase())
+        return decline(session, sink);
+    if (beforeErase)
+        beforeErase();
+    return eraseAndWrite(session, sink, waiter, path);
+}
+
+UpgradeResult upgradeWithoutModelCheck(DeviceSession &session, FirmwareSink &sink, Waiter &waiter,
+                                       const QString &path)
+{
+    // Nothing is erased for a file that could not be written afterwards.
+    if (!usable(loadFirmwareFile(path), sink)) {
+        sink.log(QStringLiteral("中止固件升级！"));
+        return UpgradeResult::Refused;
+    }
+    if (!sink.mayErase())
+        return decline(session, sink);
+    return eraseAndWrite(session, sink, waiter, path);
 }
 
 void refresh(DeviceSession &session, JobSink &sink)

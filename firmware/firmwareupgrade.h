@@ -8,6 +8,7 @@
 
 #include "device/jobsink.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -27,6 +28,20 @@ public:
     // The write stage is about to send a file of size bytes; progress counts
     // bytes of that file from here on.
     virtual void writingFile(qint64 size) { Q_UNUSED(size) }
+    // The model check has the device's name field: the file's model header
+    // and the device's 48 bytes, before they are compared.
+    virtual void modelHeaderRead(const QByteArray &fileHeader, const QByteArray &deviceField)
+    {
+        Q_UNUSED(fileHeader)
+        Q_UNUSED(deviceField)
+    }
+    // Asked once the model matched, before the erase: false ends the upgrade
+    // with nothing erased (a terminal tool asks its user here).
+    virtual bool mayErase() { return true; }
+    // Asked before each chunk of the write stage: true ends the stage there,
+    // the device left in its bootloader (a terminal's Ctrl+C, obeyed between
+    // chunks, never within one).
+    virtual bool stopRequested() { return false; }
 };
 
 namespace Firmware {
@@ -36,6 +51,7 @@ enum class UpgradeResult {
     Offline, // the device could not be opened for the erase
     Written, // the whole image and the jump to the application went out
     Failed,  // the write stage failed
+    Declined, // the model matched, but the sink did not let the erase go ahead; nothing erased
 };
 
 // True when the model header of the file at path is the connected device's
@@ -58,6 +74,14 @@ bool writeStage(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, cons
 // what the erase may wipe).
 UpgradeResult upgrade(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, const QString &path,
                       const std::function<void()> &beforeErase = {});
+
+// The upgrade without its model check, for a device that an interrupted
+// upgrade left in its bootloader (which answers no model query) with part of
+// an image written. Chunks carry no address, so the bootloader is erased and
+// starts over: erase, settle, write stage. A file that could not be written is
+// refused before anything is erased.
+UpgradeResult upgradeWithoutModelCheck(DeviceSession &session, FirmwareSink &sink, Waiter &waiter,
+                                       const QString &path);
 
 // The refresh command 0x04, unanswered; logs "刷新！" once it went out.
 void refresh(DeviceSession &session, JobSink &sink);

@@ -3,14 +3,19 @@
 #include "device/devicesession.h"
 #include "device/jobsink.h"
 
-std::optional<SlotGeometry> querySlot(DeviceSession &session, JobSink &sink, int slot)
+std::optional<SlotGeometry> querySlot(DeviceSession &session, JobSink &sink, int slot, bool *answered)
 {
+    if (answered)
+        *answered = false;
     if (!session.openFor(sink, QStringLiteral("设备离线"), true))
         return std::nullopt;
     session.beginExchange();
     ReplyBuffer reply{};
     SlotGeometry geometry;
-    if (session.ask(slotQueryBlock(slot), reply))
+    const bool replied = session.ask(slotQueryBlock(slot), reply);
+    if (answered)
+        *answered = replied;
+    if (replied)
         geometry = decodeSlotGeometry(reply);
     else if (!sink.log(QStringLiteral("读取超时！")))
         return std::nullopt;

@@ -13,4 +13,6 @@ class JobSink;
 // line "读取超时！". The device stays open: the upload that follows uses it.
 // Empty when the device could not be opened, or when it reported a size no
 // slot can have (logged, and the device closed: nothing will be sent).
-std::optional<SlotGeometry> querySlot(DeviceSession &session, JobSink &sink, int slot);
+// answered, when given, tells whether the geometry is the device's reply
+// rather than the stand-in for a silent device.
+std::optional<SlotGeometry> querySlot(DeviceSession &session, JobSink &sink, int slot, bool *answered = nullptr);

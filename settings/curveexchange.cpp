@@ -23,7 +23,9 @@ bool writeCurve(DeviceSession &session, JobSink &sink, int curve, const CurvePoi
     if (!session.openFor(sink, QStringLiteral("设备离线"), false))
         return false;
     session.beginExchange();
-    session.send(curveWriteRequest(curve, points));
+    const bool written = session.send(curveWriteRequest(curve, points)) == ReportOk;
+    if (!written && !sink.log(QStringLiteral("发送曲线失败：设备未收到数据")))
+        return false;
     session.close();
-    return true;
+    return written;
 }

@@ -14,5 +14,6 @@ class JobSink;
 std::optional<CurvePointsRow> readCurve(DeviceSession &session, JobSink &sink, int curve);
 
 // Opens the device, sends the ten points of curve (0-4) and closes it; the
-// device sends no answer. False when the device could not be opened.
+// device sends no answer. False when the device could not be opened or the
+// report did not go out whole (logged).
 bool writeCurve(DeviceSession &session, JobSink &sink, int curve, const CurvePointsRow &points);

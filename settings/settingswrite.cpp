@@ -9,8 +9,12 @@ bool writeSettings(DeviceSession &session, JobSink &sink, const SettingsValues &
         return false;
     session.beginExchange();
     // The device does not answer settings writes; block 2 follows block 1 at once.
-    session.send(settingsBlock1(values));
-    session.send(settingsBlock2(values));
+    const bool first = session.send(settingsBlock1(values)) == ReportOk;
+    const bool second = session.send(settingsBlock2(values)) == ReportOk;
+    // A block that did not go out whole is never reported as written.
+    const bool written = first && second;
+    if (!written && !sink.log(QStringLiteral("发送设置失败：设备未收到全部数据")))
+        return false;
     session.close();
-    return true;
+    return written;
 }

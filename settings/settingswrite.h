@@ -7,5 +7,6 @@ class DeviceSession;
 class JobSink;
 
 // Opens the device (its answer is shown as reachability), sends both blocks
-// and closes it. False when the device could not be opened.
+// and closes it. False when the device could not be opened, or when a block
+// did not go out whole (logged; the other block is sent all the same).
 bool writeSettings(DeviceSession &session, JobSink &sink, const SettingsValues &values);

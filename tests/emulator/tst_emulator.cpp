@@ -350,6 +350,66 @@ private slots:
         QVERIFY(device().imageReports().isEmpty() && device().bootloaderReports().isEmpty());
         handle = nullptr;
     }
+
+    // The bus as hidapi lists it: the devices plugged in and not re-enumerating,
+    // each opened by its path; a handle's calls reach the device it belongs to.
+    void busListing_data()
+    {
+        QTest::addColumn<bool>("second");      // the second device plugged in
+        QTest::addColumn<bool>("firstGone");   // the first unplugged
+        QTest::addColumn<bool>("restarting");  // the first just took an erase
+        QTest::addColumn<QByteArrayList>("listed");
+        QTest::newRow("one device") << false << false << false << QByteArrayList{"emulated:0"};
+        QTest::newRow("two devices") << true << false << false << QByteArrayList{"emulated:0", "emulated:1"};
+        QTest::newRow("second only") << true << true << false << QByteArrayList{"emulated:1"};
+        QTest::newRow("first restarting") << true << false << true << QByteArrayList{"emulated:1"};
+        QTest::newRow("none") << false << true << false << QByteArrayList();
+    }
+    void busListing()
+    {
+        QFETCH(bool, second);
+        QFETCH(bool, firstGone);
+        QFETCH(bool, restarting);
+        QFETCH(QByteArrayList, listed);
+        EmulatedDevice &other = EmulatedDevice::onBus(1);
+        other.reset();
+        other.setPresent(second);
+        if (restarting) {
+            QCOMPARE(send(handle, eraseReport), 64);
+            QTest::qWait(40);   // past the restart, well within the re-enumeration
+        }
+        if (firstGone)
+            device().setPresent(false);
+
+        QByteArrayList paths;
+        hid_device_info *list = hid_enumerate(0x0483, 0x5750);
+        for (const hid_device_info *entry = list; entry; entry = entry->next) {
+            paths << entry->path;
+            const int index = paths.last().endsWith('1') ? 1 : 0;
+            QCOMPARE(QString::fromWCharArray(entry->serial_number), QString("TSL-VM01-00000%1").arg(index + 1));
+            QCOMPARE(QString::fromWCharArray(entry->product_string), QString("VELTRA-MINI"));
+        }
+        hid_free_enumeration(list);
+        QCOMPARE(paths, listed);
+        QVERIFY(!hid_enumerate(0x0483, 0x5751));
+
+        // Each listed path opens its own device; a request reaches only that one.
+        for (const QByteArray &path : listed) {
+            hid_device *opened = hid_open_path(path.constData());
+            QVERIFY(opened);
+            EmulatedDevice &target = EmulatedDevice::onBus(path.endsWith('1') ? 1 : 0);
+            const int before = target.count(Exchange::Write);
+            QCOMPARE(ask(opened, request('r', 0x07)).mid(3, 15), QByteArray(target.profile().identification));
+            QCOMPARE(target.count(Exchange::Write), before + 1);
+            hid_close(opened);
+        }
+        QVERIFY(!hid_open_path("emulated:9"));
+        other.reset();
+        if (firstGone || restarting) {
+            hid_close(handle);
+            handle = nullptr;
+        }
+    }
 };
 
 QTEST_MAIN(TestEmulator)

@@ -81,6 +81,11 @@ private slots:
         QTest::newRow("curve read") << "curve read" << "" << QStringList() << 1 << false;
         QTest::newRow("curve read, silent") << "curve read" << "silent" << QStringList{"读取超时！"} << 1 << false;
         QTest::newRow("curve write") << "curve write" << "" << QStringList() << 1 << false;
+        // A report that did not go out whole is never reported as written.
+        QTest::newRow("settings, block 1 lost") << "settings" << "lost" << QStringList{"发送设置失败：设备未收到全部数据"}
+                                                << 2 << false;
+        QTest::newRow("curve write lost") << "curve write" << "lost" << QStringList{"发送曲线失败：设备未收到数据"} << 1
+                                          << false;
     }
     void jobs()
     {
@@ -91,6 +96,8 @@ private slots:
         QFETCH(bool, leftOpen);
         if (fault == "absent")
             device().setPresent(false);
+        if (fault == "lost")
+            device().failWritesAt({0});
         for (quint8 item : {0x04, 0x0A, 0x0B})
             if (fault == "silent")
                 device().setReplyFault(item, EmulatedDevice::ReplyFault::NoReply);
@@ -112,7 +119,7 @@ private slots:
         } else if (job == "settings") {
             SettingsValues values{};
             values[0][WattageColumn] = 40;
-            QCOMPARE(writeSettings(session, sink, values), fault != "absent");
+            QCOMPARE(writeSettings(session, sink, values), fault.isEmpty());
             if (fault.isEmpty())
                 QCOMPARE(device().settingsBlocks(0x08).size(), 1);
         } else if (job == "curve read") {
@@ -123,8 +130,8 @@ private slots:
         } else {
             CurvePointsRow points{};
             points.fill(33);
-            QVERIFY(writeCurve(session, sink, 1, points));
-            QCOMPARE(device().profile().curves[1][9], quint16(33));
+            QCOMPARE(writeCurve(session, sink, 1, points), fault.isEmpty());
+            QCOMPARE(device().profile().curves[1][9] == 33, fault.isEmpty());
         }
         QCOMPARE(sink.lines, lines);
         QCOMPARE(device().count(Exchange::Write), writes);

@@ -1,0 +1,360 @@
+#include "cli/commandline.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+
+#include <algorithm>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+struct OptionEntry
+{
+    const char *name;
+    const char *shortName;   // "" for none
+    const char *valueName;   // "" for a switch
+    const char *description;
+};
+
+const OptionEntry CommonOptions[] = {
+    {"device", "", "PATH", "Open the device at this hidapi path (see list) instead of the first one attached."},
+    {"verbose", "", "", "Print the device log lines on standard error, and progress even on a pipe."},
+    {"quiet", "q", "", "Print nothing but results and errors; no progress."},
+    {"help", "h", "", "Show this help."},
+    {"version", "", "", "Show the version."},
+};
+
+const OptionEntry CommandOptions[] = {
+    {"json", "", "", "Print one JSON document instead of text (keys in README.md)."},
+    {"slot", "", "N", "The image slot, 1 to 10."},
+    {"fit", "", "MODE",
+     "How the picture meets the slot's size: stretch (the default, scaled like the editor's TRIM), "
+     "contain (the whole picture, letterboxed in black) or cover (fills the slot, centre cropped)."},
+    {"dither", "", "MODE",
+     "For one-bit screens: none (the default, the screen's own threshold) or floyd-steinberg."},
+    {"yes", "y", "", "Erase and write without asking."},
+    {"dry-run", "", "", "Stop after the model check; nothing is erased."},
+    {"resume", "", "",
+     "Erase and write without the model check: for a device that an interrupted upgrade left in "
+     "its bootloader, which answers no model query and holds part of an image."},
+    {"force", "", "", "Write values outside the ranges the device reports."},
+};
+
+struct CommandEntry
+{
+    const char *name;
+    const char *synopsis;   // after the program name
+    const char *summary;    // one line for the command list
+    const char *description;
+    std::vector<const char *> options;
+    int minArguments;
+    int maxArguments;
+};
+
+const std::vector<CommandEntry> &commands()
+{
+    static const std::vector<CommandEntry> table = {
+        {"list", "list [--json]", "every attached 0483:5750 device: path, serial, product string",
+         "Lists every attached device with USB id 0483:5750: its hidapi path (for --device), serial number and "
+         "product string. No device attached is no error: the list is empty.",
+         {"json"}, 0, 0},
+        {"info", "info [--json]", "name, firmware, screen, wattage range, temperature ranges, ID",
+         "Asks the device for its name, firmware version, screen size, wattage range, temperature ranges and "
+         "identification (items 0x04 to 0x07), as the window's DEVICE page does.",
+         {"json"}, 0, 0},
+        {"slots", "slots [--json]", "picture geometry and screen type of slots 1-10",
+         "Runs the slot query for each image slot 1 to 10: the picture width and height the slot takes and "
+         "whether its screen is colour or one-bit.",
+         {"json"}, 0, 0},
+        {"upload", "upload --slot N FILE [--fit stretch|contain|cover] [--dither none|floyd-steinberg]",
+         "send a picture to an image slot",
+         "Sends the picture in FILE to image slot N, fitted to the size the slot query reports, with exactly "
+         "the reports the editor's UPLOAD sends. Slot 1 on a colour screen takes the boot animation made from "
+         "the picture. Pictures larger than 8192 x 8192 are refused.",
+         {"slot", "fit", "dither"}, 1, 1},
+        {"upgrade", "upgrade FILE [--yes] [--dry-run] [--resume]", "write a firmware file through the bootloader",
+         "Upgrades the firmware: prints the file's name, size, chunk count and SHA-256, checks its 48-byte "
+         "model header against the device's name field, and only then erases the device and writes the file "
+         "in 48-byte chunks. A model mismatch refuses with nothing erased. Without --yes it asks on the "
+         "terminal, and refuses when standard input is no terminal. Ctrl+C during the write stage takes "
+         "effect after the chunk in flight; the device then waits in its bootloader for --resume.",
+         {"yes", "dry-run", "resume"}, 1, 1},
+        {"curve read", "curve read [M1..M5|all] [--json]", "the points of one or all power curves",
+         "Reads power curve M1 to M5, or all five: ten watts each, for the seconds 0 to 9.", {"json"}, 0, 1},
+        {"curve write", "curve write M1..M5 P0,P1,...,P9", "write the ten points of a power curve",
+         "Writes ten whole watts (0-65535, for the seconds 0 to 9) to power curve M1 to M5. In place of the "
+         "points a file name ending in .csv reads them from a curve CSV file (ten lines second,watts).",
+         {}, 2, 2},
+        {"settings write", "settings write PROFILE [--force]", "the working-mode table from a profile file",
+         "Writes the working-mode table of a profile file (settings blocks 0x08 and 0x09). The file must hold "
+         "every cell. Wattages and temperatures outside the ranges the device reports are refused unless "
+         "--force.",
+         {"force"}, 1, 1},
+        {"profile apply", "profile apply PROFILE [--force]", "settings table and any curves the profile holds",
+         "Writes what a profile file holds: the working-mode table (when it has one, it must be whole) and "
+         "each power curve it holds. Values outside the device's ranges are refused unless --force.",
+         {"force"}, 1, 1},
+        {"print-udev-rule", "print-udev-rule", "the udev rule that gives the logged-in user the device",
+         "Prints the udev rule that lets the user logged in at the seat open the device without root. Save it "
+         "as /etc/udev/rules.d/70-tessel-control.rules, run 'udevadm control --reload-rules && udevadm "
+         "trigger' and plug the device in again.",
+         {}, 0, 0},
+    };
+    return table;
+}
+
+const char *const CommandGroups[] = {"curve", "settings", "profile"};
+
+const CommandEntry *findCommand(const QString &name)
+{
+    for (const CommandEntry &entry : commands()) {
+        if (name == QLatin1String(entry.name))
+            return &entry;
+    }
+    return nullptr;
+}
+
+bool isGroup(const QString &word)
+{
+    for (const char *group : CommandGroups) {
+        if (word == QLatin1String(group))
+            return true;
+    }
+    return false;
+}
+
+QCommandLineOption makeOption(const OptionEntry &entry)
+{
+    QStringList names;
+    if (*entry.shortName)
+        names << QLatin1String(entry.shortName);
+    names << QLatin1String(entry.name);
+    return QCommandLineOption(names, QLatin1String(entry.description), QLatin1String(entry.valueName));
+}
+
+const OptionEntry &commandOption(const char *name)
+{
+    for (const OptionEntry &entry : CommandOptions) {
+        if (qstrcmp(entry.name, name) == 0)
+            return entry;
+    }
+    Q_UNREACHABLE();
+}
+
+void addOptions(QCommandLineParser &parser, const std::vector<const char *> &names)
+{
+    for (const OptionEntry &entry : CommonOptions)
+        parser.addOption(makeOption(entry));
+    for (const char *name : names)
+        parser.addOption(makeOption(commandOption(name)));
+}
+
+// Words filled into lines of at most width characters; lines after the
+// first start with indent spaces.
+QString wrapped(const QString &text, int width, int indent)
+{
+    QString result;
+    int column = indent;
+    for (const QString &word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (column > indent && column + 1 + word.size() > width) {
+            result += QLatin1Char('\n') + QString(indent, QLatin1Char(' '));
+            column = indent;
+        } else if (column > indent) {
+            result += QLatin1Char(' ');
+            ++column;
+        }
+        result += word;
+        column += word.size();
+    }
+    return result;
+}
+
+constexpr int HelpWidth = 79;
+constexpr int OptionColumn = 21;
+
+QString optionLines(const std::vector<const OptionEntry *> &options)
+{
+    QString text;
+    for (const OptionEntry *entry : options) {
+        QString names = QStringLiteral("--") + QLatin1String(entry->name);
+        if (*entry->shortName)
+            names = QStringLiteral("-") + QLatin1String(entry->shortName) + QStringLiteral(", ") + names;
+        if (*entry->valueName)
+            names += QLatin1Char(' ') + QLatin1String(entry->valueName);
+        text += QStringLiteral("  ") + names.leftJustified(OptionColumn - 3) + QLatin1Char(' ')
+                + wrapped(QLatin1String(entry->description), HelpWidth, OptionColumn) + QLatin1Char('\n');
+    }
+    return text;
+}
+
+QString commonOptionLines()
+{
+    std::vector<const OptionEntry *> options;
+    for (const OptionEntry &entry : CommonOptions)
+        options.push_back(&entry);
+    return optionLines(options);
+}
+
+QString commandHelp(const QString &program, const CommandEntry &entry)
+{
+    QString text = QStringLiteral("Usage: %1 %2\n\n%3\n").arg(program, QLatin1String(entry.synopsis),
+                                                              wrapped(QLatin1String(entry.description), HelpWidth, 0));
+    if (!entry.options.empty()) {
+        std::vector<const OptionEntry *> options;
+        for (const char *name : entry.options)
+            options.push_back(&commandOption(name));
+        text += QStringLiteral("\nOptions:\n") + optionLines(options);
+    }
+    text += QStringLiteral("\nCommon options:\n") + commonOptionLines();
+    text += QStringLiteral("\nExit codes are listed by '%1 --help'.\n").arg(program);
+    return text;
+}
+
+QString commandList(const QString &prefix)
+{
+    QString text;
+    for (const CommandEntry &entry : commands()) {
+        if (!QLatin1String(entry.name).startsWith(prefix))
+            continue;
+        text += QStringLiteral("  ") + QString::fromLatin1(entry.name).leftJustified(16) + QLatin1Char(' ')
+                + QLatin1String(entry.summary) + QLatin1Char('\n');
+    }
+    return text;
+}
+
+ParsedCommandLine usageError(const QString &program, const QString &complaint, const QString &helpCommand = {})
+{
+    ParsedCommandLine parsed;
+    parsed.outcome = ParseOutcome::UsageError;
+    parsed.text = QStringLiteral("%1: %2 (see '%1 %3--help')")
+                      .arg(program, complaint, helpCommand.isEmpty() ? QString() : helpCommand + QLatin1Char(' '));
+    return parsed;
+}
+
+ParsedCommandLine answer(ParseOutcome outcome, const QString &text)
+{
+    ParsedCommandLine parsed;
+    parsed.outcome = outcome;
+    parsed.text = text;
+    return parsed;
+}
+
+QString versionLine(const QString &program)
+{
+    return QStringLiteral("%1 %2\n").arg(program, QLatin1String(TESSEL_VERSION));
+}
+
+} // namespace
+
+QString toolHelp(const QString &program)
+{
+    return QStringLiteral(
+               "Usage: %1 [--device PATH] [--verbose | --quiet] COMMAND [ARGUMENTS]\n\n"
+               "The command-line companion of Tessel Control. It serves the vaping device with USB id\n"
+               "0483:5750 through the same device jobs as the window, so it sends the same bytes.\n\n"
+               "Commands:\n%2\n"
+               "Common options:\n%3\n"
+               "Exit codes:\n"
+               "  0    success\n"
+               "  1    usage error: unknown command or option, missing or bad argument, upgrade not confirmed\n"
+               "  2    no device attached, or attached but not accessible (see print-udev-rule)\n"
+               "  3    device error: time-out, write failure, model mismatch, device gone during the job\n"
+               "  4    bad input: file missing, unreadable or invalid; curve values not ten whole watts\n"
+               "  130  upgrade interrupted by Ctrl+C; the device waits in its bootloader\n\n"
+               "Results go to standard output, messages and progress to standard error.\n"
+               "'%1 COMMAND --help' shows a command's options.\n")
+        .arg(program, commandList(QString()), commonOptionLines());
+}
+
+ParsedCommandLine parseCommandLine(const QString &program, const QStringList &arguments)
+{
+    // First with every option known, to find the command words wherever the
+    // options stand; then with the command's own options, to refuse the others.
+    std::vector<const char *> every;
+    for (const OptionEntry &entry : CommandOptions)
+        every.push_back(entry.name);
+    QCommandLineParser all;
+    addOptions(all, every);
+    if (!all.parse(QStringList{program} + arguments))
+        return usageError(program, all.errorText());
+
+    const QStringList words = all.positionalArguments();
+    if (words.isEmpty()) {
+        if (all.isSet(QStringLiteral("help")))
+            return answer(ParseOutcome::Help, toolHelp(program));
+        if (all.isSet(QStringLiteral("version")))
+            return answer(ParseOutcome::Version, versionLine(program));
+        return usageError(program, QStringLiteral("no command given"));
+    }
+    QString name = words.first();
+    int commandWords = 1;
+    if (isGroup(name)) {
+        if (words.size() < 2 || !findCommand(name + QLatin1Char(' ') + words.at(1))) {
+            if (all.isSet(QStringLiteral("help")))
+                return answer(ParseOutcome::Help, QStringLiteral("Commands of %1 %2:\n%3")
+                                                      .arg(program, name, commandList(name + QLatin1Char(' '))));
+            return usageError(program,
+                              words.size() < 2 ? QStringLiteral("'%1' needs a command after it").arg(name)
+                                               : QStringLiteral("unknown command '%1 %2'").arg(name, words.at(1)),
+                              name);
+        }
+        name += QLatin1Char(' ') + words.at(1);
+        commandWords = 2;
+    }
+    const CommandEntry *entry = findCommand(name);
+    if (!entry)
+        return usageError(program, QStringLiteral("unknown command '%1'").arg(name));
+
+    QCommandLineParser parser;
+    addOptions(parser, entry->options);
+    if (!parser.parse(QStringList{program} + arguments))
+        return usageError(program, QStringLiteral("%1: %2").arg(name, parser.errorText()), name);
+    if (parser.isSet(QStringLiteral("help")))
+        return answer(ParseOutcome::Help, commandHelp(program, *entry));
+    if (parser.isSet(QStringLiteral("version")))
+        return answer(ParseOutcome::Version, versionLine(program));
+
+    const QStringList rest = parser.positionalArguments().mid(commandWords);
+    if (rest.size() < entry->minArguments || rest.size() > entry->maxArguments) {
+        const QString problem = rest.size() < entry->minArguments ? QStringLiteral("missing argument")
+                                                                 : QStringLiteral("too many arguments");
+        return usageError(program, QStringLiteral("%1: %2; usage: %3 %4").arg(name, problem, program,
+                                                                              QLatin1String(entry->synopsis)),
+                          name);
+    }
+
+    ParsedCommandLine parsed;
+    parsed.outcome = ParseOutcome::Run;
+    CliOptions &options = parsed.options;
+    options.program = program;
+    options.command = name;
+    options.arguments = rest;
+    // Asked only of the options this command's parser knows.
+    const auto set = [&](const char *option) {
+        const bool known = std::any_of(std::begin(CommonOptions), std::end(CommonOptions),
+                                       [&](const OptionEntry &common) { return qstrcmp(common.name, option) == 0; })
+                           || std::any_of(entry->options.begin(), entry->options.end(),
+                                          [&](const char *own) { return qstrcmp(own, option) == 0; });
+        return known && parser.isSet(QLatin1String(option));
+    };
+    options.devicePath = parser.value(QStringLiteral("device")).toLocal8Bit();
+    if (parser.isSet(QStringLiteral("device")) && options.devicePath.isEmpty())
+        return usageError(program, QStringLiteral("--device needs a path"), name);
+    options.verbose = set("verbose");
+    options.quiet = set("quiet");
+    if (options.verbose && options.quiet)
+        return usageError(program, QStringLiteral("--verbose and --quiet exclude each other"), name);
+    options.json = set("json");
+    options.yes = set("yes");
+    options.dryRun = set("dry-run");
+    options.resume = set("resume");
+    options.force = set("force");
+    if (set("slot"))
+        options.slot = parser.value(QStringLiteral("slot"));
+    if (set("fit"))
+        options.fit = parser.value(QStringLiteral("fit"));
+    if (set("dither"))
+        options.dither = parser.value(QStringLiteral("dither"));
+    return parsed;
+}

@@ -1,0 +1,22 @@
+// tesselctl: the device's command-line companion. Which hidapi answers is
+// chosen at link time: the system's for tesselctl, the emulated device for
+// tesselctl-emulated.
+
+#include "cli/console.h"
+#include "cli/tesselctl.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <hidapi.h>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
+    const QStringList arguments = QCoreApplication::arguments();
+    StandardConsole console;
+    const int code = runTesselctl(QFileInfo(arguments.first()).fileName(), arguments.mid(1), console);
+    hid_exit();
+    return code;
+}

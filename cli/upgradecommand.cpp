@@ -1,0 +1,206 @@
+#include "cli/upgradecommand.h"
+
+#include "cli/commandcontext.h"
+#include "cli/console.h"
+#include "cli/exitcodes.h"
+#include "cli/interrupt.h"
+#include "firmware/firmwareimage.h"
+#include "firmware/firmwareupgrade.h"
+
+#include <QCryptographicHash>
+#include <QFileInfo>
+
+using namespace Firmware;
+
+namespace {
+
+const QString TimeoutLine = QStringLiteral("读取超时！");
+
+// The model a header names: its text up to the first zero byte, with anything
+// unprintable shown as '?'.
+QString modelText(const QByteArray &header)
+{
+    QString text = QString::fromLatin1(header.left(int(qstrnlen(header.constData(), header.size()))));
+    for (QChar &c : text) {
+        if (!c.isPrint())
+            c = QLatin1Char('?');
+    }
+    return text;
+}
+
+bool isYes(const QString &answer)
+{
+    const QString a = answer.trimmed().toLower();
+    return a == QLatin1String("y") || a == QLatin1String("yes");
+}
+
+// The upgrade's questions go to the user; its stages are watched for the
+// command's own lines.
+class UpgradeSink : public TerminalSink
+{
+public:
+    UpgradeSink(CommandContext &context, const QString &question)
+        : TerminalSink(context.console, context.options, context.session), context(context), question(question)
+    {
+    }
+
+    void modelHeaderRead(const QByteArray &fileHeader, const QByteArray &deviceField) override
+    {
+        headerRead = true;
+        modelMatches = fileHeader == deviceField;
+        context.report(modelComparisonLine(fileHeader, deviceField));
+    }
+
+    bool mayErase() override
+    {
+        if (context.options.dryRun) {
+            dryRunEnded = true;
+            return false;
+        }
+        if (context.options.yes)
+            return true;
+        if (!context.console.inIsTerminal()) {
+            noTerminal = true;
+            return false;
+        }
+        context.console.err(question + QStringLiteral(" [y/N] "));
+        const std::optional<QString> answer = context.console.readLine();
+        if (!answer)
+            context.console.err(QStringLiteral("\n"));
+        return answer && isYes(*answer);
+    }
+
+    void upgradeStarted() override
+    {
+        // The erase comes next: from here on Ctrl+C waits for the chunk in flight.
+        deferInterrupts();
+        erasing = true;
+    }
+
+    void progress(qint64 value, qint64 maximum) override
+    {
+        ++chunksStarted;
+        TerminalSink::progress(value, maximum);
+    }
+
+    bool stopRequested() override { return interrupted = interruptRequested(); }
+
+    CommandContext &context;
+    const QString question;
+    bool headerRead = false;
+    bool modelMatches = false;
+    bool dryRunEnded = false;
+    bool noTerminal = false;
+    bool erasing = false;
+    bool interrupted = false;
+    qint64 chunksStarted = 0;
+};
+
+QString badFileText(const QString &path, const FirmwareFile &file)
+{
+    switch (file.status) {
+    case FileStatus::Loaded: break;
+    case FileStatus::Unreadable:
+        return QFileInfo::exists(path) ? QStringLiteral("%1: not a regular file or not readable (%2)").arg(path, file.problem)
+                                       : QStringLiteral("%1: no such file").arg(path);
+    case FileStatus::Empty: return QStringLiteral("%1: empty; a firmware file starts with a 48-byte model header").arg(path);
+    case FileStatus::TooShort: return QStringLiteral("%1: under 48 bytes, so no model header; not a firmware file").arg(path);
+    case FileStatus::TooLarge: return QStringLiteral("%1: over 16 MiB; not a firmware file").arg(path);
+    case FileStatus::OutOfMemory: return QStringLiteral("%1: not enough memory to read it").arg(path);
+    }
+    return QString();
+}
+
+QString resumeHint(const CommandContext &context)
+{
+    return QStringLiteral("'%1 upgrade %2 --resume' erases it and writes the firmware again")
+        .arg(context.options.program, context.options.arguments.first());
+}
+
+} // namespace
+
+QString modelComparisonLine(const QByteArray &fileHeader, const QByteArray &deviceField)
+{
+    const int length = qMin(fileHeader.size(), deviceField.size());
+    for (int offset = 0; offset < length; ++offset) {
+        if (fileHeader.at(offset) != deviceField.at(offset)) {
+            return QStringLiteral("model header: differs from the device's at offset %1 (file 0x%2, device 0x%3); "
+                                  "file is for '%4', the device is '%5'")
+                .arg(offset)
+                .arg(quint8(fileHeader.at(offset)), 2, 16, QLatin1Char('0'))
+                .arg(quint8(deviceField.at(offset)), 2, 16, QLatin1Char('0'))
+                .arg(modelText(fileHeader), modelText(deviceField));
+        }
+    }
+    return QStringLiteral("model header: matches the device ('%1')").arg(modelText(deviceField));
+}
+
+int runUpgrade(CommandContext &context)
+{
+    const CliOptions &options = context.options;
+    const QString path = options.arguments.first();
+    const FirmwareFile file = loadFirmwareFile(path);
+    if (!file.isLoaded())
+        return context.fail(ExitBadInput, badFileText(path, file));
+
+    const ChunkPlan plan = planChunks(file.size);
+    const qint64 chunks = plan.fullChunks + (plan.tailLength > 0 ? 1 : 0);
+    const QByteArray sha256 = QCryptographicHash::hash(
+        QByteArray::fromRawData(reinterpret_cast<const char *>(file.data.get()), int(file.size)),
+        QCryptographicHash::Sha256);
+    const QString name = QFileInfo(path).fileName();
+    context.report(QStringLiteral("file: %1\nsize: %2 bytes\nchunks: %3 of 48 bytes\nsha256: %4")
+                       .arg(name)
+                       .arg(file.size)
+                       .arg(chunks)
+                       .arg(QString::fromLatin1(sha256.toHex())));
+
+    if (options.resume && options.dryRun) {
+        context.report(QStringLiteral("dry run: nothing was sent"));
+        return ExitSuccess;
+    }
+    int code = ExitSuccess;
+    if (!context.openDevice(code))
+        return code;
+    UpgradeSink sink(context, options.resume
+                                  ? QStringLiteral("Erase the device and write %1 without a model check?").arg(name)
+                                  : QStringLiteral("Erase the device's program and write %1?").arg(name));
+    const UpgradeResult result = options.resume ? upgradeWithoutModelCheck(context.session, sink, context.waiter, path)
+                                                : upgrade(context.session, sink, context.waiter, path);
+    restoreInterrupts();
+    switch (result) {
+    case UpgradeResult::Written:
+        context.report(QStringLiteral("firmware written; the device starts its new program"));
+        return ExitSuccess;
+    case UpgradeResult::Declined:
+        if (sink.dryRunEnded) {
+            context.report(QStringLiteral("dry run: the model matches; nothing was erased"));
+            return ExitSuccess;
+        }
+        return context.fail(ExitUsage, sink.noTerminal ? QStringLiteral("not confirmed: standard input is no terminal; "
+                                                                         "--yes upgrades without asking; nothing was erased")
+                                                        : QStringLiteral("not confirmed; nothing was erased"));
+    case UpgradeResult::Refused:
+        if (sink.headerRead && !sink.modelMatches)
+            return context.fail(ExitDeviceError, QStringLiteral("model mismatch: %1 is not firmware for this device; "
+                                                                "nothing was erased").arg(path));
+        if (sink.lines.contains(TimeoutLine))
+            return context.fail(ExitDeviceError,
+                                QStringLiteral("the device did not answer the model check; nothing was erased. A device "
+                                               "that an interrupted upgrade left in its bootloader does not answer: %1")
+                                    .arg(resumeHint(context)));
+        return context.fail(ExitBadInput, QStringLiteral("%1 changed on disk; nothing was erased%2").arg(path, context.lastDeviceLine()));
+    case UpgradeResult::Offline:
+        return context.fail(ExitNoDevice, QStringLiteral("the device went away before the erase; nothing was erased"));
+    case UpgradeResult::Failed:
+        break;
+    }
+    if (sink.interrupted)
+        return context.fail(ExitInterrupted, QStringLiteral("interrupted after %1 of %2 chunks: the device waits in its "
+                                                            "bootloader without a working program; %3")
+                                                 .arg(sink.chunksStarted)
+                                                 .arg(chunks)
+                                                 .arg(resumeHint(context)));
+    return context.fail(ExitDeviceError, QStringLiteral("the firmware could not be written%1; the device waits in its "
+                                                        "bootloader; %2").arg(context.lastDeviceLine(), resumeHint(context)));
+}

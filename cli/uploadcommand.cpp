@@ -1,0 +1,110 @@
+#include "cli/uploadcommand.h"
+
+#include "cli/commandcontext.h"
+#include "cli/exitcodes.h"
+#include "cli/slotpicture.h"
+#include "images/dithering.h"
+#include "images/imageslot.h"
+#include "images/picturefile.h"
+#include "images/picturefit.h"
+#include "images/pictureupload.h"
+#include "images/slotquery.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace {
+
+constexpr int FirstSlot = 1;
+constexpr int LastSlot = 10;
+
+// The boot screen's picture is a 240 x 40 strip, whatever the slot query says,
+// as in the editor.
+const QSize BootStripSize(240, 40);
+
+bool parseSlot(const QString &text, int &slot)
+{
+    bool ok = false;
+    slot = text.toInt(&ok);
+    return ok && slot >= FirstSlot && slot <= LastSlot;
+}
+
+} // namespace
+
+int runUpload(CommandContext &context)
+{
+    const CliOptions &options = context.options;
+    int slot = 0;
+    if (options.slot.isEmpty())
+        return context.fail(ExitUsage, QStringLiteral("upload needs --slot N (1 to 10)"));
+    if (!parseSlot(options.slot, slot))
+        return context.fail(ExitUsage, QStringLiteral("bad slot '%1': slots are 1 to 10").arg(options.slot));
+    PictureFit fit = PictureFit::Stretch;
+    if (!parsePictureFit(options.fit, fit))
+        return context.fail(ExitUsage, QStringLiteral("bad --fit '%1': stretch, contain or cover").arg(options.fit));
+    Dithering dithering = Dithering::None;
+    if (!parseDithering(options.dither, dithering))
+        return context.fail(ExitUsage,
+                            QStringLiteral("bad --dither '%1': none or floyd-steinberg").arg(options.dither));
+
+    // The file is judged before the device is touched.
+    const QString path = options.arguments.first();
+    QString problem;
+    // Sniffed by content first: a decoder handed a file of another kind prints
+    // its own complaint, and a failure is one line.
+    QImageReader sniff(path);
+    sniff.setDecideFormatFromContent(true);
+    const bool looksLikePicture = !QFileInfo(path).isFile() || sniff.canRead();
+    const QImage loaded = looksLikePicture ? readPictureFile(path, &problem) : QImage();
+    if (loaded.isNull()) {
+        const QString why = !QFileInfo::exists(path) ? QStringLiteral("no such file")
+                            : !problem.isEmpty()      ? QStringLiteral("not a regular file or not readable")
+                                                      : QStringLiteral("not a picture, or larger than %1 × %1")
+                                                            .arg(LargestPictureSide);
+        return context.fail(ExitBadInput, QStringLiteral("%1: %2").arg(path, why));
+    }
+
+    int code = ExitSuccess;
+    if (!context.openDevice(code))
+        return code;
+    // The slot query leaves the device open for the transfer, as for the editor.
+    bool answered = false;
+    const std::optional<SlotGeometry> geometry = querySlot(context.session, context.sink, slot, &answered);
+    if (!geometry)
+        return context.fail(ExitDeviceError,
+                            QStringLiteral("slot %1: the device reported an unusable size%2").arg(slot).arg(context.lastDeviceLine()));
+    if (!answered)
+        return context.fail(ExitDeviceError, QStringLiteral("slot %1: the device did not answer the slot query; "
+                                                            "nothing was sent").arg(slot));
+
+    const bool colour = geometry->screenType == ColourScreenType;
+    const QSize size = slot == BootScreenSlot ? BootStripSize : QSize(geometry->imageWidth, geometry->imageHeight);
+    QImage picture = fitPicture(asPixmapPicture(loaded), size, fit, Qt::black);
+    if (!colour)
+        picture = ditherForOneBit(picture, dithering);
+    else if (dithering != Dithering::None)
+        context.note(QStringLiteral("slot %1 is a colour screen: --dither has no effect").arg(slot));
+    picture = throughBmpFile(picture);
+
+    const PictureTarget target{slot, geometry->imageWidth, geometry->imageHeight, geometry->screenType};
+    switch (uploadPicture(context.session, context.sink, target, picture)) {
+    case UploadResult::Sent:
+        break;
+    case UploadResult::NotAcknowledged:
+        return context.fail(ExitDeviceError,
+                            QStringLiteral("the device did not acknowledge the picture transfer; nothing more was sent"));
+    case UploadResult::Failed:
+    case UploadResult::Stopped:
+        return context.fail(ExitDeviceError, QStringLiteral("the picture transfer failed: a report did not reach the "
+                                                            "device%1").arg(context.lastDeviceLine()));
+    }
+    const QString what = colour && slot == BootScreenSlot ? QStringLiteral("boot animation")
+                                                           : colour ? QStringLiteral("colour picture")
+                                                                    : QStringLiteral("one-bit picture");
+    context.report(QStringLiteral("slot %1: %2 sent (%3×%4)")
+                       .arg(slot)
+                       .arg(what)
+                       .arg(geometry->imageWidth)
+                       .arg(geometry->imageHeight));
+    return ExitSuccess;
+}
