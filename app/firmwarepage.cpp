@@ -114,8 +114,8 @@ void MainWindow::on_pushButton_clicked()
     if (serviceMode) {
         beforeErase = [&] {
             const SettingsCollection table = collectSettings(settingsTexts());
-            backup = backupBeforeUpgrade(deviceSession, sink, info, table.ok() ? table.values : SettingsValues{},
-                                         backupFolder(), QDateTime::currentDateTime());
+            backup = backupBeforeUpgrade(deviceSession, sink, info, table.ok() ? &table.values : nullptr,
+                                         upgradeBackupFolder(), QDateTime::currentDateTime());
         };
     }
     const UpgradeResult result = upgrade(deviceSession, sink, eventLoopWaiter(), path, beforeErase);
@@ -209,17 +209,12 @@ bool MainWindow::confirmUpgrade(const QString &path)
            == QMessageBox::Yes;
 }
 
-QString MainWindow::backupFolder() const
-{
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
-        .filePath(QStringLiteral("backups"));
-}
-
 // After an upgrade: the curves and settings saved before the erase, written
 // back if the user wants them.
 void MainWindow::offerBackupRestore(const QString &backup)
 {
-    const ProfileLoad load = loadProfileFile(backup, ProfileMode::Complete);
+    // A backup made without a complete table holds the curves alone.
+    const ProfileLoad load = loadProfileFile(backup, ProfileMode::Merge, collectSettings(settingsTexts()).values);
     if (!load.ok())
         return;
     if (QMessageBox::question(this, QStringLiteral("恢复备份"),

@@ -141,7 +141,6 @@ private:
     void setFahrenheitShown(bool fahrenheit);
     void restoreTemperatureUnit();
     static bool remembersChoices();
-    QString backupFolder() const;
     void offerBackupRestore(const QString &backup);
 
     Ui::MainWindow *ui = nullptr;

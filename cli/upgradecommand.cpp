@@ -6,8 +6,10 @@
 #include "cli/interrupt.h"
 #include "firmware/firmwareimage.h"
 #include "firmware/firmwareupgrade.h"
+#include "settings/curvebackup.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QFileInfo>
 
 using namespace Firmware;
@@ -48,6 +50,7 @@ public:
     {
         headerRead = true;
         modelMatches = fileHeader == deviceField;
+        deviceModel = modelText(deviceField);
         context.report(modelComparisonLine(fileHeader, deviceField));
     }
 
@@ -88,6 +91,7 @@ public:
     CommandContext &context;
     const QString question;
     bool headerRead = false;
+    QString deviceModel;
     bool modelMatches = false;
     bool dryRunEnded = false;
     bool noTerminal = false;
@@ -165,8 +169,18 @@ int runUpgrade(CommandContext &context)
     UpgradeSink sink(context, options.resume
                                   ? QStringLiteral("Erase the device and write %1 without a model check?").arg(name)
                                   : QStringLiteral("Erase the device's program and write %1?").arg(name));
+    // What the erase may wipe, the device's five curves, is saved first.
+    QString backup;
+    const auto saveBackup = [&] {
+        DeviceInfo device;
+        device.name = sink.deviceModel;
+        backup = backupBeforeUpgrade(context.session, sink, device, nullptr, upgradeBackupFolder(),
+                                     QDateTime::currentDateTime());
+    };
     const UpgradeResult result = options.resume ? upgradeWithoutModelCheck(context.session, sink, context.waiter, path)
-                                                : upgrade(context.session, sink, context.waiter, path);
+                                                : upgrade(context.session, sink, context.waiter, path, saveBackup);
+    if (!backup.isEmpty())
+        context.report(QStringLiteral("backup of the power curves: %1").arg(backup));
     restoreInterrupts();
     switch (result) {
     case UpgradeResult::Written:

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 CurveSet readCurvesOverOpenSession(DeviceSession &session)
 {
@@ -18,15 +19,24 @@ CurveSet readCurvesOverOpenSession(DeviceSession &session)
     return curves;
 }
 
+QString upgradeBackupFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
+        .filePath(QStringLiteral("backups"));
+}
+
 QString backupBeforeUpgrade(DeviceSession &session, JobSink &sink, const DeviceInfo &info,
-                            const SettingsValues &table, const QString &folder, const QDateTime &now)
+                            const SettingsValues *table, const QString &folder, const QDateTime &now)
 {
     Profile profile;
     if (!info.name.isEmpty())
         profile.deviceName = info.name;
     if (!info.firmwareVersion.isEmpty())
         profile.firmwareVersion = info.firmwareVersion;
-    profile.settings = table;
+    if (table)
+        profile.settings = *table;
+    else
+        profile.cells = {};   // curves only
     session.beginExchange();
     profile.curves = readCurvesOverOpenSession(session);
     int missing = 0;

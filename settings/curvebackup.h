@@ -25,9 +25,12 @@ using CurveSet = std::array<std::optional<CurvePointsRow>, CurveCount>;
 // closed here); a curve the device did not answer stays empty.
 CurveSet readCurvesOverOpenSession(DeviceSession &session);
 
-// Reads the curves and writes them with table as
+// Reads the curves and writes them with table (when there is one) as
 // "<folder>/backup-<device>-<yyyyMMdd-HHmmss>.tessel.json", keeping the ten
 // newest backups. Logs the file, or why there is none; never stops the upgrade.
 // Returns the path, empty when nothing was written.
 QString backupBeforeUpgrade(DeviceSession &session, JobSink &sink, const DeviceInfo &info,
-                            const SettingsValues &table, const QString &folder, const QDateTime &now);
+                            const SettingsValues *table, const QString &folder, const QDateTime &now);
+
+// "<per-user data folder>/backups".
+QString upgradeBackupFolder();

@@ -22,6 +22,9 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QMessageBox>
+#include <QTimer>
+#include <QStandardPaths>
 #include <QtTest>
 
 using emu::EmulatedDevice;
@@ -94,6 +97,9 @@ class TestCliSameBytes : public QObject
     ScratchDirectory scratch;
 
 private slots:
+    // Upgrade backups go to a scratch data folder.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
     void init()
     {
         freshDevice();
@@ -172,8 +178,9 @@ private slots:
         QCOMPARE(fromTool.last(), fromWindow.last());
     }
 
-    // The firmware page's upgrade against upgrade --yes: model check, erase,
-    // settle, write stage and jump.
+    // The firmware page's upgrade (service mode, where the page is reached)
+    // against upgrade --yes: model check, the backup's five curve reads,
+    // erase, settle, write stage and jump.
     void upgrade()
     {
         QByteArray firmware = QByteArray("VELTRA-MINI").leftJustified(48, '\0');
@@ -186,9 +193,15 @@ private slots:
 
         {
             MainWindow window;
+            window.setServiceMode(true);
             device().clearRecord();
             setFirmwareFileChooser([path](QWidget *) { return path; });
             child<QPushButton>(&window, "openFirmwareFilePushButton")->click();
+            // The window asks before the erase.
+            QTimer::singleShot(50, [] {
+                if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                    box->button(QMessageBox::Yes)->click();
+            });
             child<QPushButton>(&window, "pushButton")->click();
         }
         const QStringList fromWindow = exchanges();

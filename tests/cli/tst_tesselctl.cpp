@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QStandardPaths>
 #include <QtTest>
 
 using emu::EmulatedDevice;
@@ -75,6 +76,8 @@ class TestTesselctl : public QObject
 private slots:
     void initTestCase()
     {
+        // Upgrade backups go to a scratch data folder.
+        QStandardPaths::setTestModeEnabled(true);
         write("firmware.bin", firmwareFor("VELTRA-MINI", 48 * 21 + 10));
         write("other.bin", firmwareFor("OTHER-MODEL", 480));
         write("short.bin", QByteArray(47, 'x'));
@@ -415,9 +418,9 @@ private slots:
     void upgradeInterrupted()
     {
         QFETCH(int, atChunk);
-        // Writes: model query, erase, probe, then the chunks.
+        // Writes: model query, the backup's five curve reads, erase, probe, then the chunks.
         device().setWriteHook([atChunk](int index, const QByteArray &) {
-            if (index == 2 + atChunk)
+            if (index == 7 + atChunk)
                 requestInterrupt();
         });
         const QByteArray firmware = firmwareFor("VELTRA-MINI", 48 * 21 + 10);
