@@ -80,6 +80,8 @@ void answerNextQuestion(const QString &answer, Question *seen)
         }
         timer->deleteLater();
         *seen = {box->windowTitle(), box->text(), box->defaultButton() ? box->defaultButton()->text() : QString()};
+        if (answer == "Esc")
+            QTest::keyClick(box, Qt::Key_Escape);
         for (QAbstractButton *button : box->buttons())
             if (button->text() == answer)
                 button->click();
@@ -365,8 +367,9 @@ private slots:
         QCOMPARE(board->pictureItem().pos(), position);
     }
 
-    // Closing asks; Yes hands the painted picture back at the slot size, No
-    // keeps the editor's picture. The board closes either way.
+    // Closing asks, Yes first; Yes hands the painted picture back at the slot
+    // size, No keeps the editor's picture, and the board closes either way.
+    // Esc keeps the board open with its strokes.
     void close_data()
     {
         QTest::addColumn<QString>("answer");
@@ -375,6 +378,7 @@ private slots:
         QTest::newRow("yes") << QStringLiteral("Yes") << false << true;
         QTest::newRow("no") << QStringLiteral("No") << false << false;
         QTest::newRow("yes, editor gone") << QStringLiteral("Yes") << true << false;
+        QTest::newRow("esc") << QStringLiteral("Esc") << false << false;
     }
     void close()
     {
@@ -391,11 +395,18 @@ private slots:
 
         Question seen;
         answerNextQuestion(answer, &seen);
-        QVERIFY(board->close());
+        const bool cancelled = answer == "Esc";
+        QCOMPARE(board->close(), !cancelled);
         QCOMPARE(seen.title, QStringLiteral("Tessel Control View"));
         QCOMPARE(seen.text, QStringLiteral("Do you really want to log out Tessel Control View?"));
-        QCOMPARE(seen.defaultButton, QStringLiteral("No"));
-        QTRY_VERIFY(board.isNull());
+        QCOMPARE(seen.defaultButton, QStringLiteral("Yes"));
+        if (cancelled) {
+            QVERIFY(board && board->isVisible());
+            QCOMPARE(board->canvasImage(), painted);
+            QVERIFY(board->hasStrokes());
+        } else {
+            QTRY_VERIFY(board.isNull());
+        }
         if (editorClosed)
             return;
 
