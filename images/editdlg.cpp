@@ -218,7 +218,7 @@ void editDlg::showMessage(const QString &text)
 
 QString editDlg::message() const
 {
-    return ui->messageLabel->isVisible() ? ui->messageLabel->text() : QString();
+    return ui->messageLabel->isHidden() ? QString() : ui->messageLabel->text();
 }
 
 void editDlg::paintEvent(QPaintEvent *)
