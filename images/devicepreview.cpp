@@ -78,12 +78,14 @@ void DevicePreview::showNextFrame()
 
 void DevicePreview::display(const QImage &screen)
 {
+    // The window fits a screen of a new size, up to a size that scrolls.
+    if (screen.size() != shown.size()) {
+        const QSize wanted(screen.width() * (Magnification + 1) + 50, screen.height() * Magnification + 30);
+        resize(wanted.boundedTo(LargestWindow));
+    }
     shown = screen;
     actualSize->setPixmap(QPixmap::fromImage(screen));
     magnifiedView->setPixmap(QPixmap::fromImage(magnified(screen)));
-    const QSize wanted = QSize(screen.width() * (Magnification + 1) + 40, screen.height() * Magnification + 30);
-    if (!isVisible())
-        resize(wanted.boundedTo(LargestWindow));
     emit pictureShown(screen);
 }
 

@@ -9,14 +9,12 @@ const char FitKey[] = "editor/fit";
 const char DitheringKey[] = "editor/dithering";
 const char InvertKey[] = "editor/invert";
 
-// The program names its settings file only here: a program that named it
-// already keeps its own names.
+// The settings file is ~/.config/Tessel/<program>.conf. A program that named
+// its organisation already keeps its own names.
 void nameSettings()
 {
-    if (QCoreApplication::organizationName().isEmpty()) {
+    if (QCoreApplication::organizationName().isEmpty())
         QCoreApplication::setOrganizationName(QStringLiteral("Tessel"));
-        QCoreApplication::setApplicationName(QStringLiteral("Tessel Control"));
-    }
 }
 
 QVariant value(const char *key)
