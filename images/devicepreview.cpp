@@ -93,6 +93,8 @@ QImage DevicePreview::magnified(const QImage &screen, int factor)
 {
     if (screen.isNull() || factor < 1)
         return QImage();
+    if (factor == 1)
+        return screen.convertToFormat(QImage::Format_RGB32);
     const QImage source = screen.convertToFormat(QImage::Format_RGB32);
     QImage large(source.width() * factor, source.height() * factor, QImage::Format_RGB32);
     for (int y = 0; y < large.height(); ++y) {
@@ -112,4 +114,10 @@ void DevicePreview::closeEvent(QCloseEvent *event)
     frameTimer.stop();
     QWidget::closeEvent(event);
     emit closed();
+}
+
+void DevicePreview::hideEvent(QHideEvent *event)
+{
+    frameTimer.stop();
+    QWidget::hideEvent(event);
 }

@@ -44,6 +44,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // A hidden view plays nothing.
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void display(const QImage &screen);

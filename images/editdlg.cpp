@@ -199,6 +199,8 @@ void editDlg::refreshImageButton()
 
 void editDlg::showDeviceView(const QImage &screen)
 {
+    if (!ui->previewToolButton->isChecked())
+        return;
     ui->pushButton->setIcon(screen.isNull() ? QIcon() : QIcon(QPixmap::fromImage(screen)));
 }
 
