@@ -3,8 +3,7 @@
 QPointer<QDialog> openCurveDialog;
 QPointer<QDialog> openImageEditor;
 
-void closeDialog(const QPointer<QDialog> &p)
+bool closeDialog(const QPointer<QDialog> &p)
 {
-    if (p)
-        p->close();
+    return !p || p->close();
 }

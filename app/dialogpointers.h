@@ -9,5 +9,6 @@
 extern QPointer<QDialog> openCurveDialog;
 extern QPointer<QDialog> openImageEditor;
 
-// Closes the dialog p points to, if there is one.
-void closeDialog(const QPointer<QDialog> &p);
+// Closes the dialog p points to, if there is one. False when it stays open
+// (an editor whose unsaved picture the user kept).
+bool closeDialog(const QPointer<QDialog> &p);

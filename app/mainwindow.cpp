@@ -152,7 +152,9 @@ void MainWindow::on_m_btn_Upgtade_clicked()
 {
     setSideButtonIcons(":/image/select_devices_off.jpg", ":/image/select_upgrade_on.jpg",
                        ":/image/select_settings.jpg");
-    closeDialog(openImageEditor);
+    // An editor kept open for its unsaved picture is not joined by another.
+    if (!closeDialog(openImageEditor))
+        return;
     openSlotEditor(4, ui->label_10->text());
 }
 
@@ -193,7 +195,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
         deviceSession.activity().whenIdle([this] { QTimer::singleShot(0, this, &QWidget::close); });
         return;
     }
-    closeToolWindows();
+    if (!closeToolWindows()) {
+        event->ignore();
+        return;
+    }
     deviceSession.close();
     QMainWindow::closeEvent(event);
 }
@@ -201,20 +206,32 @@ void MainWindow::closeEvent(QCloseEvent *event)
 // Every editor, drawing board and curve dialog goes with the window, not only
 // the newest of each kind: an older editor left open would keep the program
 // running, and its UPLOAD would still send.
-void MainWindow::closeToolWindows()
+bool MainWindow::closeToolWindows()
 {
+    // Unsaved pictures are asked about before anything closes.
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        auto *editor = qobject_cast<editDlg *>(window);
+        if (editor && editor->isVisible() && !editor->mayClose())
+            return false;
+    }
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        auto *board = qobject_cast<MyView *>(window);
+        if (board && board->isVisible() && !board->mayClose())
+            return false;
+    }
     closeDialog(openCurveDialog);
     closeDialog(openImageEditor);
     for (QWidget *window : QApplication::topLevelWidgets()) {
         if (qobject_cast<lineDlg *>(window) || qobject_cast<editDlg *>(window)) {
             window->close();
         } else if (qobject_cast<MyView *>(window)) {
-            // The board's own close asks what to do with the strokes; the
-            // program is ending, so it goes without the question.
+            // Its strokes were asked about above; the board's own close
+            // question would ask again.
             window->hide();
             window->deleteLater();
         }
     }
+    return true;
 }
 
 // --- product pages

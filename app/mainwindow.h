@@ -121,7 +121,8 @@ private:
     void showDeviceInformation(int items);
     void showFirmwareRefusal(const QString &text);
     QPoint dialogPosition() const;
-    void closeToolWindows();
+    // False when the user kept an unsaved picture open: then nothing closed.
+    bool closeToolWindows();
     // Service mode (servicemode.cpp).
     void setupServiceMode();
     void buildServiceBar();

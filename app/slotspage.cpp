@@ -34,9 +34,8 @@ void MainWindow::openSlotEditor(int slot, const QString &caption)
     openImageEditor = editor;
     editor->setWindowFlags(Qt::FramelessWindowHint);
     editor->move(dialogPosition());
-    // The editor's title stays clear; the row's caption is not shown there.
+    // The editor's title names the slot and its size; the row's caption is not shown there.
     Q_UNUSED(caption)
-    editor->setTitleText(QString());
     editor->show();
 }
 

@@ -30,7 +30,7 @@ const OptionEntry CommandOptions[] = {
     {"slot", "", "N", "The image slot, 1 to 10."},
     {"fit", "", "MODE",
      "How the picture meets the slot's size: stretch (the default, scaled like the editor's TRIM), "
-     "contain (the whole picture, letterboxed in black) or cover (fills the slot, centre cropped)."},
+     "contain (the whole picture, letterboxed in white, as the editor does) or cover (fills the slot, centre cropped)."},
     {"dither", "", "MODE",
      "For one-bit screens: none (the default, the screen's own threshold) or floyd-steinberg."},
     {"yes", "y", "", "Erase and write without asking."},

@@ -58,7 +58,7 @@ int runUpload(CommandContext &context)
     const QImage loaded = looksLikePicture ? readPictureFile(path, &problem) : QImage();
     if (loaded.isNull()) {
         const QString why = !QFileInfo::exists(path) ? QStringLiteral("no such file")
-                            : !problem.isEmpty()      ? QStringLiteral("not a regular file or not readable")
+                            : !QFileInfo(path).isFile() ? QStringLiteral("not a regular file or not readable")
                                                       : QStringLiteral("not a picture, or larger than %1 × %1")
                                                             .arg(LargestPictureSide);
         return context.fail(ExitBadInput, QStringLiteral("%1: %2").arg(path, why));
@@ -79,7 +79,9 @@ int runUpload(CommandContext &context)
 
     const bool colour = geometry->screenType == ColourScreenType;
     const QSize size = slot == BootScreenSlot ? BootStripSize : QSize(geometry->imageWidth, geometry->imageHeight);
-    QImage picture = fitPicture(asPixmapPicture(loaded), size, fit, Qt::black);
+    // The editor's first colour scheme: black on white, so transparent parts
+    // and the bands of "contain" come out white, as they do from the editor.
+    QImage picture = fitPicture(asPixmapPicture(loaded), size, fit, Qt::white);
     if (!colour)
         picture = ditherForOneBit(picture, dithering);
     else if (dithering != Dithering::None)

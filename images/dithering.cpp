@@ -1,39 +1,65 @@
 #include "images/dithering.h"
 
+#include "images/imagestream.h"
+
 #include <vector>
 
 namespace {
 
-// Error diffusion on the grey level: each pixel becomes black or white, and
-// what that got wrong is passed on to the neighbours still to come (7/16
-// right, 3/16 below left, 5/16 below, 1/16 below right).
+const QRgb Lit = qRgb(255, 255, 255);
+const QRgb Dark = qRgb(0, 0, 0);
+
+// BT.601 luminance in whole steps of 0-255.
+int luminance(QRgb p)
+{
+    return (299 * qRed(p) + 587 * qGreen(p) + 114 * qBlue(p) + 500) / 1000;
+}
+
+// The stream's rule for a lit pixel.
+bool lights(QRgb p)
+{
+    return qRed(p) > 128 || qGreen(p) > 128 || qBlue(p) > 128;
+}
+
 QImage floydSteinberg(const QImage &picture)
 {
-    const QImage source = picture.convertToFormat(QImage::Format_RGB32);
-    const int width = source.width();
-    const int height = source.height();
-    QImage result(width, height, QImage::Format_Mono);
-    result.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    result.fill(0);
-
-    // Errors in 1/16 steps for this row and the next, with a spare column each side.
-    std::vector<int> current(size_t(width) + 2, 0);
-    std::vector<int> next(size_t(width) + 2, 0);
+    const QImage values = pixelValues(picture);
+    const int width = values.width();
+    const int height = values.height();
+    QImage result(width, height, QImage::Format_RGB32);
+    // The wanted brightness of this row and the next, with the errors
+    // already spread to them; one spare column on either side.
+    std::vector<int> row(size_t(width) + 2), below(size_t(width) + 2);
+    {
+        const auto *line = reinterpret_cast<const QRgb *>(values.constScanLine(0));
+        for (int x = 0; x < width; ++x)
+            row[size_t(x) + 1] = luminance(line[x]);
+    }
     for (int y = 0; y < height; ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(source.constScanLine(y));
-        std::fill(next.begin(), next.end(), 0);
-        for (int x = 0; x < width; ++x) {
-            const int grey = qGray(line[x]) * 16 + current[size_t(x) + 1];
-            const bool white = grey >= 128 * 16;
-            if (white)
-                result.setPixel(x, y, 1);
-            const int error = grey - (white ? 255 * 16 : 0);
-            current[size_t(x) + 2] += error * 7 / 16;
-            next[size_t(x)] += error * 3 / 16;
-            next[size_t(x) + 1] += error * 5 / 16;
-            next[size_t(x) + 2] += error / 16;
+        std::fill(below.begin(), below.end(), 0);
+        if (y + 1 < height) {
+            const auto *next = reinterpret_cast<const QRgb *>(values.constScanLine(y + 1));
+            for (int x = 0; x < width; ++x)
+                below[size_t(x) + 1] = luminance(next[x]);
         }
-        current.swap(next);
+        auto *out = reinterpret_cast<QRgb *>(result.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const size_t i = size_t(x) + 1;
+            const int wanted = row[i];
+            const bool lit = wanted >= 128;
+            out[x] = lit ? Lit : Dark;
+            // All of the error is passed on: the last share takes what the
+            // rounding of the others left.
+            const int error = wanted - (lit ? 255 : 0);
+            const int right = error * 7 / 16;
+            const int belowLeft = error * 3 / 16;
+            const int straightBelow = error * 5 / 16;
+            row[i + 1] += right;
+            below[i - 1] += belowLeft;
+            below[i] += straightBelow;
+            below[i + 1] += error - right - belowLeft - straightBelow;
+        }
+        row.swap(below);
     }
     return result;
 }
@@ -56,4 +82,30 @@ bool parseDithering(const QString &name, Dithering &dithering)
     else
         return false;
     return true;
+}
+
+QString ditheringName(Dithering dithering)
+{
+    return dithering == Dithering::FloydSteinberg ? QStringLiteral("floyd-steinberg") : QStringLiteral("none");
+}
+
+QImage invertForOneBit(const QImage &picture)
+{
+    if (picture.isNull())
+        return picture;
+    const QImage values = pixelValues(picture);
+    QImage result(values.size(), QImage::Format_RGB32);
+    for (int y = 0; y < values.height(); ++y) {
+        const auto *in = reinterpret_cast<const QRgb *>(values.constScanLine(y));
+        auto *out = reinterpret_cast<QRgb *>(result.scanLine(y));
+        for (int x = 0; x < values.width(); ++x)
+            out[x] = lights(in[x]) ? Dark : Lit;
+    }
+    return result;
+}
+
+QImage oneBitPicture(const QImage &picture, Dithering dithering, bool invert)
+{
+    const QImage dithered = ditherForOneBit(picture, dithering);
+    return invert ? invertForOneBit(dithered) : dithered;
 }

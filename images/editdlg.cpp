@@ -2,12 +2,22 @@
 #include "ui_editdlg.h"
 
 #include "device/sessionsink.h"
+#include "images/devicepreview.h"
+#include "images/editorchoices.h"
 #include "images/imageslot.h"
-#include "images/picturefile.h"
 #include "images/myview.h"
+#include "images/picturefile.h"
 #include "images/picturefilechooser.h"
+#include "images/picturestep.h"
+#include "images/pictureexport.h"
+#include "images/undoshortcuts.h"
+#include "images/unsavedquestion.h"
 
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QIcon>
+#include <QMimeData>
 #include <QPainter>
 #include <QTransform>
 
@@ -21,9 +31,18 @@ const QSize BootStripSize(240, 40);
 const char *const FontFamilies[] = {"Arial", "SimSun", "Songti"};
 const char *const SchemeTexts[] = {"Prospect: Black + Background: White",
                                    "Prospect: White + Background: Black"};
+// In the order of PictureFit and of Dithering.
+const char *const FitTexts[] = {"Stretch", "Contain", "Cover"};
+const char *const DitheringTexts[] = {"Threshold", "Floyd–Steinberg"};
 
-// A picture file ADD could not use: not a picture, or absurdly large.
+// A picture file ADD could not use; the reason follows.
 const QString UnusablePictureText = QStringLiteral("无法使用该图片文件");
+const QString SlotFileNotWrittenText = QStringLiteral("图片无法保存到槽文件");
+
+// The undo history holds at most this much picture (a 240 x 280 step is
+// about 270 KB, so some 240 steps).
+constexpr qint64 HistoryBytes = 64 * 1024 * 1024;
+constexpr int MostSteps = 500;
 
 // Text glyphs as a one-bit mask: set where the glyph covers at least half a pixel.
 QImage coverageToMono(const QImage &coverage, const QColor &background, const QColor &foreground)
@@ -42,6 +61,23 @@ QImage coverageToMono(const QImage &coverage, const QColor &background, const QC
     return canvas;
 }
 
+bool samePixels(const QPixmap &a, const QPixmap &b)
+{
+    if (a.isNull() || b.isNull())
+        return a.isNull() == b.isNull();
+    return a.size() == b.size()
+        && a.toImage().convertToFormat(QImage::Format_ARGB32) == b.toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+// The first local file of a drag, or an empty string.
+QString droppedFile(const QMimeData *data)
+{
+    if (!data || !data->hasUrls() || data->urls().isEmpty())
+        return QString();
+    const QUrl url = data->urls().first();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
 } // namespace
 
 editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType, DeviceSession *session,
@@ -56,9 +92,8 @@ editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType
 {
     ui->setupUi(this);
 
-    const QString path = slotImagePath(slotNumber);
-    ui->pushButton->setIcon(QIcon(path));
-    workPixmap = QPixmap::fromImage(QImage(path));
+    // The slot file is read like any chosen file: a giant or hostile one is refused.
+    workPixmap = QPixmap::fromImage(readPictureFile(slotImagePath(slotNumber)));
 
     const QSize pictureSize(imageWidth, imageHeight);
     ui->pushButton->setGeometry((ui->widget->width() - imageWidth) / 2, (ui->widget->height() - imageHeight) / 2,
@@ -66,6 +101,9 @@ editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType
     ui->pushButton->setIconSize(pictureSize);
     ui->label_4->setText(QStringLiteral("IMAGE SIZE：") + QString::number(imageWidth) + QLatin1Char('x')
                          + QString::number(imageHeight));
+    const QString title = QStringLiteral("槽 %1 — %2×%3").arg(slotNumber).arg(imageWidth).arg(imageHeight);
+    setTitleText(title);
+    setWindowTitle(title);
 
     ui->spinBox->setValue(13);
     for (const char *family : FontFamilies)
@@ -77,6 +115,17 @@ editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType
 
     ui->toolButton_4->hide();
     ui->radioButton->hide();
+    ui->messageLabel->hide();
+    setupChoices();
+
+    // A step costs about one picture of the slot's size, or of the slot
+    // file's should that be larger.
+    const QSize largest = pictureSize.expandedTo(workPixmap.size());
+    steps.setUndoLimit(int(qBound<qint64>(1, HistoryBytes / qMax<qint64>(1, PictureStep::cost(largest)), MostSteps)));
+    addUndoActions(this, [this] { steps.undo(); }, [this] { steps.redo(); });
+    connect(&steps, &QUndoStack::indexChanged, this, [this] { discardChosen = false; });
+    setAcceptDrops(true);
+    refreshImageButton();
 }
 
 editDlg::~editDlg()
@@ -84,10 +133,35 @@ editDlg::~editDlg()
     delete ui;
 }
 
+void editDlg::setupChoices()
+{
+    fit = EditorChoices::fit();
+    dithering = EditorChoices::dithering();
+    invertBits = EditorChoices::invert();
+    // Filling the boxes must not write the choices back.
+    const QSignalBlocker fitSignals(ui->fitComboBox);
+    const QSignalBlocker ditheringSignals(ui->ditheringComboBox);
+    const QSignalBlocker invertSignals(ui->invertCheckBox);
+    for (const char *text : FitTexts)
+        ui->fitComboBox->addItem(QString::fromUtf8(text));
+    for (const char *text : DitheringTexts)
+        ui->ditheringComboBox->addItem(QString::fromUtf8(text));
+    ui->fitComboBox->setCurrentIndex(int(fit));
+    ui->ditheringComboBox->setCurrentIndex(int(dithering));
+    ui->invertCheckBox->setChecked(invertBits);
+
+    // The conversion matters to one-bit screens only, the animation to the
+    // boot screen of a colour one.
+    const bool oneBit = screenType != ColourScreenType;
+    ui->ditheringComboBox->setVisible(oneBit);
+    ui->invertCheckBox->setVisible(oneBit);
+    ui->playToolButton->setVisible(!oneBit && slotNumber == BootScreenSlot);
+}
+
 void editDlg::setPicture(const QPixmap &picture)
 {
-    workPixmap = picture;
-    refreshImageButton();
+    steps.clear();
+    showPicture(picture);
 }
 
 void editDlg::setTitleText(const QString &text)
@@ -97,6 +171,10 @@ void editDlg::setTitleText(const QString &text)
 
 void editDlg::done(int result)
 {
+    if (!mayClose())
+        return;
+    if (preview)
+        preview->close();
     QDialog::done(result);
     if (!deleteWhenClosed)
         return;
@@ -109,7 +187,21 @@ void editDlg::done(int result)
 
 void editDlg::refreshImageButton()
 {
+    if (ui->previewToolButton->isChecked()) {
+        const QImage view = deviceView();
+        if (preview)
+            preview->showStill(view);
+        showDeviceView(view);
+        return;
+    }
     ui->pushButton->setIcon(QIcon(workPixmap));
+}
+
+void editDlg::showDeviceView(const QImage &screen)
+{
+    if (!ui->previewToolButton->isChecked())
+        return;
+    ui->pushButton->setIcon(screen.isNull() ? QIcon() : QIcon(QPixmap::fromImage(screen)));
 }
 
 bool editDlg::log(const QString &text)
@@ -118,8 +210,68 @@ bool editDlg::log(const QString &text)
     return SessionSink(session).log(text);
 }
 
+void editDlg::showMessage(const QString &text)
+{
+    ui->messageLabel->setText(text);
+    ui->messageLabel->setVisible(!text.isEmpty());
+    if (!text.isEmpty())
+        ui->messageLabel->raise();
+}
+
+QString editDlg::message() const
+{
+    return ui->messageLabel->isHidden() ? QString() : ui->messageLabel->text();
+}
+
 void editDlg::paintEvent(QPaintEvent *)
 {
+}
+
+// --- the picture's history
+
+void editDlg::changePicture(const QPixmap &picture, const QString &operation)
+{
+    // Nothing to undo where nothing changed.
+    if (picture.isNull() && workPixmap.isNull())
+        return;
+    steps.push(new PictureStep(operation, workPixmap, picture, [this](const QPixmap &shown) { showPicture(shown); }));
+}
+
+void editDlg::showPicture(const QPixmap &picture)
+{
+    workPixmap = picture;
+    refreshImageButton();
+}
+
+bool editDlg::hasUnsavedChanges() const
+{
+    return !discardChosen && !steps.isClean();
+}
+
+bool editDlg::mayClose()
+{
+    if (!hasUnsavedChanges())
+        return true;
+    const UnsavedAnswer answer = askAboutUnsavedPicture(this, slotNumber);
+    if (answer == UnsavedAnswer::Cancel)
+        return false;
+    if (answer == UnsavedAnswer::Save)
+        return saveToSlotFile();
+    discardChosen = true;
+    return true;
+}
+
+bool editDlg::saveToSlotFile()
+{
+    QDir().mkpath(imageFolder());
+    if (!workPixmap.save(slotImagePath(slotNumber), "bmp", -1)) {
+        showMessage(SlotFileNotWrittenText);
+        log(SlotFileNotWrittenText);
+        return false;
+    }
+    steps.setClean();
+    emit slotPictureSaved(slotNumber);
+    return true;
 }
 
 // --- title bar
@@ -136,33 +288,36 @@ void editDlg::on_toolButton_2_clicked()
     const QString fileName = choosePictureFile(this);
     if (fileName.isNull())
         return;
+    addPictureFile(fileName);
+}
 
+void editDlg::addPictureFile(const QString &path)
+{
     QString problem;
-    const QImage loaded = readPictureFile(fileName, &problem);
+    const QImage loaded = readPictureFile(path, &problem);
     if (loaded.isNull()) {
-        log(UnusablePictureText);
-        if (!problem.isEmpty())
-            log(problem);
+        const QString text = UnusablePictureText + QStringLiteral("：") + problem;
+        showMessage(text);
+        log(text);
         return;
     }
-
+    showMessage(QString());
     sourcePixmap = QPixmap::fromImage(loaded);
     const QSize target = slotNumber == BootScreenSlot ? BootStripSize : QSize(imageWidth, imageHeight);
-    workPixmap = sourcePixmap.scaled(target, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    refreshImageButton();
+    changePicture(QPixmap::fromImage(fitPicture(loaded, target, fit, backgroundColour)), QStringLiteral("ADD"));
 }
 
 void editDlg::on_toolButton_5_clicked()
 {
-    workPixmap = workPixmap.scaled(imageWidth, imageHeight, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    refreshImageButton();
+    changePicture(workPixmap.scaled(imageWidth, imageHeight, Qt::IgnoreAspectRatio, Qt::FastTransformation),
+                  QStringLiteral("TRIM"));
 }
 
 void editDlg::on_toolButton_6_clicked()
 {
     // A quarter turn clockwise on screen; width and height swap.
-    workPixmap = workPixmap.transformed(QTransform().rotate(90), Qt::SmoothTransformation);
-    refreshImageButton();
+    changePicture(workPixmap.transformed(QTransform().rotate(90), Qt::SmoothTransformation),
+                  QStringLiteral("ROTATE"));
 }
 
 void editDlg::on_toolButton_7_clicked()
@@ -181,13 +336,53 @@ void editDlg::mirror(bool horizontal, bool vertical)
     // written and take the picture with it.
     if (workPixmap.isNull())
         return;
-    workPixmap = QPixmap::fromImage(workPixmap.toImage().mirrored(horizontal, vertical));
-    refreshImageButton();
+    changePicture(QPixmap::fromImage(workPixmap.toImage().mirrored(horizontal, vertical)),
+                  horizontal ? QStringLiteral("H.FLIP") : QStringLiteral("V.FLIP"));
+}
+
+void editDlg::acceptBoardPicture(const QPixmap &picture)
+{
+    if (samePixels(picture, workPixmap))
+        return;
+    changePicture(picture, QStringLiteral("drawing board"));
 }
 
 void editDlg::on_toolButton_9_clicked()
 {
     uploadImage();
+}
+
+// --- files in and out
+
+void editDlg::on_toolButton_3_clicked()
+{
+    const QString path = chooseExportFile(this);
+    if (path.isNull())
+        return;
+    QString problem;
+    const QString written = exportPicture(workPixmap.toImage(), path, &problem);
+    if (written.isEmpty()) {
+        showMessage(problem);
+        log(problem);
+        return;
+    }
+    showMessage(QString());
+    log(QStringLiteral("图片已导出：") + written);
+}
+
+void editDlg::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void editDlg::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    addPictureFile(path);
 }
 
 // --- text
@@ -213,7 +408,7 @@ void editDlg::renderText()
     QImage coverage(imageWidth, imageHeight, QImage::Format_RGB32);
     if (coverage.isNull()) {
         // No canvas for an empty picture size.
-        setPicture(QPixmap());
+        changePicture(QPixmap(), QStringLiteral("PREVIEW"));
         return;
     }
     coverage.fill(Qt::black);
@@ -224,8 +419,8 @@ void editDlg::renderText()
         painter.setFont(font);
         painter.drawText(coverage.rect(), Qt::AlignLeft, ui->textEdit->toPlainText());
     }
-    workPixmap = QPixmap::fromImage(coverageToMono(coverage, backgroundColour, foregroundColour));
-    refreshImageButton();
+    changePicture(QPixmap::fromImage(coverageToMono(coverage, backgroundColour, foregroundColour)),
+                  QStringLiteral("PREVIEW"));
 }
 
 // --- colour scheme
@@ -241,6 +436,35 @@ void editDlg::applyScheme(int index)
     const bool whiteOnBlack = index == 1;
     backgroundColour = whiteOnBlack ? QColor(0, 0, 0) : QColor(255, 255, 255);
     foregroundColour = whiteOnBlack ? QColor(255, 255, 255) : QColor(0, 0, 0);
+}
+
+// --- how pictures meet the screen
+
+void editDlg::on_fitComboBox_currentIndexChanged(int index)
+{
+    if (index < 0)
+        return;
+    fit = PictureFit(index);
+    EditorChoices::setFit(fit);
+}
+
+void editDlg::on_ditheringComboBox_currentIndexChanged(int index)
+{
+    if (index < 0)
+        return;
+    dithering = Dithering(index);
+    EditorChoices::setDithering(dithering);
+    // A new conversion is judged on the device's view.
+    ui->previewToolButton->setChecked(true);
+    refreshImageButton();
+}
+
+void editDlg::on_invertCheckBox_toggled(bool checked)
+{
+    invertBits = checked;
+    EditorChoices::setInvert(checked);
+    ui->previewToolButton->setChecked(true);
+    refreshImageButton();
 }
 
 // --- the drawing board
@@ -262,6 +486,7 @@ void editDlg::openDrawingBoard()
     // the editor closes. Several may be open at once.
     auto *board = new MyView;
     board->setEditor(this);
+    board->setSlot(slotNumber);
     board->setWindowTitle(QStringLiteral("绘画板"));
     board->setPicture(workPixmap, QSize(imageWidth, imageHeight));
     board->show();
@@ -274,10 +499,6 @@ MyView *editDlg::newestDrawingBoard() const
 }
 
 // --- controls that do nothing
-
-void editDlg::on_toolButton_3_clicked()
-{
-}
 
 void editDlg::on_toolButton_4_clicked()
 {

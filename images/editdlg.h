@@ -1,14 +1,22 @@
 #pragma once
 // The image editor: the picture of one image slot, prepared for the device's
-// screen and sent to it with UPLOAD.
+// screen and sent to it with UPLOAD. Every change of the picture is a step
+// that can be undone (Ctrl+Z) and redone (Ctrl+Shift+Z, Ctrl+Y).
+
+#include "images/dithering.h"
+#include "images/picturefit.h"
 
 #include <QColor>
 #include <QDialog>
 #include <QPixmap>
 #include <QPointer>
+#include <QUndoStack>
 
+class DevicePreview;
 class DeviceSession;
 class MyView;
+class QDragEnterEvent;
+class QDropEvent;
 class QImage;
 class QPaintEvent;
 
@@ -29,7 +37,8 @@ public:
 
     // The picture being edited: what the image button shows and UPLOAD sends.
     const QPixmap &picture() const { return workPixmap; }
-    // Replaces the picture (the drawing board hands its result back this way).
+    // Starts editing picture afresh, as if the slot file held it: no step to
+    // undo, nothing unsaved.
     void setPicture(const QPixmap &picture);
     QColor schemeBackground() const { return backgroundColour; }
     QColor schemeForeground() const { return foregroundColour; }
@@ -38,6 +47,8 @@ public:
     // An editor opened for an image slot is deleted once closed; one closed
     // while its own upload runs goes when the upload has ended.
     void setDeleteWhenClosed(bool on) { deleteWhenClosed = on; }
+    // Closing asks first when the picture has unsaved changes; Cancel keeps
+    // the editor open. Its drawing boards stay open and answer for their own strokes.
     void done(int result) override;
 
     void refreshImageButton();
@@ -46,6 +57,33 @@ public:
     // The newest drawing board this editor opened, while it is open.
     MyView *newestDrawingBoard() const;
     void uploadImage();
+
+    // ADD without the file dialog (also what a dropped file does): the file's
+    // picture fitted to the slot as the fit box says, or the reason it was
+    // refused beside the picture and in the log.
+    void addPictureFile(const QString &path);
+    // The drawing board's picture, as a step of its own.
+    void acceptBoardPicture(const QPixmap &picture);
+
+    // Steps taken since the picture was loaded or saved to the slot file.
+    bool hasUnsavedChanges() const;
+    // Before the editor goes: with unsaved changes, asks whether they are
+    // saved to the slot file, discarded, or the closing cancelled (false).
+    bool mayClose();
+    // Writes the picture to the slot file; false (and said why) when it could not.
+    bool saveToSlotFile();
+    QUndoStack &history() { return steps; }
+
+    // What the device will show, rebuilt from the very data the upload would
+    // send: the slot picture, or for the boot screen of a colour device the
+    // last frame of its animation. Null without a picture.
+    QImage deviceView() const;
+    // The boot animation's 25 frames as they would be sent.
+    QVector<QImage> bootAnimationView() const;
+    // The window showing the device's view, while DEVICE VIEW is on.
+    DevicePreview *devicePreview() const;
+    // The text shown beside the picture (a refused file, a failed save); empty when none.
+    QString message() const;
 
 signals:
     // The upload's progress, for the window's progress bar (values outside
@@ -57,6 +95,10 @@ signals:
 protected slots:
     // The dialog draws only through its children.
     void paintEvent(QPaintEvent *event) override;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private slots:
     void on_toolButton_clicked();
@@ -73,15 +115,30 @@ private slots:
     void on_pushButton_clicked();
     void on_comboBox_2_currentIndexChanged(int index);
     void on_comboBox_2_activated(const QString &arg1);
+    void on_fitComboBox_currentIndexChanged(int index);
+    void on_ditheringComboBox_currentIndexChanged(int index);
+    void on_invertCheckBox_toggled(bool checked);
+    void on_previewToolButton_toggled(bool checked);
+    void on_playToolButton_clicked();
 
 private:
     void applyScheme(int index);
     void mirror(bool horizontal, bool vertical);
     bool log(const QString &text);
+    // Replaces the picture as a step that can be undone.
+    void changePicture(const QPixmap &picture, const QString &operation);
+    void showPicture(const QPixmap &picture);
+    void showMessage(const QString &text);
+    void setupChoices();
+    void showDeviceView(const QImage &screen);
 
     // The picture transfer (imagetransfer.cpp).
     void transferPicture();
     QImage storeSlotPicture();
+    // The picture as the slot file gives it back, written and read as BMP.
+    QImage pictureAsStored() const;
+    // What the screen is sent: one-bit screens get the chosen conversion.
+    QImage forScreen(const QImage &picture) const;
 
     Ui::editDlg *ui = nullptr;
     // Guarded: the editor may outlive the window that owns the session.
@@ -95,8 +152,16 @@ private:
     QColor backgroundColour;
     QColor foregroundColour;
     QPointer<MyView> drawingBoard;
+    QPointer<DevicePreview> preview;
+
+    PictureFit fit = PictureFit::Stretch;
+    Dithering dithering = Dithering::None;
+    bool invertBits = false;
 
     bool deleteWhenClosed = false;
     bool uploading = false;
     bool deleteAfterUpload = false;
+    // The user chose to discard the changes; the close that follows does not ask again.
+    bool discardChosen = false;
+    QUndoStack steps;
 };

@@ -79,7 +79,7 @@ void editDlg::transferPicture()
         return;
     }
     emit progressChanged(UploadStartedProgress);
-    const QImage picture = storeSlotPicture();
+    const QImage picture = forScreen(storeSlotPicture());
     if (!session)
         return;
     EditorSink sink(session, this);
@@ -91,6 +91,8 @@ QImage editDlg::storeSlotPicture()
     QDir().mkpath(imageFolder());
     const QString path = slotImagePath(slotNumber);
     const bool saved = workPixmap.save(path, "bmp", -1);
+    if (saved)
+        steps.setClean();
     emit slotPictureSaved(slotNumber);
     QImage picture = saved ? QImage(path) : QImage();
     if (picture.isNull()) {
@@ -99,4 +101,9 @@ QImage editDlg::storeSlotPicture()
         picture = throughBmp(workPixmap);
     }
     return picture;
+}
+
+QImage editDlg::pictureAsStored() const
+{
+    return throughBmp(workPixmap);
 }

@@ -2,20 +2,25 @@
 
 #include "images/drawingstate.h"
 #include "images/editdlg.h"
+#include "images/imageslot.h"
+#include "images/undoshortcuts.h"
+#include "images/unsavedquestion.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 
 namespace {
 
 // Trace lines of the presses; QT_LOGGING_RULES can silence them.
 Q_LOGGING_CATEGORY(viewTrace, "tessel.drawingboard.view")
 
-// The answer to the close question that hands the picture back.
-constexpr int KeepPainting = 0;
+// Strokes that can be undone; older ones stay painted on the board.
+constexpr int StrokeSteps = 200;
 
 } // namespace
 
@@ -27,10 +32,26 @@ MyView::MyView(QWidget *parent) : QGraphicsView(parent)
     setAttribute(Qt::WA_DeleteOnClose);
     scene.addItem(&item);
     setScene(&scene);
+    strokes.setUndoLimit(StrokeSteps);
+    // A stroke under way is finished before it can be undone.
+    addUndoActions(
+        this,
+        [this] {
+            finishStroke();
+            strokes.undo();
+        },
+        [this] {
+            finishStroke();
+            strokes.redo();
+        });
 }
 
 MyView::~MyView()
 {
+    // The steps paint on this board; it is going, so nothing more is kept.
+    for (int i = 0; i < strokes.count(); ++i)
+        static_cast<StrokeStep *>(const_cast<QUndoCommand *>(strokes.command(i)))->forget();
+    strokes.clear();
     // Detach the scene before the members that make it up go.
     setScene(nullptr);
 }
@@ -57,7 +78,10 @@ void MyView::setPicture(const QPixmap &picture, const QSize &imageSize)
         QPainter painter(&canvas);
         painter.drawPixmap(0, 0, scaled);
     }
-    item.setPixmap(QPixmap::fromImage(canvas));
+    firstCanvas = canvas;
+    stroke.reset();
+    strokes.clear();
+    showCanvas();
 }
 
 QPoint MyView::canvasPoint(const QPointF &viewportPosition) const
@@ -85,25 +109,111 @@ QPen MyView::strokePen()
 
 void MyView::paintStroke(const QPoint &from, const QPoint &to)
 {
-    const QPen pen = strokePen();
+    const StrokeSegment segment{from, to, strokePen()};
     if (canvas.isNull())
         return;
-    {
-        QPainter painter(&canvas);
-        painter.setPen(pen);
-        if (from == to)
-            painter.drawPoint(to);
-        else
-            painter.drawLine(from, to);
-    }
+    paintSegment(canvas, segment);
+    // A press on another board may have started the stroke this board paints.
+    if (!stroke)
+        stroke.emplace();
+    stroke->append(segment);
+    showCanvas();
+}
+
+void MyView::showCanvas()
+{
     item.setPixmap(QPixmap::fromImage(canvas));
     scene.update();
+}
+
+void MyView::finishStroke()
+{
+    if (!stroke)
+        return;
+    const QVector<StrokeSegment> segments = *stroke;
+    stroke.reset();
+    strokes.push(new StrokeStep(segments, strokeBoard()));
+}
+
+StrokeStep::Board MyView::strokeBoard()
+{
+    StrokeStep::Board board;
+    board.repaintBefore = [this](const StrokeStep *upTo) { repaintBefore(upTo); };
+    board.keep = [this](const QVector<StrokeSegment> &segments) {
+        for (const StrokeSegment &segment : segments)
+            paintSegment(firstCanvas, segment);
+    };
+    board.paint = [this](const QVector<StrokeSegment> &segments) {
+        for (const StrokeSegment &segment : segments)
+            paintSegment(canvas, segment);
+        showCanvas();
+    };
+    return board;
+}
+
+void MyView::repaintBefore(const StrokeStep *upTo)
+{
+    canvas = firstCanvas.copy();
+    for (int i = 0; i < strokes.count(); ++i) {
+        const auto *step = static_cast<const StrokeStep *>(strokes.command(i));
+        if (step == upTo)
+            break;
+        for (const StrokeSegment &segment : step->segments())
+            paintSegment(canvas, segment);
+    }
+    showCanvas();
+}
+
+bool MyView::hasStrokes() const
+{
+    return stroke.has_value() || !strokes.isClean();
+}
+
+QPixmap MyView::paintedPicture() const
+{
+    const QPixmap &painted = item.currentPixmap();
+    return painted.scaled(painted.width() / Magnification, painted.height() / Magnification, Qt::KeepAspectRatio,
+                          Qt::FastTransformation);
+}
+
+void MyView::handBack()
+{
+    finishStroke();
+    if (editor)
+        editor->acceptBoardPicture(paintedPicture());
+    strokes.setClean();
+}
+
+bool MyView::mayClose()
+{
+    finishStroke();
+    if (!hasStrokes())
+        return true;
+    switch (askAboutUnsavedPicture(this, slotNumber)) {
+    case UnsavedAnswer::Cancel:
+        return false;
+    case UnsavedAnswer::Discard:
+        return true;
+    case UnsavedAnswer::Save:
+        break;
+    }
+    if (editor) {
+        handBack();
+        return editor->saveToSlotFile();
+    }
+    // Without its editor the board writes the slot file itself.
+    QDir().mkpath(imageFolder());
+    if (!paintedPicture().save(slotImagePath(slotNumber), "bmp"))
+        return false;
+    strokes.setClean();
+    return true;
 }
 
 void MyView::mousePressEvent(QMouseEvent *event)
 {
     // The scene and the item see the press before the stroke starts.
     QGraphicsView::mousePressEvent(event);
+    finishStroke();
     drawing = true;
     erasing = event->button() == Qt::RightButton;
     const QPoint at = canvasPoint(event->localPos());
@@ -122,12 +232,15 @@ void MyView::mouseMoveEvent(QMouseEvent *event)
     const QPoint at = canvasPoint(event->localPos());
     if (drawing)
         paintStroke(lastPoint, at);
+    else
+        finishStroke();
     lastPoint = at;
 }
 
 void MyView::mouseReleaseEvent(QMouseEvent *event)
 {
     drawing = false;
+    finishStroke();
     // The scene ends the item's hold on the mouse here; without it every later
     // drag, anywhere on the board, would move the picture.
     QGraphicsView::mouseReleaseEvent(event);
@@ -155,16 +268,24 @@ void MyView::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    finishStroke();
+    // Yes keeps the painting and is the default; Esc cancels the close.
+    QMessageBox box(QMessageBox::Information, tr("Tessel Control View"),
+                    tr("Do you really want to log out Tessel Control View?"), QMessageBox::NoButton, this);
+    QPushButton *yes = box.addButton(tr("Yes"), QMessageBox::YesRole);
+    box.addButton(tr("No"), QMessageBox::NoRole);
+    QPushButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
     asking = true;
-    const int answer = QMessageBox::information(this, tr("Tessel Control View"),
-                                                tr("Do you really want to log out Tessel Control View?"),
-                                                tr("Yes"), tr("No"), QString(), 1, -1);
+    box.exec();
     asking = false;
-    // The editor may have been closed while the board stayed open; then Yes only closes.
-    if (answer == KeepPainting && editor) {
-        const QPixmap &painted = item.currentPixmap();
-        editor->setPicture(painted.scaled(painted.width() / Magnification, painted.height() / Magnification,
-                                          Qt::KeepAspectRatio, Qt::FastTransformation));
+    if (box.clickedButton() == cancel || !box.clickedButton()) {
+        event->ignore();
+        return;
     }
+    // The editor may have been closed while the board stayed open; then Yes only closes.
+    if (box.clickedButton() == yes && editor)
+        handBack();
     event->accept();
 }

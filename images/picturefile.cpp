@@ -6,14 +6,28 @@
 
 namespace {
 
-QImage readChecked(QImageReader &reader)
+QImage refuse(QString *problem, const QString &why)
+{
+    if (problem)
+        *problem = why;
+    return QImage();
+}
+
+QImage readChecked(QImageReader &reader, QString *problem)
 {
     // Size first, from the file's header: decoding is only tried for a picture
     // of sane dimensions.
+    if (!reader.canRead())
+        return refuse(problem, QStringLiteral("文件不是图片"));
     const QSize size = reader.size();
-    if (!size.isValid() || size.width() > LargestPictureSide || size.height() > LargestPictureSide)
-        return QImage();
-    return reader.read();
+    if (size.width() > LargestPictureSide || size.height() > LargestPictureSide)
+        return refuse(problem, QStringLiteral("图片大于 %1×%1").arg(LargestPictureSide));
+    if (!size.isValid() || size.isEmpty())
+        return refuse(problem, QStringLiteral("文件不是图片"));
+    QImage picture = reader.read();
+    if (picture.isNull())
+        return refuse(problem, QStringLiteral("图片文件无法读取"));
+    return picture;
 }
 
 } // namespace
@@ -21,30 +35,21 @@ QImage readChecked(QImageReader &reader)
 QImage readPictureFile(const QString &path, QString *problem)
 {
     const QFileInfo info(path);
-    QString why;
     if (!info.exists())
-        why = QStringLiteral("图片文件不存在");
-    else if (!info.isFile())
-        why = QStringLiteral("图片文件不是普通文件");
-    if (!why.isEmpty()) {
-        if (problem)
-            *problem = why;
-        return QImage();
-    }
+        return refuse(problem, QStringLiteral("图片文件不存在"));
+    if (!info.isFile())
+        return refuse(problem, QStringLiteral("图片文件不是普通文件"));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (problem)
-            *problem = QStringLiteral("图片文件无法读取");
-        return QImage();
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(problem, QStringLiteral("图片文件无法读取"));
     // The suffix is tried first, as for a reader given the file name; the
     // content decides when it does not fit.
     QImageReader reader(&file, info.suffix().toLatin1());
-    return readChecked(reader);
+    return readChecked(reader, problem);
 }
 
-QImage readPicture(QIODevice *device)
+QImage readPicture(QIODevice *device, QString *problem)
 {
     QImageReader reader(device);
-    return readChecked(reader);
+    return readChecked(reader, problem);
 }

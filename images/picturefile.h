@@ -13,9 +13,9 @@ class QIODevice;
 constexpr int LargestPictureSide = 8192;
 
 // The picture in the file at path, or a null image. problem, when given, gets
-// the reason a file that is no regular file was refused ("图片文件不是普通文件"
-// and the like); it stays empty for a file that is simply no usable picture.
+// the reason the file was refused, in words for the user: missing, not a
+// regular file, not a picture, larger than 8192 × 8192, unreadable.
 QImage readPictureFile(const QString &path, QString *problem = nullptr);
 
 // The picture a device holds, with the same size check.
-QImage readPicture(QIODevice *device);
+QImage readPicture(QIODevice *device, QString *problem = nullptr);

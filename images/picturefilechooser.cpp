@@ -11,17 +11,37 @@ PictureFileChooser &replacement()
     return chooser;
 }
 
+PictureFileChooser &exportReplacement()
+{
+    static PictureFileChooser chooser;
+    return chooser;
+}
+
 } // namespace
 
 QString choosePictureFile(QWidget *parent)
 {
     if (replacement())
         return replacement()(parent);
-    return QFileDialog::getOpenFileName(parent, QCoreApplication::translate("editDlg", "Open files"), QString(),
-                                        QStringLiteral("Binary Files (*.bmp);;All Files (*.*)"));
+    return QFileDialog::getOpenFileName(
+        parent, QCoreApplication::translate("editDlg", "Open files"), QString(),
+        QStringLiteral("Images (*.png *.jpg *.jpeg *.bmp *.gif);;Binary Files (*.bmp);;All Files (*.*)"));
+}
+
+QString chooseExportFile(QWidget *parent)
+{
+    if (exportReplacement())
+        return exportReplacement()(parent);
+    return QFileDialog::getSaveFileName(parent, QCoreApplication::translate("editDlg", "Export picture"), QString(),
+                                        QStringLiteral("PNG (*.png);;BMP (*.bmp)"));
 }
 
 void setPictureFileChooser(PictureFileChooser chooser)
 {
     replacement() = std::move(chooser);
+}
+
+void setExportFileChooser(PictureFileChooser chooser)
+{
+    exportReplacement() = std::move(chooser);
 }

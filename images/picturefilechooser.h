@@ -1,6 +1,6 @@
 #pragma once
-// The file dialog behind the editor's ADD button, replaceable so that an
-// automated run can answer it without a modal window.
+// The file dialogs behind the editor's ADD and EXPORT buttons, replaceable so
+// that an automated run can answer them without a modal window.
 
 #include <QString>
 
@@ -10,7 +10,10 @@ class QWidget;
 
 // Asks for a picture file; a null string when the user cancels.
 QString choosePictureFile(QWidget *parent);
+// Asks where to save the picture (PNG or BMP); a null string when the user cancels.
+QString chooseExportFile(QWidget *parent);
 
-// Replaces the dialog (an empty function puts the real dialog back).
+// Replaces a dialog (an empty function puts the real dialog back).
 using PictureFileChooser = std::function<QString(QWidget *parent)>;
 void setPictureFileChooser(PictureFileChooser chooser);
+void setExportFileChooser(PictureFileChooser chooser);

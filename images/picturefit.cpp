@@ -1,49 +1,117 @@
 #include "images/picturefit.h"
 
 #include <QPainter>
+#include <QRect>
+
+#include <algorithm>
 
 namespace {
 
-// The scaled picture on a canvas of size, centred; what lies outside the canvas
-// is cut off, what the picture leaves free shows background.
-QImage centred(const QImage &scaled, const QSize &size, const QColor &background)
+struct FitName
 {
-    QImage canvas(size, scaled.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-    canvas.fill(background);
+    PictureFit fit;
+    const char *name;
+};
+
+const FitName FitNames[] = {
+    {PictureFit::Stretch, "stretch"},
+    {PictureFit::Contain, "contain"},
+    {PictureFit::Cover, "cover"},
+};
+
+// The picture over a canvas of the background colour, at place.
+QImage onBackground(const QImage &picture, const QSize &size, const QRect &place, const QColor &background)
+{
+    QImage canvas(size, QImage::Format_RGB32);
+    canvas.fill(background.rgb());
     QPainter painter(&canvas);
-    // The picture's own pixels, alpha included, not blended onto the background.
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage((size.width() - scaled.width()) / 2, (size.height() - scaled.height()) / 2, scaled);
+    painter.drawImage(place, picture);
     return canvas;
 }
 
+// The picture in the 32-bit form ADD always scaled (a pixmap's): one-bit and
+// palette pictures pick other pixels when scaled in their own format.
+QImage asPainted(const QImage &picture)
+{
+    switch (picture.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+    case QImage::Format_Indexed8:
+        return picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                                 : QImage::Format_RGB32);
+    default:
+        return picture;
+    }
+}
+
 } // namespace
+
+QRect coveredPart(const QSize &picture, const QSize &size)
+{
+    const qint64 w = picture.width();
+    const qint64 h = picture.height();
+    qint64 partW = w;
+    qint64 partH = h;
+    if (w * size.height() > h * size.width())
+        partW = std::max<qint64>(1, (h * size.width() + size.height() / 2) / size.height());
+    else
+        partH = std::max<qint64>(1, (w * size.height() + size.width() / 2) / size.width());
+    return QRect(int((w - partW) / 2), int((h - partH) / 2), int(partW), int(partH));
+}
+
+QRect containedRect(const QSize &picture, const QSize &size)
+{
+    const qint64 w = picture.width();
+    const qint64 h = picture.height();
+    QSize inner;
+    if (w * size.height() > h * size.width())
+        inner = QSize(size.width(), int(std::max<qint64>(1, (h * size.width() + w / 2) / w)));
+    else
+        inner = QSize(int(std::max<qint64>(1, (w * size.height() + h / 2) / h)), size.height());
+    return QRect(QPoint((size.width() - inner.width()) / 2, (size.height() - inner.height()) / 2), inner);
+}
 
 QImage fitPicture(const QImage &picture, const QSize &size, PictureFit fit, const QColor &background)
 {
     if (picture.isNull() || size.isEmpty())
         return QImage();
     switch (fit) {
-    case PictureFit::Stretch:
-        break;
-    case PictureFit::Contain:
-        return centred(picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation), size, background);
-    case PictureFit::Cover:
-        return centred(picture.scaled(size, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation), size,
-                       background);
+    case PictureFit::Stretch: {
+        const QImage scaled = asPainted(picture).scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        if (!scaled.hasAlphaChannel())
+            return scaled;
+        return onBackground(scaled, size, QRect(QPoint(), size), background);
     }
-    return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    case PictureFit::Contain: {
+        const QRect place = containedRect(picture.size(), size);
+        const QImage scaled = picture.scaled(place.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        return onBackground(scaled, size, place, background);
+    }
+    case PictureFit::Cover: {
+        const QImage part = picture.copy(coveredPart(picture.size(), size));
+        const QImage scaled = part.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        return onBackground(scaled, size, QRect(QPoint(), size), background);
+    }
+    }
+    return QImage();
 }
 
 bool parsePictureFit(const QString &name, PictureFit &fit)
 {
-    if (name == QLatin1String("stretch"))
-        fit = PictureFit::Stretch;
-    else if (name == QLatin1String("contain"))
-        fit = PictureFit::Contain;
-    else if (name == QLatin1String("cover"))
-        fit = PictureFit::Cover;
-    else
-        return false;
-    return true;
+    for (const FitName &entry : FitNames) {
+        if (name == QLatin1String(entry.name)) {
+            fit = entry.fit;
+            return true;
+        }
+    }
+    return false;
+}
+
+QString pictureFitName(PictureFit fit)
+{
+    for (const FitName &entry : FitNames) {
+        if (entry.fit == fit)
+            return QLatin1String(entry.name);
+    }
+    return QString();
 }

@@ -80,8 +80,7 @@ private slots:
         MainWindow window;
         editDlg editor(4, 240, 280, 0x54, &window.session());
         QTest::mouseClick(child<QAbstractButton>(&editor, "toolButton_2"), Qt::LeftButton);
-        QCOMPARE(logMessages(&window).mid(logMessages(&window).size() - 2),
-                 (QStringList{"无法使用该图片文件", reason}));
+        QCOMPARE(logMessages(&window).last(), QStringLiteral("无法使用该图片文件：") + reason);
     }
 
     // The window takes every editor, board and curve dialog with it, so the

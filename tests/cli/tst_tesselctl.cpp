@@ -484,7 +484,7 @@ private slots:
         // Three stripes of 160 columns in a 480 x 100 picture, onto 240 x 280.
         QTest::newRow("stretch, left") << QStringList() << QPoint(40, 140) << QColor(Qt::red);
         QTest::newRow("stretch, top row") << QStringList{"--fit", "stretch"} << QPoint(200, 0) << QColor(Qt::blue);
-        QTest::newRow("contain, bar") << QStringList{"--fit", "contain"} << QPoint(120, 0) << QColor(Qt::black);
+        QTest::newRow("contain, bar") << QStringList{"--fit", "contain"} << QPoint(120, 0) << QColor(Qt::white);
         QTest::newRow("contain, picture") << QStringList{"--fit", "contain"} << QPoint(40, 140) << QColor(Qt::red);
         QTest::newRow("cover, left") << QStringList{"--fit", "cover"} << QPoint(5, 5) << QColor(Qt::green);
         QTest::newRow("cover, right") << QStringList{"--fit", "cover"} << QPoint(234, 274) << QColor(Qt::green);

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace imagetest {
@@ -45,6 +47,19 @@ private:
     QTemporaryDir dir;
     QString programDir;
 };
+
+// The editor's remembered choices live in a settings file of the test's own,
+// emptied by each call: never the user's, never another test program's.
+inline void scratchSettings()
+{
+    static QTemporaryDir folder;
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    QCoreApplication::setOrganizationName(QStringLiteral("Tessel"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tessel Control tests"));
+    QSettings settings;
+    settings.clear();
+}
 
 // Every pixel different enough to show a misplaced byte.
 inline QImage pattern(int width, int height)

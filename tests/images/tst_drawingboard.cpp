@@ -80,6 +80,8 @@ void answerNextQuestion(const QString &answer, Question *seen)
         }
         timer->deleteLater();
         *seen = {box->windowTitle(), box->text(), box->defaultButton() ? box->defaultButton()->text() : QString()};
+        if (answer == "Esc")
+            QTest::keyClick(box, Qt::Key_Escape);
         for (QAbstractButton *button : box->buttons())
             if (button->text() == answer)
                 button->click();
@@ -365,8 +367,9 @@ private slots:
         QCOMPARE(board->pictureItem().pos(), position);
     }
 
-    // Closing asks; Yes hands the painted picture back at the slot size, No
-    // keeps the editor's picture. The board closes either way.
+    // Closing asks, Yes first; Yes hands the painted picture back at the slot
+    // size, No keeps the editor's picture, and the board closes either way.
+    // Esc keeps the board open with its strokes.
     void close_data()
     {
         QTest::addColumn<QString>("answer");
@@ -375,6 +378,7 @@ private slots:
         QTest::newRow("yes") << QStringLiteral("Yes") << false << true;
         QTest::newRow("no") << QStringLiteral("No") << false << false;
         QTest::newRow("yes, editor gone") << QStringLiteral("Yes") << true << false;
+        QTest::newRow("esc") << QStringLiteral("Esc") << false << false;
     }
     void close()
     {
@@ -391,11 +395,18 @@ private slots:
 
         Question seen;
         answerNextQuestion(answer, &seen);
-        QVERIFY(board->close());
+        const bool cancelled = answer == "Esc";
+        QCOMPARE(board->close(), !cancelled);
         QCOMPARE(seen.title, QStringLiteral("Tessel Control View"));
         QCOMPARE(seen.text, QStringLiteral("Do you really want to log out Tessel Control View?"));
-        QCOMPARE(seen.defaultButton, QStringLiteral("No"));
-        QTRY_VERIFY(board.isNull());
+        QCOMPARE(seen.defaultButton, QStringLiteral("Yes"));
+        if (cancelled) {
+            QVERIFY(board && board->isVisible());
+            QCOMPARE(board->canvasImage(), painted);
+            QVERIFY(board->hasStrokes());
+        } else {
+            QTRY_VERIFY(board.isNull());
+        }
         if (editorClosed)
             return;
 
@@ -406,9 +417,63 @@ private slots:
         }
         QCOMPARE(after.size(), QSize(240, 280));
         QCOMPARE(after, painted.scaled(240, 280, Qt::KeepAspectRatio, Qt::FastTransformation));
+        // The board's picture is one step of the editor's.
+        editor->history().undo();
+        QCOMPARE(editor->picture().toImage().convertToFormat(QImage::Format_RGB32), before);
+        editor->history().redo();
+        QCOMPARE(editor->picture().toImage().convertToFormat(QImage::Format_RGB32), after);
         QCOMPARE(changed(before, after).colours, QSet<QRgb>{Foreground});
         QCOMPARE(iconImage(child<QPushButton>(editor, "pushButton")->icon(), QSize(240, 280)),
                  iconImage(QIcon(editor->picture()), QSize(240, 280)));
+    }
+
+    // Each stroke is a step (Ctrl+Z, Ctrl+Shift+Z): undo gives back the very
+    // canvas before it, redo the one after it. Strokes too old to be undone
+    // (past 200) stay painted.
+    void strokeUndo()
+    {
+        openEditor(flat(240, 280));
+        MyView *board = openBoard();
+        QVector<QImage> canvases{board->canvasImage()};
+        drag(board, Qt::LeftButton, QPointF(50, 50), QPointF(150, 90));
+        canvases << board->canvasImage();
+        drag(board, Qt::RightButton, QPointF(60, 40), QPointF(60, 200));
+        canvases << board->canvasImage();
+        // A stroke of several moves is one step.
+        mouse(board, QEvent::MouseButtonPress, QPointF(200, 20), Qt::LeftButton, Qt::LeftButton);
+        for (int i = 1; i <= 5; ++i)
+            mouse(board, QEvent::MouseMove, QPointF(200 + 20 * i, 20 + 15 * i), Qt::NoButton, Qt::LeftButton);
+        mouse(board, QEvent::MouseButtonRelease, QPointF(300, 95), Qt::LeftButton, Qt::NoButton);
+        canvases << board->canvasImage();
+        QVERIFY(board->hasStrokes());
+
+        for (int i = 3; i > 0; --i) {
+            QTest::keyClick(board, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(board->canvasImage(), canvases[i - 1]);
+        }
+        QVERIFY(!board->hasStrokes());
+        for (int i = 1; i <= 3; ++i) {
+            QTest::keyClick(board, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+            QCOMPARE(board->canvasImage(), canvases[i]);
+        }
+        QCOMPARE(board->pictureItem().currentPixmap().toImage().convertToFormat(QImage::Format_RGB32),
+                 board->canvasImage());
+
+        QImage oldest;
+        for (int i = 0; i < 205; ++i) {
+            const QPointF at(10 + (i % 40) * 9, 300 + (i / 40) * 9);
+            mouse(board, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+            mouse(board, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+            if (i == 4)
+                oldest = board->canvasImage();
+        }
+        int undone = 0;
+        while (board->strokeHistory().canUndo()) {
+            board->strokeHistory().undo();
+            ++undone;
+        }
+        QCOMPARE(undone, 200);
+        QCOMPARE(board->canvasImage(), oldest);
     }
 
     // Several boards stay open beside the editor and outlive it; they share

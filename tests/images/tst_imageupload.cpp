@@ -1,14 +1,18 @@
 // UPLOAD against the emulated device: the reports of the colour, boot-animation
-// and one-bit transfers, the pictures the device rebuilds from them, and the
-// failures the upload has to survive.
+// and one-bit transfers, the pictures the device rebuilds from them (and the
+// editor's device view of them), and the failures the upload has to survive.
 
 #include "app/mainwindow.h"
 #include "device/devicelink.h"
 #include "emulator/emulateddevice.h"
 #include "imagetests.h"
+#include "images/devicepreview.h"
 #include "images/editdlg.h"
+#include "images/picturefilechooser.h"
 #include "testsupport.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QToolButton>
@@ -63,6 +67,18 @@ QImage bootFrame(const QImage &picture, int k)
     return frame;
 }
 
+// Shades from black to white across, and a little down: dithering shows on it.
+QImage gradient(int width, int height)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int v = qMin(255, x * 255 / qMax(1, width - 1) + y);
+            picture.setPixel(x, y, qRgb(v, v / 2 + 60, 255 - v));
+        }
+    return picture;
+}
+
 } // namespace
 
 class TestImageUpload : public QObject
@@ -74,6 +90,7 @@ class TestImageUpload : public QObject
 private slots:
     void init()
     {
+        scratchSettings();
         EmulatedDevice::instance().reset();
         scratch.enter();
     }
@@ -181,6 +198,119 @@ private slots:
         const QString file = QString("imageformats/page%1.bmp").arg(slot);
         QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32), picture);
         QVERIFY(showsPicture(child<QPushButton>(&window, ThumbnailButtons[slot - 1]), file));
+    }
+
+    // The device view shows what the device rebuilds from the reports, for every
+    // conversion; the preview window shows it 1:1 and four times with the pixel edges.
+    void deviceViewIsWhatArrives_data()
+    {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<int>("screenType");
+        QTest::addColumn<QSize>("slotSize");
+        QTest::addColumn<QImage>("picture");
+        QTest::addColumn<int>("dithering");   // 0 threshold, 1 Floyd-Steinberg
+        QTest::addColumn<bool>("invert");
+        QTest::newRow("colour") << 4 << 0x54 << QSize(240, 280) << gradient(240, 280) << 0 << false;
+        QTest::newRow("colour, smaller than the slot") << 3 << 0x54 << QSize(10, 5) << pattern(12, 3) << 0 << false;
+        QTest::newRow("boot animation") << 1 << 0x54 << QSize(240, 40) << gradient(240, 40) << 0 << false;
+        QTest::newRow("threshold") << 2 << 0x00 << QSize(128, 64) << gradient(128, 64) << 0 << false;
+        QTest::newRow("threshold, inverted") << 2 << 0x00 << QSize(128, 64) << gradient(128, 64) << 0 << true;
+        QTest::newRow("floyd-steinberg") << 2 << 0x00 << QSize(128, 64) << gradient(128, 64) << 1 << false;
+        QTest::newRow("floyd-steinberg, inverted") << 2 << 0x00 << QSize(128, 64) << gradient(128, 64) << 1 << true;
+        QTest::newRow("floyd-steinberg, 11 rows") << 3 << 0x01 << QSize(30, 16) << gradient(30, 11) << 1 << false;
+    }
+    void deviceViewIsWhatArrives()
+    {
+        QFETCH(int, slot);
+        QFETCH(int, screenType);
+        QFETCH(QSize, slotSize);
+        QFETCH(QImage, picture);
+        QFETCH(int, dithering);
+        QFETCH(bool, invert);
+        auto &device = EmulatedDevice::instance();
+        device.profile().imageSlots.insert(
+            slot, {quint16(slotSize.width()), quint16(slotSize.height()), quint8(screenType)});
+        MainWindow window;
+        editDlg *editor = openEditor(window, slot, picture);
+        if (screenType != 0x54) {
+            child<QComboBox>(editor, "ditheringComboBox")->setCurrentIndex(dithering);
+            child<QCheckBox>(editor, "invertCheckBox")->setChecked(invert);
+        }
+        child<QToolButton>(editor, "previewToolButton")->setChecked(true);
+        const QImage view = editor->deviceView();
+        DevicePreview *preview = editor->devicePreview();
+        QVERIFY(preview && preview->isVisible());
+        QCOMPARE(preview->shownPicture(), view);
+        QCOMPARE(iconImage(child<QPushButton>(editor, "pushButton")->icon(), view.size()),
+                 iconImage(QIcon(QPixmap::fromImage(view)), view.size()));
+        // Four times the size; a pixel's inside keeps its colour, its right and bottom edges are greyed.
+        const QImage large = DevicePreview::magnified(view);
+        QCOMPARE(large.size(), view.size() * 4);
+        const QRgb p = view.pixel(1, 1);
+        QCOMPARE(large.pixel(5, 5), p);
+        QCOMPARE(large.pixel(7, 5), qRgb((qRed(p) + 128) / 2, (qGreen(p) + 128) / 2, (qBlue(p) + 128) / 2));
+        QCOMPARE(large.pixel(5, 7), large.pixel(7, 5));
+
+        upload(editor);
+        QCOMPARE(device.completedImageTransfers(), 1);
+        if (screenType == 0x54 && slot == 1) {
+            QCOMPARE(editor->bootAnimationView(), device.bootAnimationFrames());
+            QCOMPARE(view, device.bootAnimationFrames().last());
+            // PLAY shows the frames one by one and keeps the last.
+            QTest::mouseClick(child<QToolButton>(editor, "playToolButton"), Qt::LeftButton);
+            QVERIFY(preview->isPlaying());
+            QCOMPARE(preview->shownPicture(), device.bootAnimationFrames().first());
+            QTRY_VERIFY_WITH_TIMEOUT(!preview->isPlaying(), 5000);
+            QCOMPARE(preview->shownPicture(), view);
+            return;
+        }
+        QCOMPARE(view.size(), screenType == 0x54 ? slotSize : picture.size());
+        const QImage arrived = device.slotPicture(slot);
+        QCOMPARE(view, arrived.copy(QRect(QPoint(), view.size())));
+    }
+
+    // With the first choices (stretch, threshold) ADD sends exactly what ADD always sent.
+    void addSendsWhatItAlwaysSent_data()
+    {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<int>("screenType");
+        QTest::addColumn<QSize>("slotSize");
+        QTest::addColumn<int>("format");
+        QTest::newRow("colour, palette bmp") << 4 << 0x54 << QSize(240, 280) << int(QImage::Format_Indexed8);
+        QTest::newRow("colour, png") << 4 << 0x54 << QSize(240, 280) << int(QImage::Format_RGB32);
+        QTest::newRow("boot strip") << 1 << 0x54 << QSize(240, 40) << int(QImage::Format_RGB32);
+        QTest::newRow("one-bit") << 2 << 0x00 << QSize(128, 64) << int(QImage::Format_RGB32);
+    }
+    void addSendsWhatItAlwaysSent()
+    {
+        QFETCH(int, slot);
+        QFETCH(int, screenType);
+        QFETCH(QSize, slotSize);
+        QFETCH(int, format);
+        auto &device = EmulatedDevice::instance();
+        device.profile().imageSlots.insert(
+            slot, {quint16(slotSize.width()), quint16(slotSize.height()), quint8(screenType)});
+        const QString file = format == QImage::Format_Indexed8 ? "chosen.bmp" : "chosen.png";
+        QVERIFY(gradient(173, 91).convertToFormat(QImage::Format(format)).save(file));
+        setPictureFileChooser([file](QWidget *) { return file; });
+        MainWindow window;
+        QVector<QByteArray> sent[2];
+        for (int way = 0; way < 2; ++way) {
+            editDlg *editor = openEditor(window, slot, QImage());
+            if (way == 0) {
+                QTest::mouseClick(child<QToolButton>(editor, "toolButton_2"), Qt::LeftButton);
+            } else {
+                // ADD as it always was: the file as a pixmap, stretched fast to the slot (the boot strip on slot 1).
+                const QSize target = slot == 1 ? QSize(240, 40) : slotSize;
+                editor->setPicture(QPixmap(file).scaled(target, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+            }
+            const int before = device.imageReports().size();
+            upload(editor);
+            sent[way] = device.imageReports().mid(before);
+        }
+        setPictureFileChooser(nullptr);
+        QVERIFY(sent[0].size() > 2);
+        QCOMPARE(sent[0], sent[1]);
     }
 
     // What may go wrong around an upload. Without an acknowledgement colour transfers stop and leave

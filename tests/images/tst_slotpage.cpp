@@ -121,7 +121,8 @@ private slots:
         QCOMPARE(emulated.openHandleCount(), 1);
         QVERIFY(editor && editor->isVisible());
         QCOMPARE(editor->pos(), window.mapToGlobal(child<QWidget>(&window, "widget_8")->pos() + QPoint(175, 35)));
-        QCOMPARE(child<QLabel>(editor, "label")->text(), QString());
+        QCOMPARE(child<QLabel>(editor, "label")->text(),
+                 QString("槽 %1 — %2×%3").arg(slot).arg(size.width()).arg(size.height()));
         QCOMPARE(child<QLabel>(editor, "label_4")->text(),
                  QString("IMAGE SIZE：%1x%2").arg(size.width()).arg(size.height()));
         auto *picture = child<QPushButton>(editor, "pushButton");
