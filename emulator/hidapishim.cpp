@@ -46,4 +46,21 @@ void HID_API_EXPORT HID_API_CALL hid_close(hid_device *dev)
     EmulatedDevice::instance().hidClose(dev);
 }
 
+struct hid_device_info HID_API_EXPORT *HID_API_CALL hid_enumerate(unsigned short vendor_id,
+                                                                 unsigned short product_id)
+{
+    return EmulatedDevice::instance().hidEnumerate(vendor_id, product_id);
+}
+
+void HID_API_EXPORT HID_API_CALL hid_free_enumeration(struct hid_device_info *devs)
+{
+    EmulatedDevice::hidFreeEnumeration(devs);
+}
+
+// The About box names the library that answers the program's hidapi calls.
+HID_API_EXPORT const char *HID_API_CALL hid_version_str(void)
+{
+    return "emulated device";
+}
+
 } // extern "C"
