@@ -1,4 +1,5 @@
-// The Devices page: who the attached device is, read fresh on every visit.
+// The Devices page: who the attached device is, read fresh on every visit and
+// whenever a device is plugged in; why it cannot be read when it cannot.
 
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
@@ -6,9 +7,13 @@
 #include "app/dialogpointers.h"
 #include "app/windowlayout.h"
 #include "app/windowsink.h"
+#include "desktop/datafolder.h"
 #include "device/deviceinfoquery.h"
 
 #include <QIcon>
+#include <QLabel>
+#include <QTimer>
+#include <QVBoxLayout>
 
 void MainWindow::on_m_btn_Devices_clicked()
 {
@@ -19,7 +24,11 @@ void MainWindow::on_m_btn_Devices_clicked()
     setSideButtonIcons(":/image/select_devices_on.jpg", ":/image/select_upgrade.jpg",
                        ":/image/select_settings.jpg");
     ui->stackedWidget->setCurrentIndex(WindowLayout::DevicesPage);
+    queryDevice();
+}
 
+void MainWindow::queryDevice()
+{
     DeviceActionGuard guard(deviceSession.activity());
     if (!guard) {
         reportDeviceBusy();
@@ -29,7 +38,7 @@ void MainWindow::on_m_btn_Devices_clicked()
     const DeviceQuery query = queryDeviceInformation(deviceSession, sink, info);
     showDeviceInformation(query.items);
     constexpr int AllItems = InfoName | InfoFirmwareVersion | InfoScreenAndRanges | InfoIdentification;
-    showServiceStatus(!query.online ? QStringLiteral("设备离线")
+    showServiceStatus(!query.online ? openFailureSummary(lastOpenFailure)
                       : query.items == AllItems ? QStringLiteral("设备信息已读取")
                                                 : QStringLiteral("设备信息读取不全：读取超时"));
 }
@@ -51,4 +60,79 @@ void MainWindow::showDeviceInformation(int items)
     }
     if (items & InfoIdentification)
         ui->lab_dev_support->setText(info.identification);
+}
+
+// --- device presence
+
+// Text over the device picture's panel, shown only while the device cannot be
+// opened. Selectable, so the commands that fix a missing permission can be
+// copied from it.
+void MainWindow::setupDeviceHint()
+{
+    deviceHint = new QLabel(ui->device_image);
+    deviceHint->setObjectName(QStringLiteral("deviceHintLabel"));
+    deviceHint->setTextFormat(Qt::PlainText);
+    deviceHint->setWordWrap(true);
+    deviceHint->setAlignment(Qt::AlignCenter);
+    deviceHint->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    deviceHint->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255); background: transparent;"));
+    deviceHint->setMargin(16);
+    auto *fill = new QVBoxLayout(ui->device_image);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(deviceHint);
+    deviceHint->hide();
+}
+
+void MainWindow::showDeviceReachability(bool online)
+{
+    showDeviceStatus(online);
+    if (online) {
+        deviceHint->hide();
+        watch.assume(true);
+        return;
+    }
+    const OpenFailure failure = diagnoseOpenFailure();
+    watch.assume(failure == OpenFailure::NotAccessible);
+    showOpenFailure(failure);
+}
+
+void MainWindow::showOpenFailure(OpenFailure failure)
+{
+    lastOpenFailure = failure;
+    // The picture of a device that is not there would say otherwise.
+    ui->device_image->setIcon(QIcon());
+    deviceHint->setText(openFailureExplanation(failure, shippedUdevRule()));
+    deviceHint->show();
+}
+
+// A device just plugged in is read as DEVICE reads it, once its node has had
+// a moment to get the user's permissions; the page stays where the user is.
+void MainWindow::deviceArrived()
+{
+    QTimer::singleShot(DeviceWatch::ArrivalSettleMs, this, &MainWindow::queryArrivedDevice);
+}
+
+void MainWindow::queryArrivedDevice()
+{
+    if (!watch.isPresent())
+        return;   // gone again meanwhile
+    if (deviceSession.activity().isBusy()) {
+        // Not refused like a click: read it once the running action is over.
+        deviceSession.activity().whenIdle(
+            [this] { QTimer::singleShot(0, this, &MainWindow::queryArrivedDevice); });
+        return;
+    }
+    queryDevice();
+}
+
+void MainWindow::deviceLeft()
+{
+    // A handle left open for the next action (the slot query's, for the
+    // upload) went with the device; that action opens the device anew. The
+    // watch reports only between actions, so no action is using the handle.
+    deviceSession.close();
+    showDeviceStatus(false);
+    showOpenFailure(OpenFailure::NotAttached);
+    appendLog(deviceLeftText());
+    showServiceStatus(deviceLeftText());
 }

@@ -3,6 +3,8 @@
 #include "app/logpane.h"
 #include "device/deviceinfo.h"
 #include "device/devicesession.h"
+#include "device/devicewatch.h"
+#include "device/openfailure.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -47,6 +49,9 @@ public:
 
     // Status icon: device reachable or not.
     void showDeviceStatus(bool online);
+    // Notices the device arriving (it is then queried as by DEVICE) and
+    // leaving; also for a platform's device events, which may wake it sooner.
+    DeviceWatch &presenceWatch() { return watch; }
     // The one log line of a device action refused while another runs.
     void reportDeviceBusy();
 
@@ -105,7 +110,16 @@ private:
     void setSideButtonIcons(const char *devices, const char *upload, const char *settings);
     void resetUpgradePage();
     void setupSettingsTable();
+    void queryDevice();
     void showDeviceInformation(int items);
+    // What an open told the page: the status icon, and when it failed why.
+    void showDeviceReachability(bool online);
+    void showOpenFailure(OpenFailure failure);
+    void deviceArrived();
+    void queryArrivedDevice();
+    void deviceLeft();
+    void setupDeviceHint();
+    void setupTitleMenu();
     void showFirmwareRefusal(const QString &text);
     QPoint dialogPosition() const;
     void closeToolWindows();
@@ -124,7 +138,12 @@ private:
     DeviceInfo info;
     std::unique_ptr<LogPane> logPane;
     QString lastLogLine;
+    DeviceWatch watch{deviceSession.activity()};
+    // Why the device cannot be opened, in the device picture's place.
+    QLabel *deviceHint = nullptr;
+    OpenFailure lastOpenFailure = OpenFailure::NotAttached;
     bool serviceMode = false;
+    QString titleOutsideServiceMode;
     QWidget *serviceBar = nullptr;
     QLabel *serviceStatus = nullptr;
 

@@ -18,6 +18,11 @@ hid_device *openDevice(unsigned short vendorId, unsigned short productId, Waiter
 // A single open of the device, as every other feature does it.
 hid_device *openDeviceOnce();
 
+// Whether the system lists the device among its HID devices. Only asks the
+// system: the device is neither opened nor sent anything, so this works while
+// the device cannot be opened, and says nothing about whether it could be.
+bool isDeviceListed();
+
 // Start of the exchange: a fresh record and a blocking handle.
 void beginExchange(CommandRecord &record, hid_device *handle);
 

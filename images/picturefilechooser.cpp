@@ -1,5 +1,7 @@
 #include "images/picturefilechooser.h"
 
+#include "desktop/recentfolders.h"
+
 #include <QCoreApplication>
 #include <QFileDialog>
 
@@ -17,8 +19,12 @@ QString choosePictureFile(QWidget *parent)
 {
     if (replacement())
         return replacement()(parent);
-    return QFileDialog::getOpenFileName(parent, QCoreApplication::translate("editDlg", "Open files"), QString(),
-                                        QStringLiteral("Binary Files (*.bmp);;All Files (*.*)"));
+    const QString chosen =
+        QFileDialog::getOpenFileName(parent, QCoreApplication::translate("editDlg", "Open files"),
+                                     recentFolder(QStringLiteral("pictures")),
+                                     QStringLiteral("Binary Files (*.bmp);;All Files (*.*)"));
+    rememberFolderOf(QStringLiteral("pictures"), chosen);
+    return chosen;
 }
 
 void setPictureFileChooser(PictureFileChooser chooser)

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+namespace emu {
+
+// Where a side window of `size` goes so that it does not cover the main window:
+// beside it on a side with room in `room` (the right first, then the left),
+// else below or above it. On a screen too small for any of these it overlaps
+// the main window's lower right, but never the top strip of `keepClearTop`
+// pixels, where the main window has its title and its buttons.
+QPoint placeBeside(const QRect &mainWindow, const QSize &size, const QRect &room, int keepClearTop,
+                   int gap = 16);
+
+} // namespace emu
