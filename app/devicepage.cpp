@@ -10,10 +10,37 @@
 #include "desktop/datafolder.h"
 #include "device/deviceinfoquery.h"
 
+#include <QEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QTimer>
-#include <QVBoxLayout>
+
+namespace {
+
+// Keeps a child covering its parent without a layout, which would let the
+// child's wrapped text decide the parent's height.
+class CoverParent : public QObject
+{
+public:
+    CoverParent(QWidget *cover, QWidget *parent) : QObject(cover), cover(cover)
+    {
+        parent->installEventFilter(this);
+        cover->setGeometry(parent->rect());
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize)
+            cover->setGeometry(static_cast<QWidget *>(watched)->rect());
+        return false;
+    }
+
+private:
+    QWidget *cover;
+};
+
+} // namespace
 
 void MainWindow::on_m_btn_Devices_clicked()
 {
@@ -65,7 +92,7 @@ void MainWindow::showDeviceInformation(int items)
 // --- device presence
 
 // Text over the device picture's panel, shown only while the device cannot be
-// opened. Selectable, so the commands that fix a missing permission can be
+// opened; the panel keeps its size. Selectable, so the commands that fix a missing permission can be
 // copied from it.
 void MainWindow::setupDeviceHint()
 {
@@ -75,11 +102,10 @@ void MainWindow::setupDeviceHint()
     deviceHint->setWordWrap(true);
     deviceHint->setAlignment(Qt::AlignCenter);
     deviceHint->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    deviceHint->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255); background: transparent;"));
-    deviceHint->setMargin(16);
-    auto *fill = new QVBoxLayout(ui->device_image);
-    fill->setContentsMargins(0, 0, 0, 0);
-    fill->addWidget(deviceHint);
+    // Dark on the panel, which shows light where the picture would be.
+    deviceHint->setStyleSheet(QStringLiteral("color: rgb(16, 40, 86); background: transparent;"));
+    deviceHint->setMargin(20);
+    new CoverParent(deviceHint, ui->device_image);
     deviceHint->hide();
 }
 
