@@ -190,6 +190,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     closeToolWindows();
+    // A closed window neither reads nor reports a device any more.
+    watch.stop();
     deviceSession.close();
     QMainWindow::closeEvent(event);
 }

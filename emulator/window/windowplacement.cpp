@@ -31,9 +31,11 @@ QPoint placeBeside(const QRect &mainWindow, const QSize &size, const QRect &room
         return {alignedX, mainBottom + gap};
     if (mainTop - gap - size.height() >= room.y())
         return {alignedX, mainTop - gap - size.height()};
-    // No free side: the lower right of the main window, as low as the screen
-    // allows, and never over its top strip.
-    const int x = within(mainRight - size.width(), room.x(), roomRight - size.width());
+    // No free side: against the screen's edge on the side with more room, so
+    // that as little of the main window is covered as can be; as low as the
+    // screen allows, and never over the main window's top strip.
+    const int x = roomRight - mainRight >= mainLeft - room.x() ? std::max(room.x(), roomRight - size.width())
+                                                                : room.x();
     const int y = std::max(mainTop + keepClearTop, roomBottom - size.height());
     return {x, y};
 }
