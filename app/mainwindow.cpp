@@ -81,7 +81,8 @@ QPoint MainWindow::dialogPosition() const
 
 void MainWindow::showDeviceStatus(bool online)
 {
-    ui->toolButton->setIcon(QIcon(imageFolder() + (online ? QStringLiteral("/USB_ON.jpg") : QStringLiteral("/USB_OFF.jpg"))));
+    ui->toolButton->setIcon(
+        QIcon(imageFolder() + (online ? QStringLiteral("/USB_ON.jpg") : QStringLiteral("/USB_OFF.jpg"))));
 }
 
 // The title strip's context menu; the window has no system title bar.

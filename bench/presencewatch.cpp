@@ -32,7 +32,8 @@ int main(int argc, char *argv[])
     const double cpuUs = double(std::clock() - cpuStart) * 1e6 / CLOCKS_PER_SEC / looks;
     const double wallUs = double(wall.nsecsElapsed()) / 1e3 / looks;
 
-    const int hidDevices = int(QDir(QStringLiteral("/sys/class/hidraw")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+    const int hidDevices =
+        int(QDir(QStringLiteral("/sys/class/hidraw")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
     std::printf("HID devices on this system: %d; the device listed in %d of %d looks\n", hidDevices, listed, looks);
     std::printf("one look: %.1f us processor time, %.1f us elapsed\n", cpuUs, wallUs);
     std::printf("idle cost at one look a second: %.2f ms processor time per minute (%.4f %% of one core)\n",

@@ -3,8 +3,7 @@
 #include "device/deviceactivity.h"
 #include "device/devicelink.h"
 
-DeviceWatch::DeviceWatch(DeviceActivity &activity, std::function<bool()> isListed, QObject *parent)
-    : QObject(parent), activity(activity), isListed(isListed ? std::move(isListed) : std::function<bool()>(isDeviceListed))
+DeviceWatch::DeviceWatch(DeviceActivity &activity, QObject *parent) : QObject(parent), activity(activity)
 {
     connect(&timer, &QTimer::timeout, this, &DeviceWatch::check);
 }
@@ -28,7 +27,7 @@ void DeviceWatch::check()
 {
     if (activity.isBusy())
         return;
-    const bool listed = isListed();
+    const bool listed = isDeviceListed();
     if (listed == present)
         return;
     present = listed;

@@ -14,8 +14,6 @@
 #include <QObject>
 #include <QTimer>
 
-#include <functional>
-
 class DeviceActivity;
 
 class DeviceWatch : public QObject
@@ -28,9 +26,7 @@ public:
     // node the user's permissions after it is listed.
     static constexpr int ArrivalSettleMs = 250;
 
-    // isListed answers whether the system lists the device; the default asks hidapi.
-    explicit DeviceWatch(DeviceActivity &activity, std::function<bool()> isListed = {},
-                         QObject *parent = nullptr);
+    explicit DeviceWatch(DeviceActivity &activity, QObject *parent = nullptr);
 
     // Looks once every interval from now on, starting from what is assumed.
     void start(int intervalMs = PollIntervalMs);
@@ -54,7 +50,6 @@ signals:
 
 private:
     DeviceActivity &activity;
-    std::function<bool()> isListed;
     QTimer timer;
     bool present = false;
 };

@@ -67,7 +67,8 @@ void openWhenMainWindowShows(int attempt)
     screen->show();
     const QString shot = qEnvironmentVariable("TESSEL_SCREENSHOT");
     if (!shot.isEmpty())
-        QTimer::singleShot(settleMs, qApp, [shot, mainWindow, screen] { saveScreenshotsAndQuit(shot, mainWindow, screen); });
+        QTimer::singleShot(settleMs, qApp,
+                           [shot, mainWindow, screen] { saveScreenshotsAndQuit(shot, mainWindow, screen); });
 }
 
 void startVirtualDevice()

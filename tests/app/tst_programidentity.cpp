@@ -46,7 +46,8 @@ private slots:
         about->trigger();
         QPointer<QMessageBox> box = window.findChild<QMessageBox *>("aboutBox");
         QVERIFY(box && box->isVisible());
-        for (const QString &part : {programVersion(), QString::fromLatin1(qVersion()), QStringLiteral("hidapi emulated device")})
+        const QString hidapi = QStringLiteral("hidapi emulated device");
+        for (const QString &part : {programVersion(), QString::fromLatin1(qVersion()), hidapi})
             QVERIFY2(box->text().contains(part), qPrintable(box->text()));
         box->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -70,7 +71,9 @@ private slots:
         QFETCH(QPoint, saved);
         QFETCH(bool, restored);
         const QVector<QRect> screens{QRect(0, 0, 1920, 1080), QRect(1920, 0, 1920, 1080)};
-        QCOMPARE(restorablePosition(saved, QSize(1000, 605), screens), restored ? std::optional<QPoint>(saved) : std::nullopt);
+        const std::optional<QPoint> at = restorablePosition(saved, QSize(1000, 605), screens);
+        QCOMPARE(at.has_value(), restored);
+        QCOMPARE(at.value_or(saved), saved);
     }
 };
 

@@ -37,7 +37,8 @@ private slots:
         {
             MainWindow window;
             QVERIFY(showsPicture(child<QToolButton>(&window, "toolButton"), folder + "/USB_ON.jpg"));
-            QVERIFY(showsPicture(child<QToolButton>(&window, "device_image"), folder + "/device_image_VELTRA-MINI.png"));
+            QVERIFY(showsPicture(child<QToolButton>(&window, "device_image"),
+                                 folder + "/device_image_VELTRA-MINI.png"));
 
             window.openSlotEditor(4, QString());
             QPointer<editDlg> editor = qobject_cast<editDlg *>(openImageEditor.data());

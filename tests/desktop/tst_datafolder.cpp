@@ -72,7 +72,9 @@ private slots:
         }
 
         const QString folder = chooseImageFolder(at);
-        QCOMPARE(folder, chosen == "relative" ? QStringLiteral("imageformats") : chosen == "user" ? at.userFolder : shipped);
+        QCOMPARE(folder, chosen == "relative" ? QStringLiteral("imageformats")
+                         : chosen == "user"   ? at.userFolder
+                                              : shipped);
         QCOMPARE(QDir(at.workingDirectory).isEmpty(), !has.contains("w"));
         if (chosen == "user") {
             QCOMPARE(readFile(folder + "/USB_ON.jpg"), QByteArray("on, new"));
