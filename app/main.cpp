@@ -1,5 +1,8 @@
 #include "app/logfile.h"
 #include "app/mainwindow.h"
+#include "app/programidentity.h"
+#include "app/windowposition.h"
+#include "desktop/datafolder.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -7,9 +10,9 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    // Where remembered choices (the temperature unit, …) and the log file are kept.
-    QCoreApplication::setOrganizationName(QStringLiteral("tessel-control"));
-    QCoreApplication::setApplicationName(QStringLiteral("tessel-control"));
+    applyProgramIdentity();
+    // Before the window reads its first picture.
+    useImageFolder(chooseImageFolder(dataPlaces()));
 
     QCommandLineParser options;
     options.addHelpOption();
@@ -23,7 +26,11 @@ int main(int argc, char *argv[])
     if (options.isSet(QStringLiteral("help")))
         options.showHelp();
 
+    // The installed program remembers choices (the temperature unit, …).
+    MainWindow::setRemembersChoices(true);
     MainWindow window;
+    window.setWindowTitle(programTitle());
+    restoreWindowPosition(window, QStringLiteral("mainWindow"));
     if (!options.isSet(noLogFile))
         window.setLogFile(options.isSet(logFile) ? options.value(logFile) : LogFile::defaultPath());
     // Service mode from the command line or the environment; Ctrl+Shift+S
@@ -31,5 +38,7 @@ int main(int argc, char *argv[])
     if (options.isSet(service) || qgetenv("TESSEL_SERVICE") == "1")
         window.setServiceMode(true);
     window.show();
-    return app.exec();
+    const int exitCode = app.exec();
+    saveWindowPosition(window, QStringLiteral("mainWindow"));
+    return exitCode;
 }

@@ -1,14 +1,17 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/aboutbox.h"
 #include "app/dialogpointers.h"
 #include "app/logfile.h"
 #include "app/productlinks.h"
 #include "app/windowlayout.h"
+#include "desktop/datafolder.h"
 #include "images/editdlg.h"
 #include "images/myview.h"
 #include "settings/linedlg.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -48,7 +51,15 @@ MainWindow::MainWindow(QWidget *parent)
     setupSettingsTable();
     restoreTemperatureUnit();
     setupServiceMode();
+    setupDeviceHint();
+    setupTitleMenu();
     on_m_btn_Devices_clicked();
+
+    // From here on a device plugged in or out is noticed. The start-up query
+    // has told the watch what is there, so that device is not read again.
+    connect(&watch, &DeviceWatch::arrived, this, &MainWindow::deviceArrived);
+    connect(&watch, &DeviceWatch::left, this, &MainWindow::deviceLeft);
+    watch.start();
 }
 
 MainWindow::~MainWindow()
@@ -94,8 +105,18 @@ QPoint MainWindow::dialogPosition() const
 
 void MainWindow::showDeviceStatus(bool online)
 {
-    ui->toolButton->setIcon(QIcon(online ? QStringLiteral("imageformats/USB_ON.jpg")
-                                         : QStringLiteral("imageformats/USB_OFF.jpg")));
+    ui->toolButton->setIcon(
+        QIcon(imageFolder() + (online ? QStringLiteral("/USB_ON.jpg") : QStringLiteral("/USB_OFF.jpg"))));
+}
+
+// The title strip's context menu; the window has no system title bar.
+void MainWindow::setupTitleMenu()
+{
+    auto *about = new QAction(QStringLiteral("About Tessel Control…"), ui->widget_1title);
+    about->setObjectName(QStringLiteral("aboutAction"));
+    connect(about, &QAction::triggered, this, [this] { showAboutBox(this); });
+    ui->widget_1title->addAction(about);
+    ui->widget_1title->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 void MainWindow::reportDeviceBusy()
@@ -199,6 +220,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    // A closed window neither reads nor reports a device any more.
+    watch.stop();
     deviceSession.close();
     QMainWindow::closeEvent(event);
 }

@@ -5,6 +5,8 @@
 #include "device/deviceinfo.h"
 #include "device/devicesession.h"
 #include "settings/settingsblocks.h"
+#include "device/devicewatch.h"
+#include "device/openfailure.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -54,6 +56,9 @@ public:
 
     // Status icon: device reachable or not.
     void showDeviceStatus(bool online);
+    // Notices the device arriving (it is then queried as by DEVICE) and
+    // leaving; also for a platform's device events, which may wake it sooner.
+    DeviceWatch &presenceWatch() { return watch; }
     // The one log line of a device action refused while another runs.
     void reportDeviceBusy();
 
@@ -118,7 +123,16 @@ private:
     void setSideButtonIcons(const char *devices, const char *upload, const char *settings);
     void resetUpgradePage();
     void setupSettingsTable();
+    void queryDevice();
     void showDeviceInformation(int items);
+    // What an open told the page: the status icon, and when it failed why.
+    void showDeviceReachability(bool online);
+    void showOpenFailure(OpenFailure failure);
+    void deviceArrived();
+    void queryArrivedDevice();
+    void deviceLeft();
+    void setupDeviceHint();
+    void setupTitleMenu();
     void showFirmwareRefusal(const QString &text);
     QPoint dialogPosition() const;
     // False when the user kept an unsaved picture open: then nothing closed.
@@ -142,6 +156,11 @@ private:
     void setFahrenheitShown(bool fahrenheit);
     void restoreTemperatureUnit();
     static bool remembersChoices();
+public:
+    // The program as its users start it remembers choices (QSettings); off
+    // by default, so every window a test makes starts from the defaults.
+    static void setRemembersChoices(bool on);
+private:
     void offerBackupRestore(const QString &backup);
 
     Ui::MainWindow *ui = nullptr;
@@ -151,8 +170,13 @@ private:
     std::unique_ptr<ProgressThrottle> imageProgress;
     std::unique_ptr<ProgressThrottle> firmwareProgress;
     QString lastLogLine;
+    DeviceWatch watch{deviceSession.activity()};
+    // Why the device cannot be opened, in the device picture's place.
+    QLabel *deviceHint = nullptr;
+    OpenFailure lastOpenFailure = OpenFailure::NotAttached;
     bool serviceMode = false;
     bool fahrenheitShown = false;
+    QString titleOutsideServiceMode;
     QWidget *serviceBar = nullptr;
     QLabel *serviceStatus = nullptr;
 

@@ -158,11 +158,20 @@ void MainWindow::setFahrenheitShown(bool fahrenheit)
         QSettings().setValue(QLatin1String(FahrenheitKey), fahrenheit);
 }
 
-// Choices are remembered for the program as installed, which names itself;
-// a window made without that (a test) starts from the defaults every time.
+namespace {
+bool choicesRemembered = false;
+}
+
+// Choices are remembered for the program as started by its users; a window
+// made without that (a test) starts from the defaults every time.
 bool MainWindow::remembersChoices()
 {
-    return !QCoreApplication::organizationName().isEmpty();
+    return choicesRemembered;
+}
+
+void MainWindow::setRemembersChoices(bool on)
+{
+    choicesRemembered = on;
 }
 
 void MainWindow::restoreTemperatureUnit()

@@ -7,8 +7,10 @@
 
 #include "app/dialogpointers.h"
 #include "app/windowlayout.h"
+#include "desktop/recentfolders.h"
 #include "settings/my_spinbox.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -145,7 +147,10 @@ void MainWindow::setServiceMode(bool on)
         side->setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus);
         side->setStyleSheet(on ? QLatin1String(SideButtonFocusStyle) : QString());
     }
-    setWindowTitle(on ? QString::fromUtf8(ServiceTitle) : QString());
+    // Back to whatever title the program gave the window.
+    if (on)
+        titleOutsideServiceMode = windowTitle();
+    setWindowTitle(on ? QString::fromUtf8(ServiceTitle) : titleOutsideServiceMode);
     checkSettingsRanges();
     if (on) {
         logPane->flush();
@@ -194,10 +199,17 @@ void MainWindow::markRefusedCell(int row, int column)
 void MainWindow::saveLogAs()
 {
     const LogFileChooser &chooser = logFileChooser();
-    const QString path = chooser ? chooser(this)
-                                 : QFileDialog::getSaveFileName(this, QStringLiteral("保存日志"),
-                                                                QStringLiteral("tessel-control.log"),
-                                                                QStringLiteral("Log (*.log *.txt)"));
+    QString path;
+    if (chooser) {
+        path = chooser(this);
+    } else {
+        const QString folder = recentFolder(QStringLiteral("log"));
+        const QString name = QStringLiteral("tessel-control.log");
+        path = QFileDialog::getSaveFileName(this, QStringLiteral("保存日志"),
+                                            folder.isEmpty() ? name : QDir(folder).filePath(name),
+                                            QStringLiteral("Log (*.log *.txt)"));
+        rememberFolderOf(QStringLiteral("log"), path);
+    }
     if (path.isEmpty())
         return;
     QFile file(path);

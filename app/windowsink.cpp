@@ -30,7 +30,7 @@ void WindowSink::writingFile(qint64 size)
 
 void WindowSink::deviceReachable(bool online)
 {
-    window.showDeviceStatus(online);
+    window.showDeviceReachability(online);
 }
 
 void WindowSink::showFileInfo(const QString &text)

@@ -15,3 +15,5 @@ for bench in ./bench_*; do
 done
 echo "== startup.sh"
 TESSEL_BUILD_DIR=$build "$root/bench/startup.sh"
+echo "== idle.sh"
+TESSEL_BUILD_DIR=$build "$root/bench/idle.sh"

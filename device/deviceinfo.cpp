@@ -1,5 +1,7 @@
 #include "device/deviceinfo.h"
 
+#include "desktop/datafolder.h"
+
 #include <algorithm>
 
 namespace {
@@ -85,5 +87,5 @@ QString devicePicturePath(const QString &deviceName)
         if (c.isNull() || c.category() == QChar::Other_Control)
             return QString();
     }
-    return QStringLiteral("imageformats/device_image_") + deviceName + QStringLiteral(".png");
+    return imageFolder() + QStringLiteral("/device_image_") + deviceName + QStringLiteral(".png");
 }

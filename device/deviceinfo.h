@@ -44,6 +44,6 @@ QString screenSizeText(const ScreenAndRanges &screen);
 QString powerRangeText(const ScreenAndRanges &screen);
 QString temperatureRangeText(const ScreenAndRanges &screen);
 
-// "imageformats/device_image_<name>.png", or empty when the name could lead
+// "device_image_<name>.png" in the image folder, or empty when the name could lead
 // the path elsewhere (separators, "..", control or zero characters).
 QString devicePicturePath(const QString &deviceName);

@@ -44,6 +44,14 @@ hid_device *openDeviceOnce()
     return hid_open(Protocol::VendorId, Protocol::ProductId, nullptr);
 }
 
+bool isDeviceListed()
+{
+    hid_device_info *devices = hid_enumerate(Protocol::VendorId, Protocol::ProductId);
+    const bool listed = devices != nullptr;
+    hid_free_enumeration(devices);
+    return listed;
+}
+
 void beginExchange(CommandRecord &record, hid_device *handle)
 {
     record = CommandRecord{};

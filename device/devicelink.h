@@ -25,6 +25,11 @@ hid_device *openDeviceOnce();
 hid_device *openDeviceAt(const QByteArray &path, Waiter &waiter);
 hid_device *openDeviceAtOnce(const QByteArray &path);
 
+// Whether the system lists the device among its HID devices. Only asks the
+// system: the device is neither opened nor sent anything, so this works while
+// the device cannot be opened, and says nothing about whether it could be.
+bool isDeviceListed();
+
 // Start of the exchange: a fresh record and a blocking handle.
 void beginExchange(CommandRecord &record, hid_device *handle);
 

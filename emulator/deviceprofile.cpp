@@ -67,6 +67,8 @@ void DeviceProfile::setName(const QByteArray &newName)
 {
     name = newName;
     nameEnd = quint8(qMax(newName.size() - 1, 0));
+    // The USB product string of such devices is their model name.
+    productString = QString::fromLatin1(newName);
 }
 
 DeviceProfile DeviceProfile::defaultProfile()

@@ -85,7 +85,7 @@ struct DeviceProfile
     // 240 x 280 colour screens, five different stored curves.
     DeviceProfile();
 
-    // Sets the name and the name-end byte that matches it.
+    // Sets the name, the name-end byte that matches it, and the USB product string.
     void setName(const QByteArray &newName);
 
     static DeviceProfile defaultProfile();

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <thread>
 
 // hidapi leaves the handle type to the backend; here it is the host's view of one
@@ -81,6 +83,7 @@ void EmulatedDevice::resetLocked()
     m_mode = Mode::Application;
     m_present = m_busIndex == 0;
     m_pendingOpenFailures = 0;
+    m_accessDenied = false;
     m_replyFaults.clear();
     m_failingWrites.clear();
     m_unplugAfterWrites.reset();
@@ -195,6 +198,12 @@ void EmulatedDevice::failNextOpens(int n)
     m_pendingOpenFailures = qMax(n, 0);
 }
 
+void EmulatedDevice::setAccessDenied(bool denied)
+{
+    Lock lock(m_mutex);
+    m_accessDenied = denied;
+}
+
 void EmulatedDevice::setReplyFault(quint8 item, ReplyFault fault, int shortLength)
 {
     Lock lock(m_mutex);
@@ -263,6 +272,12 @@ void EmulatedDevice::unplugLocked()
         }
     }
     m_replyOrUnplug.notify_all();
+}
+
+// Plugged in and not re-enumerating after a restart.
+bool EmulatedDevice::onBusLocked() const
+{
+    return m_present && Clock::now() >= m_backOnBusAt;
 }
 
 // --- bootloader ------------------------------------------------------------------------
@@ -475,7 +490,7 @@ hid_device *EmulatedDevice::hidOpen(unsigned short vendor, unsigned short produc
     hid_device *handle = nullptr;
     if (m_pendingOpenFailures > 0) {
         --m_pendingOpenFailures;   // e.g. the system still enumerating the device
-    } else if (m_present && Clock::now() >= m_backOnBusAt && vendor == vendorId && product == productId) {
+    } else if (onBusLocked() && !m_accessDenied && vendor == vendorId && product == productId) {
         m_handles.push_back(std::make_unique<hid_device>());
         handle = m_handles.back().get();
         handle->id = m_nextHandleId++;
@@ -633,6 +648,81 @@ void EmulatedDevice::hidClose(hid_device *handle)
     live->pendingReply.reset();
     recordLocked(exchange);
     m_replyOrUnplug.notify_all();
+}
+
+namespace {
+
+// A string for hid_free_enumeration to free; null for an empty one, as for a
+// descriptor the device does not have.
+wchar_t *wideText(const QString &text)
+{
+    if (text.isEmpty())
+        return nullptr;
+    auto *copy = static_cast<wchar_t *>(std::calloc(size_t(text.size()) + 1, sizeof(wchar_t)));
+    if (copy)
+        text.toWCharArray(copy);
+    return copy;
+}
+
+wchar_t *wideCopy(const QByteArray &latin1)
+{
+    const std::wstring text = QString::fromLatin1(latin1).toStdWString();
+    auto *copy = static_cast<wchar_t *>(std::calloc(text.size() + 1, sizeof(wchar_t)));
+    if (copy)
+        std::wmemcpy(copy, text.c_str(), text.size());
+    return copy;
+}
+
+} // namespace
+
+hid_device_info *EmulatedDevice::hidEnumerate(unsigned short vendor, unsigned short product)
+{
+    Lock lock(m_mutex);
+    advanceLocked();
+    Exchange exchange;
+    exchange.kind = Exchange::Enumerate;
+    exchange.vendorId = vendor;
+    exchange.productId = product;
+
+    hid_device_info *listed = nullptr;
+    // Off the bus while restarting, until it has enumerated again.
+    const bool restarting = m_restart && Clock::now() >= m_restart->at;
+    if (onBusLocked() && !restarting && (vendor == 0 || vendor == vendorId) && (product == 0 || product == productId)) {
+        // As the hidraw backend describes it: one vendor-defined interface, with
+        // the strings of the device's USB descriptors.
+        listed = static_cast<hid_device_info *>(std::calloc(1, sizeof(hid_device_info)));
+        if (listed) {
+            listed->path = strdup(path().constData());
+            listed->vendor_id = vendorId;
+            listed->product_id = productId;
+            listed->serial_number = wideText(m_profile.serialNumber);
+            listed->release_number = 0x0100;
+            listed->manufacturer_string = wideText(m_profile.manufacturerString);
+            listed->product_string = wideText(m_profile.productString);
+            listed->usage_page = 0xFF00;
+            listed->usage = 0x01;
+            listed->interface_number = 0;
+#if defined(HID_API_VERSION) && HID_API_VERSION >= HID_API_MAKE_VERSION(0, 13, 0)
+            listed->bus_type = HID_API_BUS_USB;
+#endif
+        }
+    }
+    exchange.result = listed ? 1 : 0;
+    recordLocked(exchange);
+    return listed;
+}
+
+void EmulatedDevice::hidFreeEnumeration(hid_device_info *devices)
+{
+    while (devices) {
+        hid_device_info *next = devices->next;
+        std::free(devices->path);
+        std::free(devices->serial_number);
+        std::free(devices->manufacturer_string);
+        std::free(devices->product_string);
+        std::free(devices);
+        devices = next;
+    }
 }
 
 // --- the device's side ---------------------------------------------------------------------

@@ -45,19 +45,20 @@ public:
 
     struct Exchange
     {
-        enum Kind { Open, Close, SetNonblocking, Write, Read, Init, Exit };
+        enum Kind { Open, Close, SetNonblocking, Write, Read, Init, Exit, Enumerate };
         Kind kind = Init;
         // Write: the bytes handed to hid_write. Read: the bytes it delivered.
         QByteArray bytes;
         // Write/Read: requested length. SetNonblocking: the nonblock argument.
         int length = 0;
         int timeoutMs = 0;
-        // Bytes written/read, 0 or -1; Open: 0 or -1; Close: 0 or -1 (misuse).
+        // Bytes written/read, 0 or -1; Open: 0 or -1; Close: 0 or -1 (misuse);
+        // Enumerate: the number of devices listed.
         int result = 0;
         qint64 atMicros = 0;   // when the call returned, since reset
         int handleId = -1;     // -1: null, foreign or pre-reset handle
-        quint16 vendorId = 0;  // Open only
-        quint16 productId = 0; // Open only
+        quint16 vendorId = 0;  // Open, Enumerate (0: any)
+        quint16 productId = 0; // Open, Enumerate (0: any)
     };
 
     using WriteHook = std::function<void(int writeIndex, const QByteArray &report)>;
@@ -96,6 +97,9 @@ public:
     bool isPresent() const;
     // The next n hid_open calls fail, whatever they ask for.
     void failNextOpens(int n);
+    // The device stays on the bus, and hid_enumerate lists it, but every hid_open
+    // fails: a user without permission on its node.
+    void setAccessDenied(bool denied);
     // How the device answers requests for an application item (0x04..0x0D): not at
     // all, or with only the first shortLength bytes of its report.
     void setReplyFault(quint8 item, ReplyFault fault, int shortLength = 60);
@@ -169,6 +173,10 @@ public:
     int hidWrite(hid_device *handle, const unsigned char *data, size_t length);
     int hidReadTimeout(hid_device *handle, unsigned char *data, size_t length, int milliseconds);
     void hidClose(hid_device *handle);
+    // One entry for the device while it is on the bus and matches the filter
+    // (0 matches any id); freed with hidFreeEnumeration.
+    hid_device_info *hidEnumerate(unsigned short vendor, unsigned short product);
+    static void hidFreeEnumeration(hid_device_info *devices);
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -189,6 +197,7 @@ private:
     void recordLocked(Exchange exchange);
     int misuseLocked(Exchange exchange);
     void unplugLocked();
+    bool onBusLocked() const;
     void waitForLatency(Lock &lock);
 
     void takeReport(const QByteArray &report);
@@ -209,6 +218,7 @@ private:
     Mode m_mode = Mode::Application;
     bool m_present = true;
     int m_pendingOpenFailures = 0;
+    bool m_accessDenied = false;
     QMap<quint8, FaultSetting> m_replyFaults;
     QSet<int> m_failingWrites;
     std::optional<int> m_unplugAfterWrites;

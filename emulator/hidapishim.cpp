@@ -18,35 +18,6 @@ EmulatedDevice &deviceOf(const hid_device *handle)
     return owner ? *owner : EmulatedDevice::instance();
 }
 
-// hidapi hands out strings the caller frees with hid_free_enumeration.
-wchar_t *wideCopy(const QString &text)
-{
-    if (text.isEmpty())
-        return nullptr;
-    auto *copy = static_cast<wchar_t *>(std::calloc(size_t(text.size()) + 1, sizeof(wchar_t)));
-    if (copy)
-        text.toWCharArray(copy);
-    return copy;
-}
-
-hid_device_info *listEntry(EmulatedDevice &device)
-{
-    auto *entry = static_cast<hid_device_info *>(std::calloc(1, sizeof(hid_device_info)));
-    if (!entry)
-        return nullptr;
-    const emu::DeviceProfile &profile = device.profile();
-    entry->path = strdup(device.path().constData());
-    entry->vendor_id = emu::vendorId;
-    entry->product_id = emu::productId;
-    entry->serial_number = wideCopy(profile.serialNumber);
-    entry->release_number = 0x0100;
-    entry->manufacturer_string = wideCopy(profile.manufacturerString);
-    entry->product_string = wideCopy(profile.productString);
-    entry->interface_number = 0;
-    entry->bus_type = HID_API_BUS_USB;
-    return entry;
-}
-
 } // namespace
 
 extern "C" {
@@ -94,15 +65,10 @@ HID_API_EXPORT hid_device *HID_API_CALL hid_open_path(const char *path)
 struct hid_device_info HID_API_EXPORT *HID_API_CALL hid_enumerate(unsigned short vendor_id,
                                                                   unsigned short product_id)
 {
-    if ((vendor_id != 0 && vendor_id != emu::vendorId) || (product_id != 0 && product_id != emu::productId))
-        return nullptr;
     hid_device_info *first = nullptr;
     hid_device_info **next = &first;
     for (int index = 0; index < EmulatedDevice::BusSize; ++index) {
-        EmulatedDevice &device = EmulatedDevice::onBus(index);
-        if (!device.isListed())
-            continue;
-        if (hid_device_info *entry = listEntry(device)) {
+        if (hid_device_info *entry = EmulatedDevice::onBus(index).hidEnumerate(vendor_id, product_id)) {
             *next = entry;
             next = &entry->next;
         }
@@ -112,15 +78,7 @@ struct hid_device_info HID_API_EXPORT *HID_API_CALL hid_enumerate(unsigned short
 
 void HID_API_EXPORT HID_API_CALL hid_free_enumeration(struct hid_device_info *devs)
 {
-    while (devs) {
-        hid_device_info *next = devs->next;
-        std::free(devs->path);
-        std::free(devs->serial_number);
-        std::free(devs->manufacturer_string);
-        std::free(devs->product_string);
-        std::free(devs);
-        devs = next;
-    }
+    EmulatedDevice::hidFreeEnumeration(devs);
 }
 
 int HID_API_EXPORT HID_API_CALL hid_set_nonblocking(hid_device *dev, int nonblock)
@@ -142,6 +100,12 @@ int HID_API_EXPORT HID_API_CALL hid_read_timeout(hid_device *dev, unsigned char 
 void HID_API_EXPORT HID_API_CALL hid_close(hid_device *dev)
 {
     deviceOf(dev).hidClose(dev);
+}
+
+// The About box names the library that answers the program's hidapi calls.
+HID_API_EXPORT const char *HID_API_CALL hid_version_str(void)
+{
+    return "emulated device";
 }
 
 } // extern "C"

@@ -1,5 +1,7 @@
 #include "firmware/firmwarefilechooser.h"
 
+#include "desktop/recentfolders.h"
+
 #include <QCoreApplication>
 
 #include <QFileDialog>
@@ -18,8 +20,12 @@ QString askForFirmwareFile(QWidget *parent)
 {
     if (const FirmwareFileChooser &chooser = replacement())
         return chooser(parent);
-    return QFileDialog::getOpenFileName(parent, QCoreApplication::translate("MainWindow", "Open files"), QString(),
-                                        QStringLiteral("Binary Files (*.bin);;All Files (*.*)"));
+    const QString chosen =
+        QFileDialog::getOpenFileName(parent, QCoreApplication::translate("MainWindow", "Open files"),
+                                     recentFolder(QStringLiteral("firmware")),
+                                     QStringLiteral("Binary Files (*.bin);;All Files (*.*)"));
+    rememberFolderOf(QStringLiteral("firmware"), chosen);
+    return chosen;
 }
 
 void setFirmwareFileChooser(FirmwareFileChooser chooser)

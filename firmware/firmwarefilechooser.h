@@ -11,8 +11,8 @@ class QWidget;
 // Returns the chosen path, or a null string when the user cancelled.
 using FirmwareFileChooser = std::function<QString(QWidget *parent)>;
 
-// The file dialog of the Upgrade page: caption "Open files", the dialog's
-// default directory, binary files first.
+// The file dialog of the Upgrade page: caption "Open files", opening in the
+// folder of the last firmware file chosen, binary files first.
 QString askForFirmwareFile(QWidget *parent);
 
 // Replaces the chooser; an empty function restores the file dialog.

@@ -16,11 +16,6 @@ SlotGeometry decodeSlotGeometry(const ReplyBuffer &reply)
     return geometry;
 }
 
-QString imageFolder()
-{
-    return QStringLiteral("imageformats");
-}
-
 QString slotImagePath(int slot)
 {
     return imageFolder() + QStringLiteral("/page") + QString::number(slot) + QStringLiteral(".bmp");

@@ -1,7 +1,8 @@
 #pragma once
 // An image slot of the device: the picture geometry it reports, and the slot
-// picture file the tool keeps beside the program.
+// picture file the tool keeps in its image folder.
 
+#include "desktop/datafolder.h"
 #include "device/reports.h"
 
 #include <QString>
@@ -36,8 +37,6 @@ ApplicationBlock slotQueryBlock(int slot);
 // Width and height travel big-endian at reply offsets 5-8, the screen type at 9.
 SlotGeometry decodeSlotGeometry(const ReplyBuffer &reply);
 
-// "imageformats/page<slot>.bmp", relative to the working directory.
+// "page<slot>.bmp" in the image folder (imageformats/ of the working
+// directory, or the per-user folder; see desktop/datafolder.h).
 QString slotImagePath(int slot);
-
-// The folder that holds the slot pictures and the status icons.
-QString imageFolder();

@@ -1,5 +1,7 @@
 #include "images/picturefilechooser.h"
 
+#include "desktop/recentfolders.h"
+
 #include <QCoreApplication>
 #include <QFileDialog>
 
@@ -23,16 +25,19 @@ QString choosePictureFile(QWidget *parent)
 {
     if (replacement())
         return replacement()(parent);
-    return QFileDialog::getOpenFileName(
-        parent, QCoreApplication::translate("editDlg", "Open files"), QString(),
+    const QString chosen = QFileDialog::getOpenFileName(
+        parent, QCoreApplication::translate("editDlg", "Open files"), recentFolder(QStringLiteral("pictures")),
         QStringLiteral("Images (*.png *.jpg *.jpeg *.bmp *.gif);;Binary Files (*.bmp);;All Files (*.*)"));
+    rememberFolderOf(QStringLiteral("pictures"), chosen);
+    return chosen;
 }
 
 QString chooseExportFile(QWidget *parent)
 {
     if (exportReplacement())
         return exportReplacement()(parent);
-    return QFileDialog::getSaveFileName(parent, QCoreApplication::translate("editDlg", "Export picture"), QString(),
+    return QFileDialog::getSaveFileName(parent, QCoreApplication::translate("editDlg", "Export picture"),
+                                        recentFolder(QStringLiteral("pictures")),
                                         QStringLiteral("PNG (*.png);;BMP (*.bmp)"));
 }
 

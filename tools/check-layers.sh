@@ -12,15 +12,19 @@ fail() { echo "layers: $*"; failures=$((failures + 1)); }
 # Quoted includes as "file included" pairs.
 includes() { grep -HE '^#include "' "$@" 2>/dev/null | sed -E 's/:#include "([^"]+)".*/ \1/'; }
 
-# 1. The device layer knows nothing of the window.
+# 1. The device layer knows nothing of the window, nor do the program's
+#    desktop places (data folder, remembered folders) know of the device.
 while read -r file inc; do
   case $inc in app/*|ui_*) fail "$file includes $inc (device/ may not reach the window)";; esac
 done < <(includes device/*.h device/*.cpp)
+while read -r file inc; do
+  case $inc in app/*|ui_*|device/*|firmware/*|settings/*|images/*) fail "$file includes $inc (desktop/ stands below the features)";; esac
+done < <(includes desktop/*.h desktop/*.cpp)
 
 # 2. Only the window itself includes the window.
 while read -r file inc; do
   [ "$inc" = app/mainwindow.h ] && fail "$file includes app/mainwindow.h (give it a signal or an interface)"
-done < <(includes firmware/* settings/* images/* emulator/*.h emulator/*.cpp)
+done < <(includes desktop/* firmware/* settings/* images/* emulator/*.h emulator/*.cpp)
 
 # 3. The core library's sources name no widget and no form.
 core_sources=$(grep -oE '\$\{src\}/[^ )]+' lib/core/CMakeLists.txt | sed 's/${src}\///')
@@ -44,7 +48,7 @@ declare -A edge
 while read -r file inc; do
   from=${file%.*}; to=${inc%.*}
   [ "$from" != "$to" ] && edge["$from>$to"]=1
-done < <(includes app/* cli/* device/* firmware/* settings/* images/* emulator/*.h emulator/*.cpp)
+done < <(includes app/* cli/* desktop/* device/* firmware/* settings/* images/* emulator/*.h emulator/*.cpp)
 for key in "${!edge[@]}"; do
   from=${key%%>*}; to=${key#*>}
   if [ -n "${edge[$to>$from]:-}" ] && [ "${from%%/*}" != "${to%%/*}" ] && [[ "$from" < "$to" ]]; then

@@ -1,11 +1,13 @@
 #include "virtualscreen.h"
 
 #include "emulator/emulateddevice.h"
+#include "windowplacement.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -14,7 +16,12 @@ namespace emu {
 namespace {
 
 constexpr int slotNumbers = 256;   // the slot travels as one byte
-constexpr int windowGap = 16;
+// The main window's own title strip, with its buttons, which this window
+// must never hide.
+constexpr int mainTitleStripHeight = 40;
+// Room for the decorations a window manager puts around this window, which
+// are not known before it is first shown.
+constexpr QMargins assumedFrame(4, 30, 4, 4);
 
 qint64 identity(const QImage &picture)
 {
@@ -27,6 +34,7 @@ VirtualScreen::VirtualScreen(QWidget *parent)
     : QWidget(parent)
     , m_caption(new QLabel(this))
     , m_screen(new QLabel(this))
+    , m_plug(new QPushButton(this))
 {
     setWindowTitle(tr("Tessel Control — virtual device"));
     setObjectName(QStringLiteral("virtualScreen"));
@@ -38,9 +46,15 @@ VirtualScreen::VirtualScreen(QWidget *parent)
     m_screen->setMinimumSize(280, 300);
     m_screen->setStyleSheet(QStringLiteral("background: #101010; border: 6px solid #2a2a2a;"));
 
+    // The USB cable: tests and demonstrations of plugging the device in and out.
+    m_plug->setObjectName(QStringLiteral("plugButton"));
+    connect(m_plug, &QPushButton::clicked, this, &VirtualScreen::togglePlug);
+    showPlugState();
+
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_caption);
     layout->addWidget(m_screen, 1);
+    layout->addWidget(m_plug);
 
     m_frameTimer.setInterval(frameIntervalMs);
     connect(&m_frameTimer, &QTimer::timeout, this, &VirtualScreen::showNextFrame);
@@ -72,14 +86,31 @@ QString VirtualScreen::caption() const
 
 void VirtualScreen::placeBeside(const QWidget *anchor)
 {
-    const QRect frame = anchor->frameGeometry();
     const QScreen *screen = anchor->screen();
-    const QRect room = screen ? screen->availableGeometry() : QRect();
-    const QSize size = frameGeometry().size().expandedTo(sizeHint());
-    QPoint at(frame.right() + windowGap, frame.top());
-    if (room.isValid() && at.x() + size.width() > room.right())
-        at.setX(qMax(room.left(), frame.left() - windowGap - size.width()));
-    move(at);
+    if (!screen)
+        return;
+    QSize size = frameGeometry().size().expandedTo(sizeHint());
+    if (frameGeometry() == geometry())
+        size = size.grownBy(assumedFrame);
+    move(emu::placeBeside(anchor->frameGeometry(), size, screen->availableGeometry(), mainTitleStripHeight));
+}
+
+void VirtualScreen::showEvent(QShowEvent *event)
+{
+    showPlugState();
+    QWidget::showEvent(event);
+}
+
+void VirtualScreen::togglePlug()
+{
+    EmulatedDevice &device = EmulatedDevice::instance();
+    device.setPresent(!device.isPresent());
+    showPlugState();
+}
+
+void VirtualScreen::showPlugState()
+{
+    m_plug->setText(EmulatedDevice::instance().isPresent() ? tr("Unplug") : tr("Plug in"));
 }
 
 void VirtualScreen::takeNewPictures()

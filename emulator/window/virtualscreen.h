@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QLabel;
+class QPushButton;
 
 namespace emu {
 
@@ -25,16 +26,23 @@ public:
     QImage shownImage() const;   // the picture on the screen now; null before the first
     QString caption() const;
 
-    // Places the window to the right of `anchor` (to its left when there is no room).
+    // Places the window beside `anchor` where it has room, never over it
+    // (see windowplacement.h).
     void placeBeside(const QWidget *anchor);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void togglePlug();
+    void showPlugState();
     void takeNewPictures();
     void showPicture(const QImage &picture, const QString &caption);
     void showNextFrame();
 
     QLabel *m_caption;
     QLabel *m_screen;
+    QPushButton *m_plug;
     QImage m_shown;
     QTimer m_frameTimer;
     QVector<QImage> m_frames;

@@ -331,6 +331,62 @@ private slots:
         QCOMPARE(ask(handle, request('r', 0x04)).size(), 63);
     }
 
+    // What hid_enumerate lists: the device while it is on the bus and matches the
+    // filter, never opened for it; a user without access still sees it listed.
+    void enumerate_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<int>("vendor");
+        QTest::addColumn<int>("product");
+        QTest::addColumn<bool>("listed");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("present, exact ids") << "present" << 0x0483 << 0x5750 << true << true;
+        QTest::newRow("present, any id") << "present" << 0 << 0 << true << true;
+        QTest::newRow("other vendor") << "present" << 0x046D << 0 << false << true;
+        QTest::newRow("unplugged") << "unplugged" << 0x0483 << 0x5750 << false << false;
+        QTest::newRow("no access") << "denied" << 0x0483 << 0x5750 << true << false;
+        QTest::newRow("off the bus after an erase") << "erased" << 0x0483 << 0x5750 << false << false;
+    }
+    void enumerate()
+    {
+        QFETCH(QString, state);
+        QFETCH(int, vendor);
+        QFETCH(int, product);
+        QFETCH(bool, listed);
+        QFETCH(bool, opens);
+        device().profile().setName("VELTRA-X");
+        if (state == "unplugged") {
+            device().setPresent(false);
+        } else if (state == "denied") {
+            device().setAccessDenied(true);
+        } else if (state == "erased") {
+            device().stayAwayAfterErase(true);   // gone from the bus until plugged back in
+            QCOMPARE(send(handle, eraseReport), 64);
+            QTest::qWait(40);   // past the restart
+        }
+        hid_close(handle);
+        handle = nullptr;
+        device().clearRecord();
+
+        hid_device_info *devices = hid_enumerate(quint16(vendor), quint16(product));
+        QCOMPARE(devices != nullptr, listed);
+        if (devices) {
+            QVERIFY(!devices->next && devices->path && *devices->path);
+            QCOMPARE(devices->vendor_id, quint16(0x0483));
+            QCOMPARE(devices->product_id, quint16(0x5750));
+            QCOMPARE(QString::fromWCharArray(devices->serial_number), QStringLiteral("TSL-VM01-000001"));
+            QCOMPARE(QString::fromWCharArray(devices->product_string), QStringLiteral("VELTRA-X"));
+        }
+        hid_free_enumeration(devices);
+        QCOMPARE(device().record().size(), 1);   // listed, never opened
+        QCOMPARE(device().record().first().kind, Exchange::Enumerate);
+        QCOMPARE(device().record().first().result, int(listed));
+
+        handle = openDevice();
+        QCOMPARE(handle != nullptr, opens);
+        QCOMPARE(device().count(Exchange::Open), 1);
+    }
+
     void writesAreKeptUntilReset()
     {
         const QByteArray first = request('w', 0x08, hex("0102030405"));

@@ -1,0 +1,144 @@
+// The device coming and going while the window is open, and what the window
+// says when it cannot open the device: the query on arrival, the offline state
+// on removal, and the two reasons for a failed open on the Devices page. (That
+// the watch neither opens the device nor looks during an action: tst_devicewatch.)
+
+#include "app/mainwindow.h"
+#include "emulator/emulateddevice.h"
+#include "testsupport.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+#include <optional>
+
+using emu::EmulatedDevice;
+using Exchange = EmulatedDevice::Exchange;
+using namespace testsupport;
+
+namespace {
+
+EmulatedDevice &device() { return EmulatedDevice::instance(); }
+
+void putDevice(const QString &state)
+{
+    device().setPresent(state != "absent");
+    device().setAccessDenied(state == "denied");
+}
+
+QLabel *hint(QWidget *window) { return child<QLabel>(window, "deviceHintLabel"); }
+
+} // namespace
+
+class TestDevicePresence : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { device().reset(); }
+    void cleanup() { QCOMPARE(device().misuseCount(), 0); }
+
+    // One look of the watch after the device changed. An arrival is read as
+    // DEVICE reads it (after an action that runs meanwhile, never refused); a
+    // removal is logged and shown, and closes a handle left open for the next
+    // action. Nothing but an arrival opens the device.
+    void changeSeenByTheWatch_data()
+    {
+        QTest::addColumn<QString>("atStart");
+        QTest::addColumn<QString>("now");
+        QTest::addColumn<QString>("meanwhile");   // handle left open, action running
+        QTest::addColumn<QStringList>("newLines");
+        QTest::addColumn<int>("writes");   // -1: no open
+        QTest::addColumn<QString>("hintText");   // empty: no hint shown
+        const QString absent = "No device detected";
+        QTest::newRow("present, unchanged") << "present" << "present" << "" << QStringList() << -1 << "";
+        QTest::newRow("plugged in") << "absent" << "present" << "" << QStringList() << 4 << "";
+        QTest::newRow("plugged in during an action") << "absent" << "present" << "action" << QStringList() << 4 << "";
+        QTest::newRow("unplugged") << "present" << "absent" << "" << QStringList{"设备已断开"} << -1 << absent;
+        QTest::newRow("unplugged, a handle left open") << "present" << "absent" << "handle"
+                                                       << QStringList{"设备已断开"} << -1 << absent;
+        QTest::newRow("plugged in without access") << "absent" << "denied" << "" << QStringList{"设备离线"} << 0
+                                                   << "no permission";
+    }
+    void changeSeenByTheWatch()
+    {
+        QFETCH(QString, atStart);
+        QFETCH(QString, now);
+        QFETCH(QString, meanwhile);
+        QFETCH(QStringList, newLines);
+        QFETCH(int, writes);
+        QFETCH(QString, hintText);
+        putDevice(atStart);
+        MainWindow window;
+        QVERIFY(window.presenceWatch().isRunning());
+        if (meanwhile == "handle")
+            QVERIFY(window.session().open());
+        const int before = logMessages(&window).size();
+        device().clearRecord();
+        putDevice(now);
+
+        window.presenceWatch().check();
+        if (meanwhile == "action") {
+            std::optional<DeviceActionGuard> running(window.session().activity());
+            QTest::qWait(2 * DeviceWatch::ArrivalSettleMs);
+            QCOMPARE(device().count(Exchange::Open), 0);
+        }
+        if (writes >= 0)
+            QTRY_COMPARE(device().count(Exchange::Open), 1);
+        QTest::qWait(2 * DeviceWatch::ArrivalSettleMs);   // nothing more follows
+
+        QCOMPARE(logMessages(&window).mid(before), newLines);
+        QCOMPARE(device().count(Exchange::Open), writes >= 0 ? 1 : 0);
+        QCOMPARE(device().count(Exchange::Write), qMax(writes, 0));
+        QCOMPARE(device().openHandleCount(), 0);
+        QVERIFY(!window.session().handle());
+        QVERIFY(showsPicture(child<QToolButton>(&window, "toolButton"),
+                             writes > 0 || now == atStart ? "imageformats/USB_ON.jpg" : "imageformats/USB_OFF.jpg"));
+        QCOMPARE(hint(&window)->isVisibleTo(&window), !hintText.isEmpty());
+        QVERIFY2(hint(&window)->text().contains(hintText), qPrintable(hint(&window)->text()));
+    }
+
+    // The log keeps its one line; the page and the service status say why,
+    // until the device opens.
+    void failedOpenIsExplained_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QStringList>("hintParts");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("not attached") << "absent" << QStringList{"No device detected"} << "未检测到设备：请连接设备";
+        QTest::newRow("attached, no permission")
+            << "denied"
+            << QStringList{"no permission", "70-tessel-control.rules /etc/udev/rules.d/",
+                           "sudo udevadm control --reload-rules && sudo udevadm trigger"}
+            << "设备已连接，但无权限打开";
+    }
+    void failedOpenIsExplained()
+    {
+        QFETCH(QString, state);
+        QFETCH(QStringList, hintParts);
+        QFETCH(QString, status);
+        putDevice(state);
+        MainWindow window;
+        window.show();
+        QCOMPARE(logMessages(&window), QStringList{"设备离线"});
+        QVERIFY(hint(&window)->isVisible());
+        for (const QString &part : hintParts)
+            QVERIFY2(hint(&window)->text().contains(part), qPrintable(hint(&window)->text()));
+        QVERIFY(iconImage(child<QToolButton>(&window, "device_image")->icon()).isNull());
+
+        window.setServiceMode(true);
+        child<QPushButton>(&window, "serviceDevicesButton")->click();
+        const QString shown = child<QLabel>(&window, "serviceStatusLabel")->toolTip();
+        QVERIFY2(shown.startsWith(status), qPrintable(shown));
+
+        putDevice("present");
+        QTest::mouseClick(child<QPushButton>(&window, "m_btn_Devices"), Qt::LeftButton);
+        QVERIFY(!hint(&window)->isVisible());
+        QVERIFY(showsPicture(child<QToolButton>(&window, "device_image"), "imageformats/device_image_VELTRA-MINI.png"));
+    }
+};
+
+QTEST_MAIN(TestDevicePresence)
+#include "tst_devicepresence.moc"
