@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // The model header against a name field taken from the data as well, and
     // against itself: one line per byte, a match only when all 48 agree.
-    ReplyBuffer reply = replyFromFuzzData(data + ModelHeaderSize, size - ModelHeaderSize);
+    const ReplyBuffer reply = replyFromFuzzData(data + ModelHeaderSize, size - ModelHeaderSize);
     const quint8 *deviceName = reply.data() + 5;
     const HeaderComparison comparison = compareModelHeader(loaded, deviceName);
     FUZZ_CHECK(comparison.lines.size() == ModelHeaderSize);
