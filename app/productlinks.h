@@ -4,7 +4,9 @@
 
 #include <QLatin1String>
 
+// const rather than constexpr: QLatin1String(const char *) measures the text
+// with strlen, which GCC folds at compile time but clang refuses to.
 namespace ProductLinks {
-constexpr QLatin1String DevicePage("https://tessel-control.example/veltra-mini");
-constexpr QLatin1String TankPage("https://tessel-control.example/orbis-tank");
+const QLatin1String DevicePage("https://tessel-control.example/veltra-mini");
+const QLatin1String TankPage("https://tessel-control.example/orbis-tank");
 } // namespace ProductLinks
