@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 #include <QImage>
 #include <QSettings>
 #include <QStandardPaths>
@@ -35,10 +36,14 @@ public:
     }
     void leave()
     {
-        for (QWidget *w : QApplication::topLevelWidgets()) {
+        // Guarded: deleting an editor also deletes the windows it owns (its
+        // device view), which are top-level widgets of their own in the list.
+        QList<QPointer<QWidget>> editors;
+        for (QWidget *w : QApplication::topLevelWidgets())
             if (qobject_cast<editDlg *>(w))
-                delete w;
-        }
+                editors << w;
+        for (const QPointer<QWidget> &w : editors)
+            delete w.data();
         openImageEditor = nullptr;
         QDir::setCurrent(programDir);
     }
