@@ -1,6 +1,5 @@
 #include "cli/slotpicture.h"
 
-#include <QBuffer>
 
 namespace {
 
@@ -27,15 +26,4 @@ QImage asPixmapPicture(const QImage &picture)
         return picture;
     return picture.convertToFormat(hasTranslucentPixels(picture) ? QImage::Format_ARGB32_Premultiplied
                                                                  : QImage::Format_RGB32);
-}
-
-QImage throughBmpFile(const QImage &picture)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImage readBack;
-    if (picture.save(&buffer, "bmp"))
-        readBack.loadFromData(bytes, "bmp");
-    return readBack.isNull() ? picture : readBack;
 }

@@ -4,12 +4,11 @@
 // gives back; the same steps on a QImage give the same pixels without a
 // window system.
 
+#include "images/imageslot.h"   // throughBmpFile: what the slot file gives back
+
 #include <QImage>
 
 // The pixel format a pixmap on a 32-bit screen gives the picture: opaque
 // pictures become RGB32, pictures with translucent pixels premultiplied ARGB32.
 QImage asPixmapPicture(const QImage &picture);
 
-// The picture written as a BMP file and read back; the picture itself when
-// either step fails.
-QImage throughBmpFile(const QImage &picture);

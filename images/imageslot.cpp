@@ -1,5 +1,7 @@
 #include "images/imageslot.h"
 
+#include <QBuffer>
+
 ApplicationBlock slotQueryBlock(int slot)
 {
     ApplicationBlock block = makeApplicationBlock(Protocol::OpRead, Protocol::ItemSlotQuery);
@@ -29,4 +31,15 @@ bool isUsableSlotSize(int width, int height)
 QString unusableSlotSizeText(int width, int height)
 {
     return QStringLiteral("槽位尺寸无效：%1×%2").arg(width).arg(height);
+}
+
+QImage throughBmpFile(const QImage &picture)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImage readBack;
+    if (picture.save(&buffer, "bmp"))
+        readBack.loadFromData(bytes, "bmp");
+    return readBack.isNull() ? picture : readBack;
 }

@@ -5,6 +5,7 @@
 #include "desktop/datafolder.h"
 #include "device/reports.h"
 
+#include <QImage>
 #include <QString>
 
 // Screen type the device reports for a colour screen; any other value is a
@@ -40,3 +41,8 @@ SlotGeometry decodeSlotGeometry(const ReplyBuffer &reply);
 // "page<slot>.bmp" in the image folder (imageformats/ of the working
 // directory, or the per-user folder; see desktop/datafolder.h).
 QString slotImagePath(int slot);
+
+// The picture as its slot picture file (BMP) would give it back: written and
+// read as BMP in memory; the picture itself when either step fails. The device
+// gets the same bytes whether or not the file itself could be written.
+QImage throughBmpFile(const QImage &picture);

@@ -22,19 +22,6 @@ const QString SlotFileNotSavedText = QStringLiteral("图片文件无法保存，
 // The progress bar shows the upload has begun before anything is sent.
 constexpr int UploadStartedProgress = 2;
 
-// The picture as the slot file would have given it back (written and read as
-// BMP), so the device gets the same bytes whether or not the file could be written.
-QImage throughBmp(const QPixmap &pixmap)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImage picture;
-    if (pixmap.save(&buffer, "bmp"))
-        picture.loadFromData(bytes, "bmp");
-    return picture.isNull() ? pixmap.toImage() : picture;
-}
-
 // The upload's lines go out as the session's messages; its progress as the
 // editor's signal.
 class EditorSink : public SessionSink
@@ -98,12 +85,12 @@ QImage editDlg::storeSlotPicture()
     if (picture.isNull()) {
         // The device still gets the picture on screen, never a black stand-in.
         log(SlotFileNotSavedText);
-        picture = throughBmp(workPixmap);
+        picture = throughBmpFile(workPixmap.toImage());
     }
     return picture;
 }
 
 QImage editDlg::pictureAsStored() const
 {
-    return throughBmp(workPixmap);
+    return throughBmpFile(workPixmap.toImage());
 }

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -192,6 +193,26 @@ private slots:
         QCOMPARE(cell(&window, 2, 2)->text(), QStringLiteral("233"));
         cell(&window, 2, 2)->setText(celsius[5]);
         QCOMPARE(writtenBlocks(&window), blocks);
+    }
+
+    // The unit is remembered for the next start, where the program remembers choices.
+    void unitIsRemembered()
+    {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath("settings"));
+        QCoreApplication::setOrganizationName(QStringLiteral("Tessel"));
+        MainWindow::setRemembersChoices(true);
+        {
+            MainWindow first;
+            clickButton(&first, "pushButton_7");
+        }
+        {
+            MainWindow next;
+            QCOMPARE(child<QLabel>(&next, "label_21")->text(), QStringLiteral("温度设定（°F）"));
+            clickButton(&next, "pushButton_6");
+        }
+        MainWindow::setRemembersChoices(false);
+        MainWindow last;
+        QCOMPARE(child<QLabel>(&last, "label_21")->text(), QStringLiteral("温度设定（°C）"));
     }
 
     // A curve out to CSV, into another group, and copied: the dialog shows
