@@ -31,6 +31,9 @@ if ((${#targets[@]} == 0)); then
   for exe in "$build"/bin/fuzz_*; do targets+=("${exe##*/fuzz_}"); done
 fi
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+# Qt's own leaks, the same list as the sanitizer suite (tools/lsan.supp says why);
+# full allocation stacks, so that the entries can name frames inside Qt.
+export LSAN_OPTIONS=suppressions=$root/tools/lsan.supp:print_suppressions=0:fast_unwind_on_malloc=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 mkdir -p "$build/logs" "$build/crashes"
 failed=0
