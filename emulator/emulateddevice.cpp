@@ -664,15 +664,6 @@ wchar_t *wideText(const QString &text)
     return copy;
 }
 
-wchar_t *wideCopy(const QByteArray &latin1)
-{
-    const std::wstring text = QString::fromLatin1(latin1).toStdWString();
-    auto *copy = static_cast<wchar_t *>(std::calloc(text.size() + 1, sizeof(wchar_t)));
-    if (copy)
-        std::wmemcpy(copy, text.c_str(), text.size());
-    return copy;
-}
-
 } // namespace
 
 hid_device_info *EmulatedDevice::hidEnumerate(unsigned short vendor, unsigned short product)
