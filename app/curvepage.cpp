@@ -10,7 +10,7 @@ void MainWindow::on_toolButton_8_clicked()
 {
     auto *dialog = new lineDlg(&deviceSession, info.screen.powerHigh);
     connect(dialog, &lineDlg::curveWriteFinished, this, [this](int curve, bool written) {
-        showServiceStatus(written ? QStringLiteral("曲线 M%1 已写入设备").arg(curve + 1) : lastLogLine);
+        showServiceStatus(written ? tr("曲线 M%1 已写入设备").arg(curve + 1) : lastLogLine);
     });
     // Each opening makes a new dialog; a closed one is not kept, and one left
     // open does not keep the program running once the main window closes.

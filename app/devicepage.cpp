@@ -68,8 +68,8 @@ void MainWindow::queryDevice()
         checkSettingsRanges();
     constexpr int AllItems = InfoName | InfoFirmwareVersion | InfoScreenAndRanges | InfoIdentification;
     showServiceStatus(!query.online ? openFailureSummary(lastOpenFailure)
-                      : query.items == AllItems ? QStringLiteral("设备信息已读取")
-                                                : QStringLiteral("设备信息读取不全：读取超时"));
+                      : query.items == AllItems ? tr("设备信息已读取")
+                                                : tr("设备信息读取不全：读取超时"));
 }
 
 // The labels of the items that answered; the others keep what they showed.

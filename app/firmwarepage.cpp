@@ -39,12 +39,12 @@ QString modelMatchText(const FirmwareFile &file, const QString &deviceName)
     const QString model = headerModel(file);
     QString match;
     if (deviceName.isEmpty())
-        match = QStringLiteral("尚未读取设备型号");
+        match = MainWindow::tr("尚未读取设备型号");
     else if (model == deviceName)
-        match = QStringLiteral("与设备一致");
+        match = MainWindow::tr("与设备一致");
     else
-        match = QStringLiteral("与设备不符：设备为 ") + deviceName;
-    return QStringLiteral("型号 %1（%2）").arg(model, match);
+        match = MainWindow::tr("与设备不符：设备为 %1").arg(deviceName);
+    return MainWindow::tr("型号 %1（%2）").arg(model, match);
 }
 
 } // namespace
@@ -57,21 +57,21 @@ void MainWindow::on_openFirmwareFilePushButton_clicked()
     if (path.isNull())
         return;
     ui->firmwareFileLineEdit->setText(path);
-    appendLog(QStringLiteral("选择文件：") + path);
+    appendLog(tr("选择文件：") + path);
     ui->pushButton->setEnabled(true);
 
     const FirmwareFile file = loadFirmwareFile(path);
     switch (file.status) {
     case FileStatus::OutOfMemory:
-        appendLog(QStringLiteral("分配内存失败！"));
+        appendLog(tr("分配内存失败！"));
         ui->upgradeFirmwarePushButton->setEnabled(true);
         return;
     case FileStatus::Loaded:
-        ui->label_3_file_inf->setText(serviceMode ? fileSizeText(file.size) + QStringLiteral("，")
-                                                        + modelMatchText(file, info.name)
+        ui->label_3_file_inf->setText(serviceMode ? tr("%1，%2").arg(fileSizeText(file.size),
+                                                                         modelMatchText(file, info.name))
                                                   : fileSizeText(file.size));
         ui->progressBar_updata->setMaximum(int(file.size));
-        ui->label_4_updata_sta->setText(QStringLiteral("固件已打开"));
+        ui->label_4_updata_sta->setText(tr("固件已打开"));
         return;
     case FileStatus::Unreadable:
     case FileStatus::Empty:
@@ -88,7 +88,7 @@ void MainWindow::on_openFirmwareFilePushButton_clicked()
     ui->firmwareFileLineEdit->clear();
     ui->pushButton->setEnabled(false);
     ui->progressBar_updata->setMaximum(0);
-    ui->label_4_updata_sta->setText(QStringLiteral("请打开固件"));
+    ui->label_4_updata_sta->setText(tr("请打开固件"));
 }
 
 // The whole upgrade: model check, erase, the device's restart into its
@@ -103,7 +103,7 @@ void MainWindow::on_pushButton_clicked()
     // A file chosen while the device restarts must not be written unchecked.
     const QString path = ui->firmwareFileLineEdit->text();
     if (serviceMode && !confirmUpgrade(path)) {
-        showServiceStatus(QStringLiteral("已取消升级，未发送任何数据"));
+        showServiceStatus(tr("已取消升级，未发送任何数据"));
         return;
     }
     WindowSink sink(*this);
@@ -125,14 +125,14 @@ void MainWindow::on_pushButton_clicked()
         showServiceStatus(lastLogLine);
         return;
     }
-    ui->pushButton->setText(QStringLiteral("开始升级"));
+    ui->pushButton->setText(tr("开始升级"));
     ui->pushButton->setEnabled(true);
     ui->progressBar_updata->hide();
     // A failed upgrade never leaves the bar looking finished.
     if (result != UpgradeResult::Written)
         firmwareProgress->setValue(0, true);
-    ui->label_4_updata_sta->setText(result == UpgradeResult::Written ? QStringLiteral("升级完成！")
-                                                                      : QStringLiteral("升级失败！"));
+    ui->label_4_updata_sta->setText(result == UpgradeResult::Written ? tr("升级完成！")
+                                                                      : tr("升级失败！"));
     showServiceStatus(ui->label_4_updata_sta->text() + QStringLiteral(" ") + lastLogLine);
     // Asked once this action has ended, so writing back is an action of its own.
     if (result == UpgradeResult::Written && !backup.isEmpty())
@@ -149,13 +149,13 @@ void MainWindow::on_upgradeFirmwarePushButton_clicked()
     // The write stage alone skips the model check: a recovery for a device
     // already in its bootloader, asked about first.
     if (serviceMode
-        && QMessageBox::question(this, QStringLiteral("升级固件"),
-                                 QStringLiteral("只执行写入阶段：不检查固件型号，直接写入处于 Bootloader 状态的设备。\n"
+        && QMessageBox::question(this, tr("升级固件"),
+                                 tr("只执行写入阶段：不检查固件型号，直接写入处于 Bootloader 状态的设备。\n"
                                                 "文件：%1\n继续吗？")
                                      .arg(ui->firmwareFileLineEdit->text()),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
                != QMessageBox::Yes) {
-        showServiceStatus(QStringLiteral("已取消写入，未发送任何数据"));
+        showServiceStatus(tr("已取消写入，未发送任何数据"));
         return;
     }
     ui->upgradeFirmwarePushButton->setEnabled(false);
@@ -165,7 +165,7 @@ void MainWindow::on_upgradeFirmwarePushButton_clicked()
     if (!written)
         firmwareProgress->setValue(0, true);
     ui->upgradeFirmwarePushButton->setEnabled(true);
-    showServiceStatus(written ? QStringLiteral("写入完成：") + lastLogLine : QStringLiteral("写入失败：") + lastLogLine);
+    showServiceStatus(written ? tr("写入完成：") + lastLogLine : tr("写入失败：") + lastLogLine);
 }
 
 // Refresh: the bootloader command 0x04, unanswered.
@@ -198,13 +198,13 @@ bool MainWindow::confirmUpgrade(const QString &path)
         return true;   // the upgrade refuses it itself, before touching the device
     const ChunkPlan plan = planChunks(file.size);
     const QString text =
-        QStringLiteral("文件：%1\n%2（%3 字节），%4 个数据块\n设备：%5\n固件%6\n\n"
+        tr("文件：%1\n%2（%3 字节），%4 个数据块\n设备：%5\n固件%6\n\n"
                        "升级会先擦除设备上的程序。写入期间请勿拔出设备。开始升级吗？")
             .arg(QFileInfo(path).fileName(), fileSizeText(file.size))
             .arg(file.size)
             .arg(plan.fullChunks + (plan.tailLength > 0 ? 1 : 0))
-            .arg(info.name.isEmpty() ? QStringLiteral("（尚未读取）") : info.name, modelMatchText(file, info.name));
-    return QMessageBox::question(this, QStringLiteral("开始升级"), text, QMessageBox::Yes | QMessageBox::No,
+            .arg(info.name.isEmpty() ? tr("（尚未读取）") : info.name, modelMatchText(file, info.name));
+    return QMessageBox::question(this, tr("开始升级"), text, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No)
            == QMessageBox::Yes;
 }
@@ -217,8 +217,8 @@ void MainWindow::offerBackupRestore(const QString &backup)
     const ProfileLoad load = loadProfileFile(backup, ProfileMode::Merge, collectSettings(settingsTexts()).values);
     if (!load.ok())
         return;
-    if (QMessageBox::question(this, QStringLiteral("恢复备份"),
-                              QStringLiteral("升级前已备份功率曲线和设置：\n%1\n现在写回设备吗？").arg(backup),
+    if (QMessageBox::question(this, tr("恢复备份"),
+                              tr("升级前已备份功率曲线和设置：\n%1\n现在写回设备吗？").arg(backup),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
@@ -234,6 +234,6 @@ void MainWindow::offerBackupRestore(const QString &backup)
     for (int curve = 0; curve < CurveCount && written; ++curve)
         if (const auto &points = load.profile.curves[size_t(curve)])
             written = writeCurve(deviceSession, sink, curve, *points);
-    appendLog(written ? QStringLiteral("已写回备份：") + backup : QStringLiteral("备份未能写回：") + backup);
-    showServiceStatus(written ? QStringLiteral("已写回升级前的功率曲线和设置") : QStringLiteral("备份未能写回"));
+    appendLog(written ? tr("已写回备份：") + backup : tr("备份未能写回：") + backup);
+    showServiceStatus(written ? tr("已写回升级前的功率曲线和设置") : tr("备份未能写回"));
 }

@@ -79,5 +79,5 @@ void LogFile::fail(const QString &why)
     on = false;
     file.close();
     if (report)
-        report(QStringLiteral("日志文件无法写入，已停止写日志文件：%1（%2）").arg(filePath, why));
+        report(QCoreApplication::translate("LogFile", "日志文件无法写入，已停止写日志文件：%1（%2）").arg(filePath, why));
 }

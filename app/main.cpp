@@ -3,9 +3,11 @@
 #include "app/programidentity.h"
 #include "app/windowposition.h"
 #include "desktop/datafolder.h"
+#include "desktop/language.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTextStream>
 
 int main(int argc, char *argv[])
 {
@@ -20,14 +22,24 @@ int main(int argc, char *argv[])
     const QCommandLineOption logFile(QStringLiteral("log-file"), QStringLiteral("Write the log to <path>."),
                                      QStringLiteral("path"));
     const QCommandLineOption noLogFile(QStringLiteral("no-log-file"), QStringLiteral("Write no log file."));
-    options.addOptions({service, logFile, noLogFile});
+    const QCommandLineOption lang(QStringLiteral("lang"),
+                                  QStringLiteral("Language: en (English) or zh (Chinese). Without it the program "
+                                                 "uses the language chosen in the window, else the system locale's."),
+                                  QStringLiteral("en|zh"));
+    options.addOptions({service, logFile, noLogFile, lang});
     // Options the window does not know (the toolkit's own) are left alone.
     options.parse(QCoreApplication::arguments());
     if (options.isSet(QStringLiteral("help")))
         options.showHelp();
 
-    // The installed program remembers choices (the temperature unit, …).
+    // The installed program remembers choices (the temperature unit, the language, …).
     MainWindow::setRemembersChoices(true);
+    const QString langOption = options.value(lang);
+    if (!langOption.isEmpty() && !languageNamed(langOption))
+        QTextStream(stderr) << "tessel-control: unknown language \"" << langOption
+                            << "\" (use en or zh); ignored\n";
+    // Before the first window: its forms take their texts as they are built.
+    installLanguage(chooseLanguage(langOption, rememberedLanguage(), messageLocaleName()));
     MainWindow window;
     window.setWindowTitle(programTitle());
     restoreWindowPosition(window, QStringLiteral("mainWindow"));

@@ -116,6 +116,7 @@ void MainWindow::setupTitleMenu()
     about->setObjectName(QStringLiteral("aboutAction"));
     connect(about, &QAction::triggered, this, [this] { showAboutBox(this); });
     ui->widget_1title->addAction(about);
+    addLanguageMenu();
     ui->widget_1title->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -136,7 +137,7 @@ void MainWindow::setSideButtonIcons(const char *devices, const char *upload, con
 void MainWindow::resetUpgradePage()
 {
     ui->upgradeFirmwarePushButton->hide();
-    ui->label_4_updata_sta->setText(QStringLiteral("请打开固件"));
+    ui->label_4_updata_sta->setText(tr("请打开固件"));
     ui->label_3_file_inf->setText(QString());
     ui->progressBar_updata->hide();
     ui->pushButton->setEnabled(false);

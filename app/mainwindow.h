@@ -133,6 +133,8 @@ private:
     void deviceLeft();
     void setupDeviceHint();
     void setupTitleMenu();
+    // The language entries of the title strip's menu (languagemenu.cpp).
+    void addLanguageMenu();
     void showFirmwareRefusal(const QString &text);
     QPoint dialogPosition() const;
     // False when the user kept an unsaved picture open: then nothing closed.

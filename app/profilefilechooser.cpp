@@ -1,6 +1,7 @@
 #include "app/profilefilechooser.h"
 
 #include <QFileDialog>
+#include <QCoreApplication>
 
 namespace {
 
@@ -24,14 +25,14 @@ QString askForProfileToLoad(QWidget *parent)
 {
     if (const ProfileFileChooser &chooser = loadChooser())
         return chooser(parent, QString());
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("加载配置文件"), QString(), Filter);
+    return QFileDialog::getOpenFileName(parent, QCoreApplication::translate("MainWindow", "加载配置文件"), QString(), Filter);
 }
 
 QString askForProfileToSave(QWidget *parent, const QString &suggested)
 {
     if (const ProfileFileChooser &chooser = saveChooser())
         return chooser(parent, suggested);
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("保存配置文件"), suggested, Filter);
+    return QFileDialog::getSaveFileName(parent, QCoreApplication::translate("MainWindow", "保存配置文件"), suggested, Filter);
 }
 
 void setProfileFileChoosers(ProfileFileChooser load, ProfileFileChooser save)

@@ -30,7 +30,7 @@ constexpr qint32 DefaultTcrWire = 50; // 0.0005
 
 QString celsiusCaption(bool fahrenheit)
 {
-    return fahrenheit ? QStringLiteral("温度设定（°F）") : QStringLiteral("温度设定（°C）");
+    return fahrenheit ? MainWindow::tr("温度设定（°F）") : MainWindow::tr("温度设定（°C）");
 }
 
 } // namespace
@@ -118,14 +118,14 @@ bool MainWindow::confirmOutOfRange(const SettingsValues &values)
     QStringList lines;
     for (const OutOfRangeCell &cell : cells)
         lines << outOfRangeText(cell);
-    const bool write = QMessageBox::question(this, QStringLiteral("超出设备范围"),
-                                             QStringLiteral("以下设置超出设备报告的范围：\n%1\n仍要写入设备吗？")
+    const bool write = QMessageBox::question(this, tr("超出设备范围"),
+                                             tr("以下设置超出设备报告的范围：\n%1\n仍要写入设备吗？")
                                                  .arg(lines.join(QLatin1Char('\n'))),
                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
                        == QMessageBox::Yes;
     if (!write) {
-        appendLog(QStringLiteral("设置超出设备范围，未写入设备"));
-        showServiceStatus(QStringLiteral("未写入：设置超出设备范围"));
+        appendLog(tr("设置超出设备范围，未写入设备"));
+        showServiceStatus(tr("未写入：设置超出设备范围"));
     }
     return write;
 }
@@ -200,7 +200,7 @@ void MainWindow::on_toolButton_7_clicked()
         values[size_t(row)][TcrColumn] = DefaultTcrWire;
     }
     showSettingsValues(values);
-    showServiceStatus(QStringLiteral("已填入默认值（未写入设备）"));
+    showServiceStatus(tr("已填入默认值（未写入设备）"));
 }
 
 // 加载文件（3）: the whole file is checked first; a bad one changes nothing.
@@ -213,15 +213,15 @@ void MainWindow::on_toolButton_5_clicked()
     const SettingsCollection current = collectSettings(settingsTexts());
     ProfileLoad load = loadProfileFile(path, ProfileMode::Complete, current.values);
     // A file that leaves cells out may fill the others, if the user says so.
-    if (!load.ok() && load.error.contains(QStringLiteral("缺少")) && current.ok()
-        && QMessageBox::question(this, QStringLiteral("加载配置文件"),
-                                 load.error + QStringLiteral("\n只加载文件中有的设置，其余保持表格中的值吗？"),
+    if (!load.ok() && load.cellMissing && current.ok()
+        && QMessageBox::question(this, tr("加载配置文件"),
+                                 tr("%1\n只加载文件中有的设置，其余保持表格中的值吗？").arg(load.error),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
                == QMessageBox::Yes)
         load = loadProfileFile(path, ProfileMode::Merge, current.values);
     if (!load.ok()) {
-        appendLog(path + QStringLiteral("：") + load.error);
-        showServiceStatus(QStringLiteral("未加载：") + load.error);
+        appendLog(tr("%1：%2").arg(path, load.error));
+        showServiceStatus(tr("未加载：") + load.error);
         return;
     }
     showSettingsValues(load.profile.settings);
@@ -231,8 +231,8 @@ void MainWindow::on_toolButton_5_clicked()
             curveHeld[size_t(curve)] = true;
         }
     }
-    appendLog(QStringLiteral("已加载配置文件：") + path);
-    showServiceStatus(QStringLiteral("已加载配置文件（未写入设备）"));
+    appendLog(tr("已加载配置文件：") + path);
+    showServiceStatus(tr("已加载配置文件（未写入设备）"));
 }
 
 // 保存文件（4）: the table as shown and every curve the program holds.
@@ -242,7 +242,7 @@ void MainWindow::on_toolButton_6_clicked()
     if (!settings.ok()) {
         const QString refusal = unsendableSettingText(settings.badRow, settings.badColumn);
         appendLog(refusal);
-        showServiceStatus(QStringLiteral("未保存：") + refusal);
+        showServiceStatus(tr("未保存：") + refusal);
         return;
     }
     const QString path =
@@ -260,10 +260,10 @@ void MainWindow::on_toolButton_6_clicked()
             profile.curves[size_t(curve)] = curveTable[size_t(curve)];
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(profileToJson(profile)) < 0 || !file.commit()) {
-        appendLog(QStringLiteral("配置文件无法保存：") + path);
-        showServiceStatus(QStringLiteral("配置文件无法保存"));
+        appendLog(tr("配置文件无法保存：") + path);
+        showServiceStatus(tr("配置文件无法保存"));
         return;
     }
-    appendLog(QStringLiteral("已保存配置文件：") + path);
-    showServiceStatus(QStringLiteral("已保存配置文件"));
+    appendLog(tr("已保存配置文件：") + path);
+    showServiceStatus(tr("已保存配置文件"));
 }

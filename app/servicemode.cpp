@@ -93,17 +93,17 @@ void MainWindow::buildServiceBar()
         const char *text;
         std::function<void()> action;
     } buttons[] = {
-        {"serviceDevicesButton", "设备信息", [this] { on_m_btn_Devices_clicked(); }},
-        {"serviceFirmwareButton", "固件升级", [this] { showServicePage(WindowLayout::FirmwarePage); }},
-        {"serviceSettingsButton", "输出设置", [this] { showServicePage(WindowLayout::SettingsPage); }},
-        {"serviceSlotsButton", "图片槽位", [this] { showServicePage(WindowLayout::SlotsPage); }},
-        {"serviceLogButton", "日志", [this] {
+        {"serviceDevicesButton", QT_TR_NOOP("设备信息"), [this] { on_m_btn_Devices_clicked(); }},
+        {"serviceFirmwareButton", QT_TR_NOOP("固件升级"), [this] { showServicePage(WindowLayout::FirmwarePage); }},
+        {"serviceSettingsButton", QT_TR_NOOP("输出设置"), [this] { showServicePage(WindowLayout::SettingsPage); }},
+        {"serviceSlotsButton", QT_TR_NOOP("图片槽位"), [this] { showServicePage(WindowLayout::SlotsPage); }},
+        {"serviceLogButton", QT_TR_NOOP("日志"), [this] {
              logPane->flush();
              ui->logTextBrowser->setVisible(!ui->logTextBrowser->isVisible());
          }},
     };
     for (const auto &b : buttons) {
-        auto *button = new QPushButton(QString::fromUtf8(b.text), serviceBar);
+        auto *button = new QPushButton(tr(b.text), serviceBar);
         button->setObjectName(QLatin1String(b.name));
         button->setFocusPolicy(Qt::StrongFocus);
         button->setStyleSheet(QLatin1String(ServiceButtonStyle));
@@ -127,7 +127,7 @@ void MainWindow::buildServiceBar()
     ui->logTextBrowser->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui->logTextBrowser, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
         QMenu *menu = ui->logTextBrowser->createStandardContextMenu(at);
-        menu->addAction(QStringLiteral("另存为…"), this, &MainWindow::saveLogAs);
+        menu->addAction(tr("另存为…"), this, &MainWindow::saveLogAs);
         menu->exec(ui->logTextBrowser->viewport()->mapToGlobal(at));
         delete menu;
     });
@@ -205,7 +205,7 @@ void MainWindow::saveLogAs()
     } else {
         const QString folder = recentFolder(QStringLiteral("log"));
         const QString name = QStringLiteral("tessel-control.log");
-        path = QFileDialog::getSaveFileName(this, QStringLiteral("保存日志"),
+        path = QFileDialog::getSaveFileName(this, tr("保存日志"),
                                             folder.isEmpty() ? name : QDir(folder).filePath(name),
                                             QStringLiteral("Log (*.log *.txt)"));
         rememberFolderOf(QStringLiteral("log"), path);
@@ -214,9 +214,9 @@ void MainWindow::saveLogAs()
         return;
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        showServiceStatus(QStringLiteral("日志无法保存：") + file.errorString());
+        showServiceStatus(tr("日志无法保存：") + file.errorString());
         return;
     }
     QTextStream(&file) << ui->logTextBrowser->toPlainText() << '\n';
-    showServiceStatus(QStringLiteral("日志已保存：") + path);
+    showServiceStatus(tr("日志已保存：") + path);
 }

@@ -17,7 +17,6 @@
 
 namespace {
 
-const QString NotSupportedText = QStringLiteral("暂不支持");
 
 // A spin box for a cell: value, minimum, maximum and step of its column.
 my_spinbox *makeSettingsSpinBox(int column)
@@ -55,7 +54,7 @@ void MainWindow::setupSettingsTable()
         table->setItem(row, ModeColumn, centredItem(QString::fromUtf8(settingsRows()[size_t(row)].name)));
         for (int column = WattageColumn; column < SettingsColumns; ++column) {
             if (!settingsCellTakesNumber(row, column)) {
-                table->setItem(row, column, centredItem(NotSupportedText));
+                table->setItem(row, column, centredItem(tr("暂不支持")));
                 continue;
             }
             my_spinbox *box = makeSettingsSpinBox(column);
@@ -93,7 +92,7 @@ void MainWindow::on_toolButton_2_clicked()
     if (!settings.ok()) {
         const QString refusal = unsendableSettingText(settings.badRow, settings.badColumn);
         appendLog(refusal);
-        showServiceStatus(QStringLiteral("未写入：") + refusal);
+        showServiceStatus(tr("未写入：") + refusal);
         return;
     }
 
@@ -103,5 +102,5 @@ void MainWindow::on_toolButton_2_clicked()
         return;
     WindowSink sink(*this);
     const bool written = writeSettings(deviceSession, sink, settings.values);
-    showServiceStatus(written ? QStringLiteral("设置已写入设备") : lastLogLine);
+    showServiceStatus(written ? tr("设置已写入设备") : lastLogLine);
 }

@@ -45,7 +45,7 @@ void MainWindow::adoptImageEditor(editDlg *editor)
     // The upload's end shows in the bar: 100 sent, 0 failed.
     connect(editor, &editDlg::progressChanged, this, [this](int value) {
         if (value == 100 || value == 0)
-            showServiceStatus(value == 100 ? QStringLiteral("图片已发送") : QStringLiteral("发送图片失败：") + lastLogLine);
+            showServiceStatus(value == 100 ? tr("图片已发送") : tr("发送图片失败：") + lastLogLine);
     });
     connect(editor, &editDlg::slotPictureSaved, this, &MainWindow::refreshSlotIcons);
 }

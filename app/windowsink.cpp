@@ -2,6 +2,7 @@
 
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
+#include <QCoreApplication>
 
 bool WindowSink::log(const QString &text)
 {
@@ -40,10 +41,10 @@ void WindowSink::showFileInfo(const QString &text)
 
 void WindowSink::upgradeStarted()
 {
-    window.ui->pushButton->setText(QStringLiteral("升级中..."));
+    window.ui->pushButton->setText(QCoreApplication::translate("MainWindow", "升级中..."));
     window.ui->pushButton->setEnabled(false);
     window.ui->progressBar_updata->show();
     window.firmwareProgress->setValue(0, true);
-    window.ui->label_4_updata_sta->setText(window.serviceMode ? QStringLiteral("正在升级，请勿拔出设备....")
-                                                              : QStringLiteral("正在升级...."));
+    window.ui->label_4_updata_sta->setText(window.serviceMode ? QCoreApplication::translate("MainWindow", "正在升级，请勿拔出设备....")
+                                                              : QCoreApplication::translate("MainWindow", "正在升级...."));
 }

@@ -4,6 +4,7 @@
 
 #include "cli/console.h"
 #include "cli/tesselctl.h"
+#include "desktop/language.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -14,6 +15,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
+    // The device messages (the job's log lines and reasons) follow the locale.
+    installLanguage(languageForLocale(messageLocaleName()));
     const QStringList arguments = QCoreApplication::arguments();
     StandardConsole console;
     const int code = runTesselctl(QFileInfo(arguments.first()).fileName(), arguments.mid(1), console);

@@ -9,6 +9,7 @@
 #include "settings/curvebackup.h"
 
 #include <QCryptographicHash>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
 
@@ -16,7 +17,11 @@ using namespace Firmware;
 
 namespace {
 
-const QString TimeoutLine = QStringLiteral("读取超时！");
+// The model check's time-out line, in the language the job logs in.
+QString timeoutLine()
+{
+    return QCoreApplication::translate("Firmware", "读取超时！");
+}
 
 // The model a header names: its text up to the first zero byte, with anything
 // unprintable shown as '?'.
@@ -198,7 +203,7 @@ int runUpgrade(CommandContext &context)
         if (sink.headerRead && !sink.modelMatches)
             return context.fail(ExitDeviceError, QStringLiteral("model mismatch: %1 is not firmware for this device; "
                                                                 "nothing was erased").arg(path));
-        if (sink.lines.contains(TimeoutLine))
+        if (sink.lines.contains(timeoutLine()))
             return context.fail(ExitDeviceError,
                                 QStringLiteral("the device did not answer the model check; nothing was erased. A device "
                                                "that an interrupted upgrade left in its bootloader does not answer: %1")

@@ -1,4 +1,5 @@
 #include "device/deviceactivity.h"
+#include <QCoreApplication>
 
 void DeviceActivity::whenIdle(std::function<void()> fn)
 {
@@ -39,5 +40,5 @@ DeviceActionGuard::~DeviceActionGuard()
 
 QString deviceBusyText()
 {
-    return QStringLiteral("设备忙，请等待当前操作完成");
+    return QCoreApplication::translate("Device", "设备忙，请等待当前操作完成");
 }

@@ -2,11 +2,12 @@
 
 #include "device/devicesession.h"
 #include "device/jobsink.h"
+#include <QCoreApplication>
 
 DeviceQuery queryDeviceInformation(DeviceSession &session, JobSink &sink, DeviceInfo &info)
 {
     DeviceQuery query;
-    if (!session.openFor(sink, QStringLiteral("设备离线"), true))
+    if (!session.openFor(sink, QCoreApplication::translate("Device", "设备离线"), true))
         return query;
     query.online = true;
     session.beginExchange();
@@ -19,7 +20,7 @@ DeviceQuery queryDeviceInformation(DeviceSession &session, JobSink &sink, Device
             return false;
         if (session.ask(makeApplicationBlock(Protocol::OpRead, item), reply))
             return true;
-        goOn = sink.log(QStringLiteral("Read timeout！"));
+        goOn = sink.log(QCoreApplication::translate("Device", "Read timeout！"));
         return false;
     };
 

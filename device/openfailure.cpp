@@ -2,6 +2,7 @@
 
 #include "desktop/datafolder.h"
 #include "device/devicelink.h"
+#include <QCoreApplication>
 
 OpenFailure diagnoseOpenFailure()
 {
@@ -30,15 +31,15 @@ QString openFailureExplanation(OpenFailure failure, const QString &udevRulePath)
 QString openFailureSummary(OpenFailure failure)
 {
     if (failure == OpenFailure::NotAttached)
-        return QStringLiteral("未检测到设备：请连接设备");
+        return QCoreApplication::translate("Device", "未检测到设备：请连接设备");
 #ifdef Q_OS_LINUX
-    return QStringLiteral("设备已连接，但无权限打开：请安装 udev 规则 %1（见设备信息页）").arg(udevRuleFileName());
+    return QCoreApplication::translate("Device", "设备已连接，但无权限打开：请安装 udev 规则 %1（见设备信息页）").arg(udevRuleFileName());
 #else
-    return QStringLiteral("设备已连接，但无法打开：请关闭占用它的程序");
+    return QCoreApplication::translate("Device", "设备已连接，但无法打开：请关闭占用它的程序");
 #endif
 }
 
 QString deviceLeftText()
 {
-    return QStringLiteral("设备已断开");
+    return QCoreApplication::translate("Device", "设备已断开");
 }

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <new>
+#include <QCoreApplication>
 
 namespace Firmware {
 
@@ -12,16 +13,16 @@ FirmwareFile loadFirmwareFile(const QString &path)
     FirmwareFile file;
     const QFileInfo info(path);
     if (!info.exists()) {
-        file.problem = QStringLiteral("固件文件不存在");
+        file.problem = QCoreApplication::translate("Firmware", "固件文件不存在");
         return file;   // Unreadable, size 0
     }
     if (!info.isFile()) {
-        file.problem = QStringLiteral("固件文件不是普通文件");
+        file.problem = QCoreApplication::translate("Firmware", "固件文件不是普通文件");
         return file;
     }
     QFile source(path);
     if (!source.open(QIODevice::ReadOnly)) {
-        file.problem = QStringLiteral("固件文件无法读取");
+        file.problem = QCoreApplication::translate("Firmware", "固件文件无法读取");
         return file;
     }
 
@@ -29,7 +30,7 @@ FirmwareFile loadFirmwareFile(const QString &path)
     if (file.size <= 0) {
         file.size = 0;
         file.status = FileStatus::Empty;
-        file.problem = QStringLiteral("固件文件为空");
+        file.problem = QCoreApplication::translate("Firmware", "固件文件为空");
         return file;
     }
     if (file.size > MaxFileSize) {
@@ -57,7 +58,7 @@ FirmwareFile loadFirmwareFile(const QString &path)
     if (got != file.size) {
         file.data.reset();
         file.status = FileStatus::Unreadable;
-        file.problem = QStringLiteral("固件文件无法读取");
+        file.problem = QCoreApplication::translate("Firmware", "固件文件无法读取");
         return file;
     }
     file.status = FileStatus::Loaded;
@@ -66,7 +67,8 @@ FirmwareFile loadFirmwareFile(const QString &path)
 
 QString fileSizeText(qint64 size)
 {
-    return QString::asprintf("文件大小：%.2f kB", double(size) * 0.0009765625);
+    return QCoreApplication::translate("Firmware", "文件大小：%1 kB")
+        .arg(QString::asprintf("%.2f", double(size) * 0.0009765625));
 }
 
 QString refusalText(FileStatus status)
@@ -74,11 +76,11 @@ QString refusalText(FileStatus status)
     switch (status) {
     case FileStatus::Unreadable:
     case FileStatus::Empty:
-        return QStringLiteral("不支持中文路径！");
+        return QCoreApplication::translate("Firmware", "不支持中文路径！");
     case FileStatus::TooShort:
-        return QStringLiteral("固件文件出错：文件不足48字节，没有型号信息！");
+        return QCoreApplication::translate("Firmware", "固件文件出错：文件不足48字节，没有型号信息！");
     case FileStatus::TooLarge:
-        return QStringLiteral("固件文件出错：文件超过16 MB，不是本型号产品固件！");
+        return QCoreApplication::translate("Firmware", "固件文件出错：文件超过16 MB，不是本型号产品固件！");
     case FileStatus::Loaded:
     case FileStatus::OutOfMemory:
         break;

@@ -3,6 +3,7 @@
 #include "device/devicesession.h"
 #include "device/waiter.h"
 #include "firmware/firmwareimage.h"
+#include <QCoreApplication>
 
 namespace Firmware {
 
@@ -42,7 +43,7 @@ bool sendChunkWithRetries(DeviceSession &session, Waiter &waiter, const quint8 *
 // any failure of the write stage; the device waits in its bootloader.
 bool stopWriting(JobSink &sink)
 {
-    sink.log(QStringLiteral("写固件已中断，设备停留在 Bootloader"));
+    sink.log(QCoreApplication::translate("Firmware", "写固件已中断，设备停留在 Bootloader"));
     return false;
 }
 
@@ -53,7 +54,7 @@ bool usable(const FirmwareFile &file, FirmwareSink &sink)
     case FileStatus::Loaded:
         return true;
     case FileStatus::OutOfMemory:
-        sink.log(QStringLiteral("分配内存失败！"));
+        sink.log(QCoreApplication::translate("Firmware", "分配内存失败！"));
         return false;
     case FileStatus::Unreadable:
         sink.log(file.problem);
@@ -72,7 +73,7 @@ bool usable(const FirmwareFile &file, FirmwareSink &sink)
 
 UpgradeResult decline(DeviceSession &session, FirmwareSink &sink)
 {
-    sink.log(QStringLiteral("已取消固件升级，未擦除"));
+    sink.log(QCoreApplication::translate("Firmware", "已取消固件升级，未擦除"));
     session.close();
     return UpgradeResult::Declined;
 }
@@ -85,12 +86,12 @@ bool checkModel(DeviceSession &session, FirmwareSink &sink, const QString &path)
     if (!usable(file, sink))
         return false;
 
-    if (!session.openFor(sink, QStringLiteral("设备离线"), true))
+    if (!session.openFor(sink, QCoreApplication::translate("Firmware", "设备离线"), true))
         return false;
     session.beginExchange();
     ReplyBuffer reply{};
     if (!session.ask(makeApplicationBlock(Protocol::OpRead, Protocol::ItemName), reply)) {
-        sink.log(QStringLiteral("读取超时！"));
+        sink.log(QCoreApplication::translate("Firmware", "读取超时！"));
         session.close();
         return false;
     }
@@ -101,7 +102,7 @@ bool checkModel(DeviceSession &session, FirmwareSink &sink, const QString &path)
     for (const QString &line : comparison.lines)
         sink.logDetail(line);
     if (!comparison.matches) {
-        sink.showFileInfo(QStringLiteral("固件文件出错：不是本型号产品固件！"));
+        sink.showFileInfo(QCoreApplication::translate("Firmware", "固件文件出错：不是本型号产品固件！"));
         session.close();
         return false;
     }
@@ -114,8 +115,8 @@ void erase(DeviceSession &session, FirmwareSink &sink)
     // A device may restart before the erase report is through: the upgrade
     // goes on, but the log says so.
     if (session.sendBootloaderCommand(Protocol::CmdErase) != ReportOk)
-        sink.log(QStringLiteral("警告：擦除命令未完整发出（设备可能已重启）"));
-    sink.log(QStringLiteral("擦出成功！"));
+        sink.log(QCoreApplication::translate("Firmware", "警告：擦除命令未完整发出（设备可能已重启）"));
+    sink.log(QCoreApplication::translate("Firmware", "擦出成功！"));
     session.close();
 }
 
@@ -133,28 +134,28 @@ bool writeStage(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, cons
 
     // The bootloader may still be enumerating: several attempts.
     if (!session.openWithRetries(waiter)) {
-        sink.log(QStringLiteral("打开设备失败"));
+        sink.log(QCoreApplication::translate("Firmware", "打开设备失败"));
         return false;
     }
     session.beginExchange();
-    sink.log(QStringLiteral("检测设备固件..."));
+    sink.log(QCoreApplication::translate("Firmware", "检测设备固件..."));
     // The probe also leaves the filler bytes "90123" after each chunk's data,
     // so chunks sent after a lost probe would carry the wrong bytes.
     if (session.sendBootloaderCommand(Protocol::CmdBootloaderProbe) != ReportOk) {
-        sink.log(QStringLiteral("检测Bootloader超时"));
+        sink.log(QCoreApplication::translate("Firmware", "检测Bootloader超时"));
         return false;
     }
     if (file.status == FileStatus::Unreadable) {
         sink.log(file.problem);
-        sink.log(QStringLiteral("打开固件文件失败！"));
+        sink.log(QCoreApplication::translate("Firmware", "打开固件文件失败！"));
         return false;
     }
     if (file.status == FileStatus::OutOfMemory) {
-        sink.log(QStringLiteral("分配内存失败！"));
+        sink.log(QCoreApplication::translate("Firmware", "分配内存失败！"));
         return false;
     }
 
-    sink.log(QStringLiteral("开始写固件，请稍后..."));
+    sink.log(QCoreApplication::translate("Firmware", "开始写固件，请稍后..."));
     sink.writingFile(file.size);
     const ChunkPlan plan = planChunks(file.size);
     quint8 *const image = file.data.get();
@@ -166,7 +167,7 @@ bool writeStage(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, cons
             lowerChunk(image + offset, ChunkSize);
         sink.progress(offset, file.size);
         if (!sendChunkWithRetries(session, waiter, image + offset)) {
-            sink.log(QStringLiteral("写固件失败！"));
+            sink.log(QCoreApplication::translate("Firmware", "写固件失败！"));
             return false;
         }
         waiter.processEvents();
@@ -176,7 +177,7 @@ bool writeStage(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, cons
         if (sink.stopRequested())
             return stopWriting(sink);
         if (!session.sendFirmwareChunk(image + plan.tailOffset, plan.tailLength)) {
-            sink.log(QStringLiteral("写固件失败！"));
+            sink.log(QCoreApplication::translate("Firmware", "写固件失败！"));
             return false;
         }
         waiter.processEvents();
@@ -184,10 +185,10 @@ bool writeStage(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, cons
 
     // The new application may start before the jump report is through.
     if (session.sendBootloaderCommand(Protocol::CmdStartApplication) != ReportOk)
-        sink.log(QStringLiteral("警告：跳转命令未完整发出（设备可能已重启）"));
+        sink.log(QCoreApplication::translate("Firmware", "警告：跳转命令未完整发出（设备可能已重启）"));
     waiter.processEvents();
-    sink.log(QStringLiteral("写固件数据成功！"));
-    sink.log(QStringLiteral("跳转到用户程序！"));
+    sink.log(QCoreApplication::translate("Firmware", "写固件数据成功！"));
+    sink.log(QCoreApplication::translate("Firmware", "跳转到用户程序！"));
     session.close();
     return true;
 }
@@ -198,7 +199,7 @@ namespace {
 UpgradeResult eraseAndWrite(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, const QString &path)
 {
     if (!session.open()) {
-        sink.log(QStringLiteral("打开设备失败"));
+        sink.log(QCoreApplication::translate("Firmware", "打开设备失败"));
         return UpgradeResult::Offline;
     }
     sink.upgradeStarted();
@@ -213,7 +214,7 @@ UpgradeResult upgrade(DeviceSession &session, FirmwareSink &sink, Waiter &waiter
                       const std::function<void()> &beforeErase)
 {
     if (!checkModel(session, sink, path)) {
-        sink.log(QStringLiteral("中止固件升级！"));
+        sink.log(QCoreApplication::translate("Firmware", "中止固件升级！"));
         return UpgradeResult::Refused;
     }
     if (!sink.mayErase())
@@ -228,7 +229,7 @@ UpgradeResult upgradeWithoutModelCheck(DeviceSession &session, FirmwareSink &sin
 {
     // Nothing is erased for a file that could not be written afterwards.
     if (!usable(loadFirmwareFile(path), sink)) {
-        sink.log(QStringLiteral("中止固件升级！"));
+        sink.log(QCoreApplication::translate("Firmware", "中止固件升级！"));
         return UpgradeResult::Refused;
     }
     if (!sink.mayErase())
@@ -239,12 +240,12 @@ UpgradeResult upgradeWithoutModelCheck(DeviceSession &session, FirmwareSink &sin
 void refresh(DeviceSession &session, JobSink &sink)
 {
     if (!session.open()) {
-        sink.log(QStringLiteral("打开设备失败"));
+        sink.log(QCoreApplication::translate("Firmware", "打开设备失败"));
         return;
     }
     session.beginExchange();
     session.sendBootloaderCommand(Protocol::CmdRefresh);
-    sink.log(QStringLiteral("刷新！"));
+    sink.log(QCoreApplication::translate("Firmware", "刷新！"));
     session.close();
 }
 

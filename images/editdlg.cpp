@@ -23,8 +23,6 @@
 
 namespace {
 
-const QString UnusableBoardSizeText = QStringLiteral("图片尺寸无效，无法打开绘画板");
-
 // The boot screen's picture is a 240 x 40 strip, whatever the slot query says.
 const QSize BootStripSize(240, 40);
 
@@ -34,10 +32,6 @@ const char *const SchemeTexts[] = {"Prospect: Black + Background: White",
 // In the order of PictureFit and of Dithering.
 const char *const FitTexts[] = {"Stretch", "Contain", "Cover"};
 const char *const DitheringTexts[] = {"Threshold", "Floyd–Steinberg"};
-
-// A picture file ADD could not use; the reason follows.
-const QString UnusablePictureText = QStringLiteral("无法使用该图片文件");
-const QString SlotFileNotWrittenText = QStringLiteral("图片无法保存到槽文件");
 
 // The undo history holds at most this much picture (a 240 x 280 step is
 // about 270 KB, so some 240 steps).
@@ -99,9 +93,9 @@ editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType
     ui->pushButton->setGeometry((ui->widget->width() - imageWidth) / 2, (ui->widget->height() - imageHeight) / 2,
                                 imageWidth, imageHeight);
     ui->pushButton->setIconSize(pictureSize);
-    ui->label_4->setText(QStringLiteral("IMAGE SIZE：") + QString::number(imageWidth) + QLatin1Char('x')
+    ui->label_4->setText(tr("IMAGE SIZE：") + QString::number(imageWidth) + QLatin1Char('x')
                          + QString::number(imageHeight));
-    const QString title = QStringLiteral("槽 %1 — %2×%3").arg(slotNumber).arg(imageWidth).arg(imageHeight);
+    const QString title = tr("槽 %1 — %2×%3").arg(slotNumber).arg(imageWidth).arg(imageHeight);
     setTitleText(title);
     setWindowTitle(title);
 
@@ -265,8 +259,9 @@ bool editDlg::saveToSlotFile()
 {
     QDir().mkpath(imageFolder());
     if (!workPixmap.save(slotImagePath(slotNumber), "bmp", -1)) {
-        showMessage(SlotFileNotWrittenText);
-        log(SlotFileNotWrittenText);
+        const QString text = tr("图片无法保存到槽文件");
+        showMessage(text);
+        log(text);
         return false;
     }
     steps.setClean();
@@ -296,7 +291,8 @@ void editDlg::addPictureFile(const QString &path)
     QString problem;
     const QImage loaded = readPictureFile(path, &problem);
     if (loaded.isNull()) {
-        const QString text = UnusablePictureText + QStringLiteral("：") + problem;
+        // A picture file ADD could not use, and why.
+        const QString text = tr("无法使用该图片文件：%1").arg(problem);
         showMessage(text);
         log(text);
         return;
@@ -367,7 +363,7 @@ void editDlg::on_toolButton_3_clicked()
         return;
     }
     showMessage(QString());
-    log(QStringLiteral("图片已导出：") + written);
+    log(tr("图片已导出：%1").arg(written));
 }
 
 void editDlg::dragEnterEvent(QDragEnterEvent *event)
@@ -479,7 +475,7 @@ void editDlg::openDrawingBoard()
     // A slot size the device cannot have would make the board hand back an
     // empty picture, or hold gigabytes for its magnified canvas.
     if (!isUsableSlotSize(imageWidth, imageHeight)) {
-        log(UnusableBoardSizeText);
+        log(tr("图片尺寸无效，无法打开绘画板"));
         return;
     }
     // The board has no parent: it is a window of its own and stays open when
@@ -487,7 +483,7 @@ void editDlg::openDrawingBoard()
     auto *board = new MyView;
     board->setEditor(this);
     board->setSlot(slotNumber);
-    board->setWindowTitle(QStringLiteral("绘画板"));
+    board->setWindowTitle(tr("绘画板"));
     board->setPicture(workPixmap, QSize(imageWidth, imageHeight));
     board->show();
     drawingBoard = board;

@@ -7,6 +7,7 @@
 #include "images/devicepreview.h"
 #include "images/imageslot.h"
 #include "images/streampreview.h"
+#include <QCoreApplication>
 
 QImage editDlg::forScreen(const QImage &picture) const
 {
@@ -38,7 +39,7 @@ void editDlg::on_previewToolButton_toggled(bool checked)
         // A window of its own beside the editor, going with it.
         preview = new DevicePreview(this);
         preview->setWindowFlags(Qt::Tool);
-        preview->setWindowTitle(QStringLiteral("设备显示 — ") + windowTitle());
+        preview->setWindowTitle(QCoreApplication::translate("Pictures", "设备显示 — %1").arg(windowTitle()));
         connect(preview, &DevicePreview::pictureShown, this, &editDlg::showDeviceView);
         connect(preview, &DevicePreview::closed, this, [this] { ui->previewToolButton->setChecked(false); });
     }

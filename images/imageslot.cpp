@@ -1,6 +1,7 @@
 #include "images/imageslot.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 
 ApplicationBlock slotQueryBlock(int slot)
 {
@@ -30,7 +31,7 @@ bool isUsableSlotSize(int width, int height)
 
 QString unusableSlotSizeText(int width, int height)
 {
-    return QStringLiteral("槽位尺寸无效：%1×%2").arg(width).arg(height);
+    return QCoreApplication::translate("Pictures", "槽位尺寸无效：%1×%2").arg(width).arg(height);
 }
 
 QImage throughBmpFile(const QImage &picture)

@@ -13,11 +13,18 @@
 #include <QImage>
 
 #include <memory>
+#include <QCoreApplication>
 
 namespace {
 
-const QString NoPictureText = QStringLiteral("没有图片，未发送");
-const QString SlotFileNotSavedText = QStringLiteral("图片文件无法保存，发送当前显示的图片");
+QString noPictureText()
+{
+    return QCoreApplication::translate("Pictures", "没有图片，未发送");
+}
+QString slotFileNotSavedText()
+{
+    return QCoreApplication::translate("Pictures", "图片文件无法保存，发送当前显示的图片");
+}
 
 // The progress bar shows the upload has begun before anything is sent.
 constexpr int UploadStartedProgress = 2;
@@ -62,7 +69,7 @@ void editDlg::transferPicture()
 {
     // An empty editor must not wipe the slot on the device.
     if (workPixmap.isNull()) {
-        log(NoPictureText);
+        log(noPictureText());
         return;
     }
     emit progressChanged(UploadStartedProgress);
@@ -84,7 +91,7 @@ QImage editDlg::storeSlotPicture()
     QImage picture = saved ? QImage(path) : QImage();
     if (picture.isNull()) {
         // The device still gets the picture on screen, never a black stand-in.
-        log(SlotFileNotSavedText);
+        log(slotFileNotSavedText());
         picture = throughBmpFile(workPixmap.toImage());
     }
     return picture;

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QSaveFile>
+#include <QCoreApplication>
 
 namespace {
 
@@ -31,13 +32,13 @@ QString exportFileName(const QString &path)
 QString exportPicture(const QImage &picture, const QString &path, QString *problem)
 {
     if (picture.isNull())
-        return fail(problem, QStringLiteral("没有图片可导出"));
+        return fail(problem, QCoreApplication::translate("Pictures", "没有图片可导出"));
     const QString fileName = exportFileName(path);
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
-        return fail(problem, QStringLiteral("无法写入 %1").arg(fileName));
+        return fail(problem, QCoreApplication::translate("Pictures", "无法写入 %1").arg(fileName));
     QImageWriter writer(&file, isBmp(fileName) ? "bmp" : "png");
     if (!writer.write(picture) || !file.commit())
-        return fail(problem, QStringLiteral("无法写入 %1").arg(fileName));
+        return fail(problem, QCoreApplication::translate("Pictures", "无法写入 %1").arg(fileName));
     return fileName;
 }

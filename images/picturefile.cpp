@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QCoreApplication>
 
 namespace {
 
@@ -18,15 +19,15 @@ QImage readChecked(QImageReader &reader, QString *problem)
     // Size first, from the file's header: decoding is only tried for a picture
     // of sane dimensions.
     if (!reader.canRead())
-        return refuse(problem, QStringLiteral("文件不是图片"));
+        return refuse(problem, QCoreApplication::translate("Pictures", "文件不是图片"));
     const QSize size = reader.size();
     if (size.width() > LargestPictureSide || size.height() > LargestPictureSide)
-        return refuse(problem, QStringLiteral("图片大于 %1×%1").arg(LargestPictureSide));
+        return refuse(problem, QCoreApplication::translate("Pictures", "图片大于 %1×%1").arg(LargestPictureSide));
     if (!size.isValid() || size.isEmpty())
-        return refuse(problem, QStringLiteral("文件不是图片"));
+        return refuse(problem, QCoreApplication::translate("Pictures", "文件不是图片"));
     QImage picture = reader.read();
     if (picture.isNull())
-        return refuse(problem, QStringLiteral("图片文件无法读取"));
+        return refuse(problem, QCoreApplication::translate("Pictures", "图片文件无法读取"));
     return picture;
 }
 
@@ -36,12 +37,12 @@ QImage readPictureFile(const QString &path, QString *problem)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return refuse(problem, QStringLiteral("图片文件不存在"));
+        return refuse(problem, QCoreApplication::translate("Pictures", "图片文件不存在"));
     if (!info.isFile())
-        return refuse(problem, QStringLiteral("图片文件不是普通文件"));
+        return refuse(problem, QCoreApplication::translate("Pictures", "图片文件不是普通文件"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return refuse(problem, QStringLiteral("图片文件无法读取"));
+        return refuse(problem, QCoreApplication::translate("Pictures", "图片文件无法读取"));
     // The suffix is tried first, as for a reader given the file name; the
     // content decides when it does not fit.
     QImageReader reader(&file, info.suffix().toLatin1());

@@ -7,12 +7,22 @@
 #include "images/imagestream.h"
 
 #include <functional>
+#include <QCoreApplication>
 
 namespace {
 
-const QString TransferStartText = QStringLiteral("发送图片--开始");
-const QString TransferEndText = QStringLiteral("发送图片--结束");
-const QString TransferFailedText = QStringLiteral("发送图片失败，传输已中止");
+QString transferStartText()
+{
+    return QCoreApplication::translate("Pictures", "发送图片--开始");
+}
+QString transferEndText()
+{
+    return QCoreApplication::translate("Pictures", "发送图片--结束");
+}
+QString transferFailedText()
+{
+    return QCoreApplication::translate("Pictures", "发送图片失败，传输已中止");
+}
 
 // Progress out of 100: a colour transfer shows 2 once it starts and 100 once
 // its end report went out; the encoders report the steps between.
@@ -100,17 +110,17 @@ public:
 private:
     Opening openTransfer(const ApplicationBlock &start)
     {
-        if (!session.openFor(sink, QStringLiteral("设备离线"), false))
+        if (!session.openFor(sink, QCoreApplication::translate("Pictures", "设备离线"), false))
             return Opening::Failed;
         session.beginExchange();
-        if (!sink.log(TransferStartText))
+        if (!sink.log(transferStartText()))
             return Opening::Stopped;
         if (session.send(start) != ReportOk)
             return fail() ? Opening::Failed : Opening::Stopped;
         // The acknowledgement's content means nothing to the tool; that it came does.
         ReplyBuffer reply{};
         const bool acknowledged = session.read(reply, Protocol::ImageAckTimeoutMs);
-        if (!sink.log(acknowledged ? QStringLiteral("已收到回复") : QStringLiteral("读取超时！")))
+        if (!sink.log(acknowledged ? QCoreApplication::translate("Pictures", "已收到回复") : QCoreApplication::translate("Pictures", "读取超时！")))
             return Opening::Stopped;
         return acknowledged ? Opening::Acknowledged : Opening::Unacknowledged;
     }
@@ -123,7 +133,7 @@ private:
                 return UploadResult::Stopped;
             return fail() ? UploadResult::Failed : UploadResult::Stopped;
         }
-        if (!sink.log(TransferEndText))
+        if (!sink.log(transferEndText()))
             return UploadResult::Stopped;
         session.close();
         return UploadResult::Sent;
@@ -133,7 +143,7 @@ private:
     // next action opens the device afresh.
     bool fail()
     {
-        if (!sink.log(TransferFailedText))
+        if (!sink.log(transferFailedText()))
             return false;
         session.close();
         return true;

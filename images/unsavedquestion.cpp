@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QCoreApplication>
 
 namespace {
 
@@ -18,10 +19,10 @@ UnsavedAnswer askAboutUnsavedPicture(QWidget *parent, int slot)
     if (replacement())
         return replacement()(parent, slot);
     QMessageBox box(QMessageBox::Question, QStringLiteral("Tessel Control"),
-                    QStringLiteral("槽 %1 的图片有未保存的修改。").arg(slot), QMessageBox::NoButton, parent);
-    QPushButton *save = box.addButton(QStringLiteral("保存到槽文件"), QMessageBox::AcceptRole);
-    QPushButton *discard = box.addButton(QStringLiteral("放弃修改"), QMessageBox::DestructiveRole);
-    QPushButton *cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+                    QCoreApplication::translate("Pictures", "槽 %1 的图片有未保存的修改。").arg(slot), QMessageBox::NoButton, parent);
+    QPushButton *save = box.addButton(QCoreApplication::translate("Pictures", "保存到槽文件"), QMessageBox::AcceptRole);
+    QPushButton *discard = box.addButton(QCoreApplication::translate("Pictures", "放弃修改"), QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(QCoreApplication::translate("Pictures", "取消"), QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
     box.exec();

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QCoreApplication>
 
 CurveSet readCurvesOverOpenSession(DeviceSession &session)
 {
@@ -43,7 +44,7 @@ QString backupBeforeUpgrade(DeviceSession &session, JobSink &sink, const DeviceI
     for (const auto &curve : profile.curves)
         missing += curve ? 0 : 1;
     if (missing > 0)
-        sink.log(QStringLiteral("备份：%1 条功率曲线读取超时，未备份").arg(missing));
+        sink.log(QCoreApplication::translate("Settings", "备份：%1 条功率曲线读取超时，未备份").arg(missing));
 
     // "backup-VELTRA-MINI-2026-12-07.tessel.json" gives the safe device part.
     QString device = defaultProfileFileName(info.name, now);
@@ -53,13 +54,13 @@ QString backupBeforeUpgrade(DeviceSession &session, JobSink &sink, const DeviceI
     QSaveFile file(dir.filePath(name));
     if (!dir.mkpath(QStringLiteral(".")) || !file.open(QIODevice::WriteOnly) || file.write(profileToJson(profile)) < 0
         || !file.commit()) {
-        sink.log(QStringLiteral("备份失败：无法写入 ") + dir.filePath(name));
+        sink.log(QCoreApplication::translate("Settings", "备份失败：无法写入 ") + dir.filePath(name));
         return QString();
     }
     // The names sort by time: the oldest go first.
     const QStringList backups = dir.entryList({QStringLiteral("backup-*.tessel.json")}, QDir::Files, QDir::Time);
     for (int i = KeptUpgradeBackups; i < backups.size(); ++i)
         dir.remove(backups[i]);
-    sink.log(QStringLiteral("已备份功率曲线和设置：") + dir.filePath(name));
+    sink.log(QCoreApplication::translate("Settings", "已备份功率曲线和设置：") + dir.filePath(name));
     return dir.filePath(name);
 }

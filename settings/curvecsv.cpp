@@ -3,6 +3,7 @@
 #include "settings/smallfile.h"
 
 #include <QByteArrayList>
+#include <QCoreApplication>
 
 namespace {
 
@@ -11,7 +12,7 @@ constexpr qint64 MaxWatts = 65535;
 CurveCsvLoad refused(const QString &reason)
 {
     CurveCsvLoad load;
-    load.error = QStringLiteral("曲线文件无效：%1").arg(reason);
+    load.error = QCoreApplication::translate("Profile", "曲线文件无效：%1").arg(reason);
     return load;
 }
 
@@ -49,26 +50,26 @@ CurveCsvLoad curveFromCsv(const QByteArray &csv)
         text.chop(1);
     const QList<QByteArray> lines = text.split('\n');
     if (lines.size() != CurvePoints)
-        return refused(QStringLiteral("应为 %1 行，实为 %2 行").arg(CurvePoints).arg(lines.size()));
+        return refused(QCoreApplication::translate("Profile", "应为 %1 行，实为 %2 行").arg(CurvePoints).arg(lines.size()));
 
     CurveCsvLoad load;
     for (int second = 0; second < CurvePoints; ++second) {
-        const QString where = QStringLiteral("第 %1 行：").arg(second + 1);
+        const QString where = QCoreApplication::translate("Profile", "第 %1 行：").arg(second + 1);
         // trimmed() also takes the '\r' of a CRLF line end.
         const QList<QByteArray> fields = lines[second].split(',');
         if (fields.size() != 2)
-            return refused(where + QStringLiteral("应为“秒,功率”两项"));
+            return refused(where + QCoreApplication::translate("Profile", "应为“秒,功率”两项"));
         const QByteArray secondField = fields[0].trimmed();
         const QByteArray wattsField = fields[1].trimmed();
         qint64 number = 0;
         if (!readNumber(secondField, number) || number != second)
-            return refused(where + QStringLiteral("秒数应为 %1，实为“%2”")
+            return refused(where + QCoreApplication::translate("Profile", "秒数应为 %1，实为“%2”")
                                        .arg(second)
                                        .arg(QString::fromUtf8(secondField.left(20))));
         if (!readNumber(wattsField, number))
-            return refused(where + QStringLiteral("功率“%1”不是整数").arg(QString::fromUtf8(wattsField.left(20))));
+            return refused(where + QCoreApplication::translate("Profile", "功率“%1”不是整数").arg(QString::fromUtf8(wattsField.left(20))));
         if (number > MaxWatts)
-            return refused(where + QStringLiteral("功率 %1 超出 0–65535").arg(QString::fromUtf8(wattsField.left(20))));
+            return refused(where + QCoreApplication::translate("Profile", "功率 %1 超出 0–65535").arg(QString::fromUtf8(wattsField.left(20))));
         load.points[size_t(second)] = qint32(number);
     }
     return load;
@@ -79,7 +80,7 @@ CurveCsvLoad loadCurveCsvFile(const QString &path)
     const SmallFileRead file = readSmallFile(path, MaxCurveCsvFileSize);
     if (!file.ok()) {
         CurveCsvLoad load;
-        load.error = QStringLiteral("无法读取曲线文件：%1").arg(smallFileRefusal(file, path, MaxCurveCsvFileSize));
+        load.error = QCoreApplication::translate("Profile", "无法读取曲线文件：%1").arg(smallFileRefusal(file, path, MaxCurveCsvFileSize));
         return load;
     }
     return curveFromCsv(file.bytes);

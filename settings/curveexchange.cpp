@@ -2,17 +2,18 @@
 
 #include "device/devicesession.h"
 #include "device/jobsink.h"
+#include <QCoreApplication>
 
 std::optional<CurvePointsRow> readCurve(DeviceSession &session, JobSink &sink, int curve)
 {
-    if (!session.openFor(sink, QStringLiteral("设备离线"), false))
+    if (!session.openFor(sink, QCoreApplication::translate("Settings", "设备离线"), false))
         return std::nullopt;
     session.beginExchange();
     ReplyBuffer reply{};
     std::optional<CurvePointsRow> points;
     if (session.ask(curveReadRequest(curve), reply))
         points = decodeCurveReply(reply);
-    else if (!sink.log(QStringLiteral("读取超时！")))
+    else if (!sink.log(QCoreApplication::translate("Settings", "读取超时！")))
         return std::nullopt;
     session.close();
     return points;
@@ -20,11 +21,11 @@ std::optional<CurvePointsRow> readCurve(DeviceSession &session, JobSink &sink, i
 
 bool writeCurve(DeviceSession &session, JobSink &sink, int curve, const CurvePointsRow &points)
 {
-    if (!session.openFor(sink, QStringLiteral("设备离线"), false))
+    if (!session.openFor(sink, QCoreApplication::translate("Settings", "设备离线"), false))
         return false;
     session.beginExchange();
     const bool written = session.send(curveWriteRequest(curve, points)) == ReportOk;
-    if (!written && !sink.log(QStringLiteral("发送曲线失败：设备未收到数据")))
+    if (!written && !sink.log(QCoreApplication::translate("Settings", "发送曲线失败：设备未收到数据")))
         return false;
     session.close();
     return written;

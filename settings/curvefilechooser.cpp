@@ -1,6 +1,7 @@
 #include "settings/curvefilechooser.h"
 
 #include <QFileDialog>
+#include <QCoreApplication>
 
 namespace {
 
@@ -17,8 +18,8 @@ QString askForCurveFile(QWidget *parent, bool saving, const QString &suggested)
     if (const CurveFileChooser &chooser = replacement())
         return chooser(parent, saving, suggested);
     const QString filter = QStringLiteral("CSV (*.csv);;All Files (*)");
-    return saving ? QFileDialog::getSaveFileName(parent, QStringLiteral("导出功率曲线"), suggested, filter)
-                  : QFileDialog::getOpenFileName(parent, QStringLiteral("导入功率曲线"), QString(), filter);
+    return saving ? QFileDialog::getSaveFileName(parent, QCoreApplication::translate("Settings", "导出功率曲线"), suggested, filter)
+                  : QFileDialog::getOpenFileName(parent, QCoreApplication::translate("Settings", "导入功率曲线"), QString(), filter);
 }
 
 void setCurveFileChooser(CurveFileChooser chooser)

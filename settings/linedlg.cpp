@@ -122,8 +122,8 @@ void lineDlg::on_exportCsvButton_clicked()
     QSaveFile file(path);
     const bool saved = file.open(QIODevice::WriteOnly)
                        && file.write(curveToCsv(curveTable[size_t(currentCurve)])) >= 0 && file.commit();
-    SessionSink(session).log(saved ? QStringLiteral("已导出功率曲线 M%1：%2").arg(currentCurve + 1).arg(path)
-                                   : QStringLiteral("功率曲线无法导出：") + path);
+    SessionSink(session).log(saved ? tr("已导出功率曲线 M%1：%2").arg(currentCurve + 1).arg(path)
+                                   : tr("功率曲线无法导出：%1").arg(path));
 }
 
 // An imported curve replaces the shown one here only; the write button sends it.
@@ -134,13 +134,13 @@ void lineDlg::on_importCsvButton_clicked()
         return;
     const CurveCsvLoad load = loadCurveCsvFile(path);
     if (!load.ok()) {
-        SessionSink(session).log(path + QStringLiteral("：") + load.error);
+        SessionSink(session).log(tr("%1：%2").arg(path, load.error));
         return;
     }
     curveTable[size_t(currentCurve)] = load.points;
     curveHeld[size_t(currentCurve)] = true;
     drawCurve();
-    SessionSink(session).log(QStringLiteral("已导入功率曲线 M%1：%2").arg(currentCurve + 1).arg(path));
+    SessionSink(session).log(tr("已导入功率曲线 M%1：%2").arg(currentCurve + 1).arg(path));
 }
 
 void lineDlg::copyCurveTo(int target)

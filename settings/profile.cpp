@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <QCoreApplication>
 
 namespace {
 
@@ -61,12 +62,12 @@ QString numberText(double number)
 QString kindText(const QJsonValue &value)
 {
     switch (value.type()) {
-    case QJsonValue::String: return QStringLiteral("文本");
-    case QJsonValue::Bool: return QStringLiteral("真假值");
-    case QJsonValue::Array: return QStringLiteral("数组");
-    case QJsonValue::Object: return QStringLiteral("对象");
+    case QJsonValue::String: return QCoreApplication::translate("Profile", "文本");
+    case QJsonValue::Bool: return QCoreApplication::translate("Profile", "真假值");
+    case QJsonValue::Array: return QCoreApplication::translate("Profile", "数组");
+    case QJsonValue::Object: return QCoreApplication::translate("Profile", "对象");
     case QJsonValue::Null: return QStringLiteral("null");
-    default: return QStringLiteral("数字");
+    default: return QCoreApplication::translate("Profile", "数字");
     }
 }
 
@@ -84,21 +85,21 @@ public:
     ProfileLoad read(const QByteArray &bytes)
     {
         if (bytes.size() > MaxProfileFileSize)
-            return refused(QString(), QStringLiteral("配置文件超过 1 MB，未读取"));
+            return refused(QString(), QCoreApplication::translate("Profile", "配置文件超过 1 MB，未读取"));
         QJsonParseError parseError;
         const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
         if (parseError.error != QJsonParseError::NoError)
             return refused(QString(),
-                           QStringLiteral("配置文件无效：不是 JSON（第 %1 字节处出错）").arg(parseError.offset + 1));
+                           QCoreApplication::translate("Profile", "配置文件无效：不是 JSON（第 %1 字节处出错）").arg(parseError.offset + 1));
         if (!document.isObject())
-            return refused(QString(), QStringLiteral("配置文件无效：内容应为 JSON 对象"));
+            return refused(QString(), QCoreApplication::translate("Profile", "配置文件无效：内容应为 JSON 对象"));
         const QJsonObject top = document.object();
 
         const QJsonValue format = top.value(QLatin1String("format"));
         if (format.isUndefined())
-            return invalid(QStringLiteral("format"), QStringLiteral("缺少此项"));
+            return invalid(QStringLiteral("format"), QCoreApplication::translate("Profile", "缺少此项"));
         if (format.toString() != FormatName)
-            return invalid(QStringLiteral("format"), QStringLiteral("应为 tessel-profile"));
+            return invalid(QStringLiteral("format"), QCoreApplication::translate("Profile", "应为 tessel-profile"));
         // A newer version may mean anything by the rest, so it is judged first.
         if (readVersion(top.value(QLatin1String("version"))) && readDevice(top.value(QLatin1String("device")))
             && readSettings(top.value(QLatin1String("settings"))))
@@ -117,7 +118,7 @@ private:
     }
     ProfileLoad invalid(const QString &path, const QString &reason)
     {
-        return refused(path, QStringLiteral("配置文件无效：%1：%2").arg(path, reason));
+        return refused(path, QCoreApplication::translate("Profile", "配置文件无效：%1：%2").arg(path, reason));
     }
     bool fail(const QString &path, const QString &reason)
     {
@@ -128,16 +129,20 @@ private:
     // A missing field: an error, unless merging and the field may be left out.
     bool missing(const QString &path)
     {
-        return mode == ProfileMode::Merge || fail(path, QStringLiteral("缺少此项"));
+        if (mode == ProfileMode::Merge)
+            return true;
+        fail(path, QCoreApplication::translate("Profile", "缺少此项"));
+        load.cellMissing = true;
+        return false;
     }
 
     bool integer(const QJsonValue &value, const QString &path, double &number)
     {
         if (!value.isDouble())
-            return fail(path, QStringLiteral("应为整数，不是%1").arg(kindText(value)));
+            return fail(path, QCoreApplication::translate("Profile", "应为整数，不是%1").arg(kindText(value)));
         number = value.toDouble();
         if (number != std::floor(number))
-            return fail(path, QStringLiteral("%1 不是整数").arg(numberText(number)));
+            return fail(path, QCoreApplication::translate("Profile", "%1 不是整数").arg(numberText(number)));
         return true;
     }
 
@@ -147,7 +152,7 @@ private:
         if (!integer(value, path, number))
             return false;
         if (number < 0 || number > MaxWireValue)
-            return fail(path, QStringLiteral("%1 超出 0–65535").arg(numberText(number)));
+            return fail(path, QCoreApplication::translate("Profile", "%1 超出 0–65535").arg(numberText(number)));
         wire = qint32(number);
         return true;
     }
@@ -156,11 +161,11 @@ private:
     bool tcr(const QJsonValue &value, const QString &path, qint32 &wire)
     {
         if (!value.isDouble())
-            return fail(path, QStringLiteral("应为数字，不是%1").arg(kindText(value)));
+            return fail(path, QCoreApplication::translate("Profile", "应为数字，不是%1").arg(kindText(value)));
         const double number = value.toDouble();
         const double scaled = std::round(number * TcrWireScale);
         if (number < 0 || scaled > MaxWireValue)
-            return fail(path, QStringLiteral("%1 超出 0–0.65535").arg(numberText(number)));
+            return fail(path, QCoreApplication::translate("Profile", "%1 超出 0–0.65535").arg(numberText(number)));
         wire = qint32(scaled);
         return true;
     }
@@ -169,18 +174,18 @@ private:
     {
         const QString path = QStringLiteral("version");
         if (value.isUndefined())
-            return fail(path, QStringLiteral("缺少此项"));
+            return fail(path, QCoreApplication::translate("Profile", "缺少此项"));
         double version = 0;
         if (!integer(value, path, version))
             return false;
         if (version > ProfileVersion) {
-            refused(path, QStringLiteral("配置文件版本 %1 比本程序新（本程序读取版本 %2），请更新程序")
+            refused(path, QCoreApplication::translate("Profile", "配置文件版本 %1 比本程序新（本程序读取版本 %2），请更新程序")
                               .arg(numberText(version))
                               .arg(ProfileVersion));
             return false;
         }
         if (version < ProfileVersion)
-            return fail(path, QStringLiteral("没有版本 %1").arg(numberText(version)));
+            return fail(path, QCoreApplication::translate("Profile", "没有版本 %1").arg(numberText(version)));
         return true;
     }
 
@@ -189,7 +194,7 @@ private:
         if (value.isUndefined())
             return true;
         if (!value.isObject())
-            return fail(QStringLiteral("device"), QStringLiteral("应为对象，不是%1").arg(kindText(value)));
+            return fail(QStringLiteral("device"), QCoreApplication::translate("Profile", "应为对象，不是%1").arg(kindText(value)));
         const QJsonObject device = value.toObject();
         return readText(device, "name", load.profile.deviceName)
                && readText(device, "firmware", load.profile.firmwareVersion);
@@ -202,7 +207,7 @@ private:
             return true;
         if (!value.isString())
             return fail(QStringLiteral("device.%1").arg(QLatin1String(key)),
-                        QStringLiteral("应为文本，不是%1").arg(kindText(value)));
+                        QCoreApplication::translate("Profile", "应为文本，不是%1").arg(kindText(value)));
         text = value.toString();
         return true;
     }
@@ -213,7 +218,7 @@ private:
         if (value.isUndefined())
             return missing(path);
         if (!value.isObject())
-            return fail(path, QStringLiteral("应为对象，不是%1").arg(kindText(value)));
+            return fail(path, QCoreApplication::translate("Profile", "应为对象，不是%1").arg(kindText(value)));
         const QJsonObject settings = value.toObject();
         for (int row = 0; row < SettingsRows; ++row) {
             if (!settingsCellTakesNumber(row, WattageColumn) && !settingsCellTakesNumber(row, TemperatureColumn))
@@ -230,7 +235,7 @@ private:
         if (value.isUndefined())
             return missing(path);
         if (!value.isObject())
-            return fail(path, QStringLiteral("应为对象，不是%1").arg(kindText(value)));
+            return fail(path, QCoreApplication::translate("Profile", "应为对象，不是%1").arg(kindText(value)));
         const QJsonObject cells = value.toObject();
         for (int column = WattageColumn; column < SettingsColumns; ++column) {
             if (!settingsCellTakesNumber(row, column))
@@ -257,7 +262,7 @@ private:
         if (value.isUndefined())
             return true;
         if (!value.isObject())
-            return fail(path, QStringLiteral("应为对象，不是%1").arg(kindText(value)));
+            return fail(path, QCoreApplication::translate("Profile", "应为对象，不是%1").arg(kindText(value)));
         const QJsonObject curves = value.toObject();
         for (int curve = 0; curve < CurveCount; ++curve) {
             const QJsonValue points = curves.value(curveKey(curve));
@@ -265,11 +270,11 @@ private:
             if (points.isUndefined())
                 continue;
             if (!points.isArray())
-                return fail(curvePath, QStringLiteral("应为数组，不是%1").arg(kindText(points)));
+                return fail(curvePath, QCoreApplication::translate("Profile", "应为数组，不是%1").arg(kindText(points)));
             const QJsonArray array = points.toArray();
             if (array.size() != CurvePoints)
                 return fail(curvePath,
-                            QStringLiteral("应为 %1 个数值，实为 %2 个").arg(CurvePoints).arg(array.size()));
+                            QCoreApplication::translate("Profile", "应为 %1 个数值，实为 %2 个").arg(CurvePoints).arg(array.size()));
             CurvePointsRow row{};
             for (int point = 0; point < CurvePoints; ++point) {
                 if (!wireInteger(array.at(point), QStringLiteral("%1[%2]").arg(curvePath).arg(point),
@@ -349,7 +354,7 @@ ProfileLoad loadProfileFile(const QString &path, ProfileMode mode, const Setting
     const SmallFileRead file = readSmallFile(path, MaxProfileFileSize);
     if (!file.ok()) {
         ProfileLoad load;
-        load.error = QStringLiteral("无法读取配置文件：%1").arg(smallFileRefusal(file, path, MaxProfileFileSize));
+        load.error = QCoreApplication::translate("Profile", "无法读取配置文件：%1").arg(smallFileRefusal(file, path, MaxProfileFileSize));
         return load;
     }
     return loadProfile(file.bytes, mode, current);

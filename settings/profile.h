@@ -60,6 +60,7 @@ struct ProfileLoad
     Profile profile;
     QString error;       // the log line; empty when the profile loaded
     QString errorPath;   // where in the file, e.g. "settings.NI200.watts"; empty for the file as a whole
+    bool cellMissing = false;  // the error is a cell or curve the file leaves out: merging would fill it
     bool ok() const { return error.isEmpty(); }
 };
 

@@ -1,6 +1,7 @@
 #include "settings/settingsblocks.h"
 
 #include <cmath>
+#include <QCoreApplication>
 
 namespace {
 
@@ -10,8 +11,9 @@ constexpr quint8 Block2Count = 16;
 constexpr double MaxWireValue = 65535.0;
 
 // Column captions as the page shows them above the table.
-const char *const ColumnCaptions[SettingsColumns] = {"工作模式", "功率设定（W）", "温度设定（°C）",
-                                                     "发热丝系数调节/TCR"};
+const char *const ColumnCaptions[SettingsColumns] = {
+    QT_TRANSLATE_NOOP("Settings", "工作模式"), QT_TRANSLATE_NOOP("Settings", "功率设定（W）"),
+    QT_TRANSLATE_NOOP("Settings", "温度设定（°C）"), QT_TRANSLATE_NOOP("Settings", "发热丝系数调节/TCR")};
 
 // High byte first, each byte the C-style quotient or remainder cut to 8 bits.
 void putBigEndian(ApplicationBlock &block, int at, qint32 value)
@@ -103,8 +105,8 @@ SettingsCollection collectSettings(const SettingsTexts &texts)
 
 QString unsendableSettingText(int row, int column)
 {
-    return QStringLiteral("%1 %2：数值无效或超出范围，未写入设备")
-        .arg(QString::fromUtf8(settingsRows()[size_t(row)].name), QString::fromUtf8(ColumnCaptions[column]));
+    return QCoreApplication::translate("Settings", "%1 %2：数值无效或超出范围，未写入设备")
+        .arg(QString::fromUtf8(settingsRows()[size_t(row)].name), QCoreApplication::translate("Settings", ColumnCaptions[column]));
 }
 
 ApplicationBlock settingsBlock1(const SettingsValues &values)

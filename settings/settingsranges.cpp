@@ -1,4 +1,5 @@
 #include "settings/settingsranges.h"
+#include <QCoreApplication>
 
 QVector<OutOfRangeCell> cellsOutOfRange(const SettingsValues &values, const ScreenAndRanges &ranges)
 {
@@ -25,7 +26,7 @@ QVector<OutOfRangeCell> cellsOutOfRange(const SettingsValues &values, const Scre
 QString outOfRangeText(const OutOfRangeCell &cell)
 {
     const QString name = QString::fromUtf8(settingsRows()[size_t(cell.row)].name);
-    const QString text = cell.column == WattageColumn ? QStringLiteral("%1 功率设定（W）：%2，设备范围 %3–%4 W")
-                                                      : QStringLiteral("%1 温度设定（°C）：%2，设备范围 %3–%4 °C");
+    const QString text = cell.column == WattageColumn ? QCoreApplication::translate("Settings", "%1 功率设定（W）：%2，设备范围 %3–%4 W")
+                                                      : QCoreApplication::translate("Settings", "%1 温度设定（°C）：%2，设备范围 %3–%4 °C");
     return text.arg(name).arg(cell.value).arg(cell.low).arg(cell.high);
 }

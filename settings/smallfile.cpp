@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QCoreApplication>
 
 namespace {
 
@@ -12,7 +13,7 @@ QString limitText(qint64 maxBytes)
 {
     if (maxBytes >= MegaByte && maxBytes % MegaByte == 0)
         return QStringLiteral("%1 MB").arg(maxBytes / MegaByte);
-    return QStringLiteral("%1 字节").arg(maxBytes);
+    return QCoreApplication::translate("Profile", "%1 字节").arg(maxBytes);
 }
 
 } // namespace
@@ -59,10 +60,10 @@ QString smallFileRefusal(const SmallFileRead &read, const QString &path, qint64 
     const QString shown = QDir::toNativeSeparators(path);
     switch (read.status) {
     case SmallFileStatus::Read: break;
-    case SmallFileStatus::Missing: return QStringLiteral("找不到文件 %1").arg(shown);
-    case SmallFileStatus::NotRegular: return QStringLiteral("%1 不是普通文件").arg(shown);
-    case SmallFileStatus::TooLarge: return QStringLiteral("文件超过 %1").arg(limitText(maxBytes));
-    case SmallFileStatus::Unreadable: return QStringLiteral("无法打开或读取 %1").arg(shown);
+    case SmallFileStatus::Missing: return QCoreApplication::translate("Profile", "找不到文件 %1").arg(shown);
+    case SmallFileStatus::NotRegular: return QCoreApplication::translate("Profile", "%1 不是普通文件").arg(shown);
+    case SmallFileStatus::TooLarge: return QCoreApplication::translate("Profile", "文件超过 %1").arg(limitText(maxBytes));
+    case SmallFileStatus::Unreadable: return QCoreApplication::translate("Profile", "无法打开或读取 %1").arg(shown);
     }
     return QString();
 }

@@ -4,7 +4,7 @@
 # Usage: tools/deps.sh [--fuzz]
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qtbase5-dev qtbase5-dev-tools libqt5charts5-dev libhidapi-dev
+packages=(cmake g++ make pkg-config qtbase5-dev qtbase5-dev-tools qttools5-dev-tools libqt5charts5-dev libhidapi-dev
           xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei)
 # --fuzz: clang and its runtime libraries, for the libFuzzer builds of bench/fuzz.sh.
 if [ "${1:-}" = --fuzz ]; then
