@@ -1,0 +1,222 @@
+// The window in English: every page, dialog, question and log line that a
+// walk through the program shows reads without Chinese characters (the
+// device's own name excepted). And without the translation, the texts are the
+// ones the window has always shown.
+
+#include "app/dialogpointers.h"
+#include "app/mainwindow.h"
+#include "desktop/language.h"
+#include "emulator/emulateddevice.h"
+#include "firmware/firmwarefilechooser.h"
+#include "images/editdlg.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTimer>
+#include <QtCharts/QAbstractAxis>
+#include <QtCharts/QChartView>
+#include <QtTest>
+
+using emu::EmulatedDevice;
+using namespace testsupport;
+
+namespace {
+
+bool isCjk(QChar c)
+{
+    const ushort u = c.unicode();
+    return (u >= 0x3000 && u <= 0x303F) || (u >= 0x3400 && u <= 0x9FFF) || (u >= 0xFF00 && u <= 0xFFEF);
+}
+
+// Every text a person sees on the visible windows: captions, contents, tool
+// tips, table cells and headers, list entries, chart titles.
+QStringList visibleTexts()
+{
+    QStringList texts;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (!top->isVisible())
+            continue;
+        texts << top->windowTitle();
+        QList<QWidget *> widgets = top->findChildren<QWidget *>();
+        widgets.prepend(top);
+        for (QWidget *w : widgets) {
+            if (!w->isVisibleTo(top) && w != top)
+                continue;
+            texts << w->toolTip();
+            if (auto *label = qobject_cast<QLabel *>(w))
+                texts << label->text();
+            else if (auto *button = qobject_cast<QAbstractButton *>(w))
+                texts << button->text();
+            else if (auto *edit = qobject_cast<QLineEdit *>(w))
+                texts << edit->text() << edit->placeholderText();
+            else if (auto *text = qobject_cast<QTextEdit *>(w))
+                texts << text->toPlainText();
+            else if (auto *group = qobject_cast<QGroupBox *>(w))
+                texts << group->title();
+            else if (auto *bar = qobject_cast<QProgressBar *>(w))
+                texts << bar->text();
+            else if (auto *combo = qobject_cast<QComboBox *>(w)) {
+                for (int i = 0; i < combo->count(); ++i)
+                    texts << combo->itemText(i);
+            } else if (auto *table = qobject_cast<QTableWidget *>(w)) {
+                for (int c = 0; c < table->columnCount(); ++c)
+                    if (auto *item = table->horizontalHeaderItem(c))
+                        texts << item->text();
+                for (int r = 0; r < table->rowCount(); ++r) {
+                    if (auto *item = table->verticalHeaderItem(r))
+                        texts << item->text();
+                    for (int c = 0; c < table->columnCount(); ++c)
+                        if (auto *item = table->item(r, c))
+                            texts << item->text() << item->toolTip();
+                }
+            } else if (auto *chart = qobject_cast<QtCharts::QChartView *>(w)) {
+                texts << chart->chart()->title();
+                for (QtCharts::QAbstractAxis *axis : chart->chart()->axes())
+                    texts << axis->titleText();
+            }
+        }
+    }
+    return texts;
+}
+
+} // namespace
+
+class TestEnglishWindow : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QStringList questions; // the text of every message box answered
+    QTimer answerer;
+    QString deviceName;
+
+    // Texts with Chinese in them, with where they were seen.
+    QStringList chinese(const QStringList &texts, const QString &where) const
+    {
+        QStringList found;
+        for (QString text : texts) {
+            if (!deviceName.isEmpty())
+                text.remove(deviceName);
+            if (std::any_of(text.begin(), text.end(), isCjk))
+                found << where + QStringLiteral(": ") + text;
+        }
+        return found;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(installLanguage(Language::English));
+        deviceName = QString::fromLatin1(EmulatedDevice::instance().profile().name);
+        // Answers every question at once, Yes where there is one, and keeps its text.
+        connect(&answerer, &QTimer::timeout, this, [this] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            questions << box->windowTitle() << box->text() << box->informativeText();
+            for (QAbstractButton *b : box->buttons())
+                questions << b->text();
+            QAbstractButton *yes = box->button(QMessageBox::Yes);
+            (yes ? yes : box->buttons().first())->click();
+        });
+        answerer.start(10);
+    }
+    void cleanupTestCase() { installLanguage(Language::Chinese); }
+
+    void everyPageAndDialogReadsEnglish()
+    {
+        EmulatedDevice::instance().reset();
+        QStringList found;
+        auto look = [&](const QString &where) { found << chinese(visibleTexts(), where); };
+
+        MainWindow window;
+        window.show();
+        look("start");
+        window.setServiceMode(true);
+        child<QAbstractButton>(&window, "serviceDevicesButton")->click();
+        look("devices");
+
+        // Firmware: a file for this device, the question, the upgrade, the backup offer.
+        QByteArray firmware = EmulatedDevice::instance().profile().name.leftJustified(48, '\0', true);
+        firmware += QByteArray(2000, char(0x5A));
+        const QString path = dir.filePath("firmware.bin");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(firmware);
+        file.close();
+        child<QAbstractButton>(&window, "serviceFirmwareButton")->click();
+        setFirmwareFileChooser([path](QWidget *) { return path; });
+        child<QAbstractButton>(&window, "openFirmwareFilePushButton")->click();
+        setFirmwareFileChooser({});
+        look("firmware chosen");
+        child<QAbstractButton>(&window, "pushButton")->click();
+        QTest::qWait(200);
+        look("firmware written");
+
+        // Settings and curves: the write (with its range question), the curve dialog.
+        child<QAbstractButton>(&window, "serviceSettingsButton")->click();
+        child<QAbstractButton>(&window, "toolButton_2")->click();
+        look("settings written");
+        child<QAbstractButton>(&window, "toolButton_8")->click();
+        QVERIFY(openCurveDialog);
+        look("curve dialog");
+        openCurveDialog->close();
+
+        // Slots: the page, an editor and its drawing board.
+        child<QAbstractButton>(&window, "serviceSlotsButton")->click();
+        look("slots");
+        window.openSlotEditor(2, QString());
+        auto *editor = qobject_cast<editDlg *>(openImageEditor.data());
+        QVERIFY(editor);
+        look("editor");
+        editor->openDrawingBoard();
+        look("drawing board");
+        editor->close();
+
+        // The title strip's menu: the About box and the language entry.
+        child<QAction>(&window, "aboutAction")->trigger();
+        look("about box");
+        child<QAction>(&window, "languageEnglishAction")->trigger();
+        look("language box");
+
+        // The walk went where it meant to: the upgrade, its backup offer, the write.
+        const QStringList log = logMessages(&window);
+        QVERIFY2(log.contains("Firmware written!"), qPrintable(log.join('\n')));
+        QVERIFY(questions.join('\n').contains("Start the upgrade?"));
+        QVERIFY(questions.join('\n').contains("Write them back to the device now?"));
+        found << chinese(log, "log");
+        found << chinese(questions, "question");
+        QVERIFY(!questions.isEmpty());
+        QVERIFY2(found.isEmpty(), qPrintable(found.join('\n')));
+    }
+
+    // Chinese is the source: no translation, the window's own texts.
+    void withoutTheTranslationTheTextsAreUnchanged()
+    {
+        QVERIFY(installLanguage(Language::Chinese));
+        MainWindow window;
+        window.setServiceMode(true);
+        QCOMPARE(child<QAbstractButton>(&window, "serviceDevicesButton")->text(), QStringLiteral("设备信息"));
+        QCOMPARE(child<QAbstractButton>(&window, "toolButton_5")->text(), QStringLiteral("加载文件（3）"));
+        QVERIFY(installLanguage(Language::English));
+        MainWindow english;
+        english.setServiceMode(true);
+        QCOMPARE(child<QAbstractButton>(&english, "serviceDevicesButton")->text(), QStringLiteral("Device info"));
+    }
+};
+
+QTEST_MAIN(TestEnglishWindow)
+#include "tst_englishwindow.moc"
