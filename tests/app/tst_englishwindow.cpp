@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -201,6 +202,35 @@ private slots:
         found << chinese(questions, "question");
         QVERIFY(!questions.isEmpty());
         QVERIFY2(found.isEmpty(), qPrintable(found.join('\n')));
+    }
+
+    // The title strip's entry is remembered for the next start (only by the
+    // program as its users start it), and the running window stays as it is.
+    void languageEntryIsRemembered_data()
+    {
+        QTest::addColumn<bool>("remembers");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("Chinese chosen") << true << "languageChineseAction" << "zh";
+        QTest::newRow("English chosen") << true << "languageEnglishAction" << "en";
+        QTest::newRow("tests keep nothing") << false << "languageChineseAction" << "";
+    }
+    void languageEntryIsRemembered()
+    {
+        QFETCH(bool, remembers);
+        QFETCH(QString, action);
+        QFETCH(QString, kept);
+        QTemporaryDir settings;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+        QCoreApplication::setOrganizationName(QStringLiteral("Tessel"));
+        MainWindow::setRemembersChoices(remembers);
+        MainWindow window;
+        QVERIFY(child<QAction>(&window, "languageEnglishAction")->isChecked());
+        child<QAction>(&window, qPrintable(action))->trigger();
+        MainWindow::setRemembersChoices(false);
+        QCOMPARE(rememberedLanguage(), kept);
+        QCOMPARE(installedLanguage(), Language::English);
+        QCOMPARE(child<QAbstractButton>(&window, "toolButton_5")->text(), QStringLiteral("Load file (3)"));
     }
 
     // Chinese is the source: no translation, the window's own texts.

@@ -554,6 +554,10 @@ private slots:
             if (argument.startsWith('@'))
                 argument = file(argument.mid(1));
         QProcess process;
+        // The device messages follow the locale: these rows expect the texts as written.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LC_ALL", "C");
+        process.setProcessEnvironment(environment);
         process.start(QCoreApplication::applicationDirPath() + "/tesselctl-emulated", arguments);
         QVERIFY(process.waitForStarted());
         process.closeWriteChannel();
@@ -564,6 +568,37 @@ private slots:
         const QString stderrText = QString::fromUtf8(process.readAllStandardError());
         QVERIFY2(stdoutText.contains(out), qPrintable(stdoutText));
         QVERIFY2(err.isEmpty() ? stderrText.isEmpty() : stderrText.contains(err), qPrintable(stderrText));
+    }
+
+    // The core's reasons and log lines in the locale's language; the tool's own words stay English.
+    void speaksTheLocale_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("en_US.UTF-8") << "en_US.UTF-8" << "invalid profile: Invalid profile: not JSON (error at byte 2)";
+        QTest::newRow("C") << "C" << "invalid profile: 配置文件无效：不是 JSON（第 2 字节处出错）";
+        QTest::newRow("zh_CN.UTF-8") << "zh_CN.UTF-8" << "invalid profile: 配置文件无效：不是 JSON（第 2 字节处出错）";
+    }
+    void speaksTheLocale()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, err);
+        QTemporaryDir scratch;
+        QFile bad(scratch.filePath("bad.tessel.json"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("?");
+        bad.close();
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("LC_MESSAGES");
+        environment.remove("LANG");
+        environment.insert("LC_ALL", locale);
+        process.setProcessEnvironment(environment);
+        process.start(QCoreApplication::applicationDirPath() + "/tesselctl-emulated",
+                      {"profile", "apply", bad.fileName()});
+        QVERIFY(process.waitForFinished(30000));
+        const QString stderrText = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(stderrText.contains(err), qPrintable(stderrText));
     }
 
     void udevRule()
