@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and tools/run need, when
 # any is missing. Safe to run again; never asks questions.
-# Usage: tools/deps.sh [--fuzz]
+# Usage: tools/deps.sh [--fuzz] [--package]
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qtbase5-dev qtbase5-dev-tools qttools5-dev-tools libqt5charts5-dev libhidapi-dev
           xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei)
 # --fuzz: clang and its runtime libraries, for the libFuzzer builds of bench/fuzz.sh.
-if [ "${1:-}" = --fuzz ]; then
-  packages+=(clang libclang-rt-dev)
-fi
+# --package: dpkg-shlibdeps for the Depends line, lintian and the file type checks it runs.
+for arg in "$@"; do
+  case $arg in
+    --fuzz) packages+=(clang libclang-rt-dev) ;;
+    --package) packages+=(dpkg-dev lintian file) ;;
+    *) echo "usage: tools/deps.sh [--fuzz] [--package]" >&2; exit 2 ;;
+  esac
+done
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
