@@ -9,24 +9,66 @@
 #include <QCommandLineParser>
 #include <QTextStream>
 
+namespace {
+
+struct Options
+{
+    QCommandLineOption service{QStringLiteral("service"), QStringLiteral("Start in service mode.")};
+    QCommandLineOption logFile{QStringLiteral("log-file"), QStringLiteral("Write the log to <path>."),
+                               QStringLiteral("path")};
+    QCommandLineOption noLogFile{QStringLiteral("no-log-file"), QStringLiteral("Write no log file.")};
+    QCommandLineOption lang{QStringLiteral("lang"),
+                            QStringLiteral("Language: en (English) or zh (Chinese). Without it the program uses "
+                                           "the language chosen in the window, else the system locale's."),
+                            QStringLiteral("en|zh")};
+
+    void addTo(QCommandLineParser &parser) const
+    {
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOptions({service, logFile, noLogFile, lang});
+    }
+};
+
+// Help and version need no display: answered before the window toolkit
+// starts, which would stop the program on a machine without one.
+bool asksOnlyForHelp(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "-h" || argument == "--help" || argument == "-?" || argument == "--help-all"
+            || argument == "-v" || argument == "--version")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    const Options option;
+    if (asksOnlyForHelp(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("tessel-control"));
+        QCoreApplication::setApplicationVersion(programVersion());
+        QCommandLineParser options;
+        option.addTo(options);
+        options.process(app); // prints and ends the program
+        return 0;
+    }
+
     QApplication app(argc, argv);
     applyProgramIdentity();
     // Before the window reads its first picture.
     useImageFolder(chooseImageFolder(dataPlaces()));
 
     QCommandLineParser options;
-    options.addHelpOption();
-    const QCommandLineOption service(QStringLiteral("service"), QStringLiteral("Start in service mode."));
-    const QCommandLineOption logFile(QStringLiteral("log-file"), QStringLiteral("Write the log to <path>."),
-                                     QStringLiteral("path"));
-    const QCommandLineOption noLogFile(QStringLiteral("no-log-file"), QStringLiteral("Write no log file."));
-    const QCommandLineOption lang(QStringLiteral("lang"),
-                                  QStringLiteral("Language: en (English) or zh (Chinese). Without it the program "
-                                                 "uses the language chosen in the window, else the system locale's."),
-                                  QStringLiteral("en|zh"));
-    options.addOptions({service, logFile, noLogFile, lang});
+    option.addTo(options);
+    const QCommandLineOption &service = option.service;
+    const QCommandLineOption &logFile = option.logFile;
+    const QCommandLineOption &noLogFile = option.noLogFile;
+    const QCommandLineOption &lang = option.lang;
     // Options the window does not know (the toolkit's own) are left alone.
     options.parse(QCoreApplication::arguments());
     if (options.isSet(QStringLiteral("help")))

@@ -15,6 +15,9 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
+    // The window's names, so that both keep their upgrade backups in one folder.
+    QCoreApplication::setOrganizationName(QStringLiteral("Tessel"));
+    QCoreApplication::setApplicationName(QStringLiteral("tessel-control"));
     // The device messages (the job's log lines and reasons) follow the locale.
     installLanguage(languageForLocale(messageLocaleName()));
     const QStringList arguments = QCoreApplication::arguments();

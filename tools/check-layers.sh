@@ -59,10 +59,12 @@ done
 # 6. Programs built without the window library do not load the widget toolkit;
 #    the real command-line tool talks to the system's hidapi, linked dynamically.
 for program in "$@"; do
-  if ldd "$program" | grep -qE 'libQt5(Widgets|Charts)'; then
+  # Read whole first: grep -q leaving a pipe early would fail ldd under pipefail.
+  libraries=$(ldd "$program")
+  if grep -qE 'libQt5(Widgets|Charts)' <<<"$libraries"; then
     fail "$program links the widget toolkit, but is built without the window library"
   fi
-  if [ "$(basename "$program")" = tesselctl ] && ! ldd "$program" | grep -q 'libhidapi-hidraw\.so\.0'; then
+  if [ "$(basename "$program")" = tesselctl ] && ! grep -q 'libhidapi-hidraw\.so\.0' <<<"$libraries"; then
     fail "$program does not link the system's libhidapi-hidraw.so.0"
   fi
 done

@@ -234,11 +234,11 @@
     </message>
     <message>
         <source>功率曲线调节</source>
-        <translation>Power curves</translation>
+        <translation>Curves</translation>
     </message>
     <message>
         <source>温度单位选择：</source>
-        <translation>Temperature unit:</translation>
+        <translation>Unit:</translation>
     </message>
     <message>
         <source>°C</source>
@@ -254,15 +254,15 @@
     </message>
     <message>
         <source>写入设备（2）</source>
-        <translation>Write to device (2)</translation>
+        <translation>Write (2)</translation>
     </message>
     <message>
         <source>加载文件（3）</source>
-        <translation>Load file (3)</translation>
+        <translation>Load (3)</translation>
     </message>
     <message>
         <source>保存文件（4）</source>
-        <translation>Save file (4)</translation>
+        <translation>Save (4)</translation>
     </message>
     <message>
         <source>VELTRA-MINI PRODUCT PAGE 
@@ -278,27 +278,27 @@ https://tessel-control.example/veltra-mini</translation>
     </message>
     <message>
         <source>01.开机画面</source>
-        <translation>01. Boot screen</translation>
+        <translation>01. Boot</translation>
     </message>
     <message>
         <source>选择文件(S)</source>
-        <translation>Choose file (S)</translation>
+        <translation>Open (S)</translation>
     </message>
     <message>
         <source>02.桌面壁纸</source>
-        <translation>02. Home wallpaper</translation>
+        <translation>02. Home</translation>
     </message>
     <message>
         <source>03.待机壁纸</source>
-        <translation>03. Standby wallpaper</translation>
+        <translation>03. Standby</translation>
     </message>
     <message>
         <source>04.广告界面</source>
-        <translation>04. Promotion screen</translation>
+        <translation>04. Promo</translation>
     </message>
     <message>
         <source>05.关机画面</source>
-        <translation>05. Shutdown screen</translation>
+        <translation>05. Goodbye</translation>
     </message>
     <message>
         <source>%p%</source>
@@ -506,7 +506,7 @@ Load only the settings in the file and keep the table&apos;s other values?</tran
     </message>
     <message>
         <source>设备信息</source>
-        <translation>Device info</translation>
+        <translation>Device</translation>
     </message>
     <message>
         <source>固件升级</source>
@@ -514,11 +514,11 @@ Load only the settings in the file and keep the table&apos;s other values?</tran
     </message>
     <message>
         <source>输出设置</source>
-        <translation>Output settings</translation>
+        <translation>Settings</translation>
     </message>
     <message>
         <source>图片槽位</source>
-        <translation>Image slots</translation>
+        <translation>Slots</translation>
     </message>
     <message>
         <source>日志</source>
@@ -1005,7 +1005,7 @@ Load only the settings in the file and keep the table&apos;s other values?</tran
     </message>
     <message>
         <source>IMAGE SIZE：</source>
-        <translation>IMAGE SIZE: </translation>
+        <translation>SIZE: </translation>
     </message>
     <message>
         <source>槽 %1 — %2×%3</source>
@@ -1068,7 +1068,7 @@ Load only the settings in the file and keep the table&apos;s other values?</tran
     </message>
     <message>
         <source>写入设备</source>
-        <translation>Write to device</translation>
+        <translation>Write</translation>
     </message>
     <message>
         <source>选择组：</source>
@@ -1080,15 +1080,15 @@ Load only the settings in the file and keep the table&apos;s other values?</tran
     </message>
     <message>
         <source>导出 CSV</source>
-        <translation>Export CSV</translation>
+        <translation>Export</translation>
     </message>
     <message>
         <source>导入 CSV</source>
-        <translation>Import CSV</translation>
+        <translation>Import</translation>
     </message>
     <message>
         <source>复制到…</source>
-        <translation>Copy to…</translation>
+        <translation>Copy</translation>
     </message>
     <message>
         <source>已导出功率曲线 M%1：%2</source>

@@ -92,6 +92,38 @@ QStringList visibleTexts()
     return texts;
 }
 
+// Buttons and one-line labels whose text is wider than they are: a
+// translation that does not fit is cut off on the screen.
+QStringList clippedTexts()
+{
+    QStringList clipped;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (!top->isVisible())
+            continue;
+        for (QWidget *w : top->findChildren<QWidget *>()) {
+            // The status line elides by design; a widget of no width shows nothing;
+            // the editor's "BACKGROUND" is its form's own word in either language.
+            if (!w->isVisibleTo(top) || w->width() == 0 || w->objectName() == QLatin1String("serviceStatusLabel")
+                || (w->objectName() == QLatin1String("label_8") && qobject_cast<editDlg *>(top)))
+                continue;
+            QString text;
+            if (auto *label = qobject_cast<QLabel *>(w)) {
+                if (label->wordWrap() || label->text().contains('\n'))
+                    continue;
+                text = label->text();
+            } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
+                text = button->text();
+            }
+            if (!text.isEmpty() && w->sizeHint().width() > w->width())
+                clipped << QStringLiteral("%1 \"%2\": needs %3 px, has %4")
+                               .arg(w->objectName(), text)
+                               .arg(w->sizeHint().width())
+                               .arg(w->width());
+        }
+    }
+    return clipped;
+}
+
 } // namespace
 
 class TestEnglishWindow : public QObject
@@ -141,7 +173,11 @@ private slots:
     {
         EmulatedDevice::instance().reset();
         QStringList found;
-        auto look = [&](const QString &where) { found << chinese(visibleTexts(), where); };
+        auto look = [&](const QString &where) {
+            found << chinese(visibleTexts(), where);
+            for (const QString &text : clippedTexts())
+                found << where + QStringLiteral(": cut off: ") + text;
+        };
 
         MainWindow window;
         window.show();
@@ -230,7 +266,7 @@ private slots:
         MainWindow::setRemembersChoices(false);
         QCOMPARE(rememberedLanguage(), kept);
         QCOMPARE(installedLanguage(), Language::English);
-        QCOMPARE(child<QAbstractButton>(&window, "toolButton_5")->text(), QStringLiteral("Load file (3)"));
+        QCOMPARE(child<QAbstractButton>(&window, "toolButton_5")->text(), QStringLiteral("Load (3)"));
     }
 
     // Chinese is the source: no translation, the window's own texts.
@@ -244,7 +280,7 @@ private slots:
         QVERIFY(installLanguage(Language::English));
         MainWindow english;
         english.setServiceMode(true);
-        QCOMPARE(child<QAbstractButton>(&english, "serviceDevicesButton")->text(), QStringLiteral("Device info"));
+        QCOMPARE(child<QAbstractButton>(&english, "serviceDevicesButton")->text(), QStringLiteral("Device"));
     }
 };
 

@@ -1,8 +1,9 @@
 // Saves a picture of each service-mode page of the window, running against
-// the emulated device: docs/service-<page>.png.
-//   servicescreenshots OUTPUT_FOLDER
+// the emulated device: docs/service-<page>.png, or docs/en/… in English.
+//   servicescreenshots OUTPUT_FOLDER [en]
 
 #include "app/mainwindow.h"
+#include "desktop/language.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -12,7 +13,11 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+    const bool english = argc > 2 && QLatin1String(argv[2]) == QLatin1String("en");
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    const QDir out(english ? folder + QStringLiteral("/en") : folder);
+    if (english)
+        installLanguage(Language::English);
     QDir().mkpath(out.path());
     MainWindow window;
     window.show();
