@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -24,20 +25,22 @@ const QTextCharFormat &logFormat()
     return format;
 }
 
-// "  hh:mm:ss:zzz   ", written directly: QTime::toString parses its format
-// string on every call.
-QString logTimeStamp(const QTime &t)
+// "  hh:mm:ss:zzz   -->   " at the end of line, written in place: QTime::toString
+// parses its format string on every call, and a line per report is logged.
+void appendLinePrefix(QString &line, const QTime &t)
 {
-    QString stamp(QStringLiteral("  00:00:00:000   "));
-    const auto put = [&stamp](int at, int value, int digits) {
-        for (int i = digits - 1; i >= 0; --i, value /= 10)
-            stamp[at + i] = QLatin1Char(char('0' + value % 10));
+    static const QString blank(QStringLiteral("  00:00:00:000   -->   "));
+    const int at = line.size();
+    line += blank;
+    QChar *digits = line.data() + at;
+    const auto put = [digits](int from, int value, int count) {
+        for (int i = count - 1; i >= 0; --i, value /= 10)
+            digits[from + i] = QLatin1Char(char('0' + value % 10));
     };
     put(2, t.hour(), 2);
     put(5, t.minute(), 2);
     put(8, t.second(), 2);
     put(11, t.msec(), 3);
-    return stamp;
 }
 
 // The local time of day, without asking the C library for the time zone on
@@ -59,13 +62,25 @@ QTime localTimeNow()
     return QTime::fromMSecsSinceStartOfDay(int(((utcMs + offsetMs) % DayMs + DayMs) % DayMs));
 }
 
-constexpr qint64 HiddenLogEventIntervalMs = 4;
+// Events (clicks, repaints, the batch of lines) are handled once a frame during
+// a transfer: each pass costs some 100 us once the transfer has waited on the
+// link, so passes every few milliseconds cost several per cent of the upload.
+constexpr qint64 HiddenLogEventIntervalMs = 16;
+constexpr int ParagraphLines = 256;
 
 } // namespace
 
 LogPane::LogPane(QTextBrowser *view) : view(view)
 {
-    view->document()->setMaximumBlockCount(MaxLines);
+    flushTimer.setSingleShot(true);
+    flushTimer.setInterval(int(HiddenLogEventIntervalMs));
+    QObject::connect(&flushTimer, &QTimer::timeout, view, [this] { flush(); });
+    // Whatever the pane held before counts as a line per paragraph.
+    const QTextDocument *document = view->document();
+    if (!document->isEmpty()) {
+        paragraphLines.assign(size_t(document->blockCount()), 1);
+        documentLines = document->blockCount();
+    }
 }
 
 LogPane::~LogPane() = default;
@@ -77,22 +92,27 @@ void LogPane::setFile(std::unique_ptr<LogFile> file)
 
 void LogPane::append(const QString &text, bool detail)
 {
-    const QString line = logTimeStamp(localTimeNow()) + QStringLiteral("-->   ") + text;
     // Detail lines left waiting when the transfer stops logging still go in
     // within a few milliseconds.
-    if (detail && pending.isEmpty())
-        QTimer::singleShot(HiddenLogEventIntervalMs, view, [this] { flush(); });
-    // A line break before the line starts its paragraph within the same edit.
-    if (!pending.isEmpty() || !view->document()->isEmpty())
-        pending += QLatin1Char('\n');
-    pending += line;
-    if (logFile)
-        pendingFile += line + QLatin1Char('\n');
+    if (detail && pending.isEmpty() && !flushTimer.isActive())
+        flushTimer.start();
+    // A paragraph takes ParagraphLines lines at most: an edit at the top of
+    // the pane (the oldest lines dropping) lays out one short paragraph again.
+    if (!pending.isEmpty())
+        pending += QChar(pendingLines % ParagraphLines == 0 ? QChar::ParagraphSeparator : QChar::LineSeparator);
+    const int lineStart = pending.size();
+    appendLinePrefix(pending, localTimeNow());
+    pending += text;
+    ++pendingLines;
+    if (logFile) {
+        pendingFile += QStringView(pending).mid(lineStart);
+        pendingFile += QLatin1Char('\n');
+    }
 
     // A line that is not detail is drawn at once when the pane is shown. A
     // transfer logging a line per report would otherwise spend most of its
-    // time drawing and looking for events: they are handled every few
-    // milliseconds, often enough for clicks and repaints to feel immediate.
+    // time drawing and looking for events: they are handled once a frame,
+    // often enough for clicks and repaints to feel immediate.
     const bool eventsDue = !sinceEvents.isValid() || sinceEvents.hasExpired(HiddenLogEventIntervalMs);
     if (!detail || eventsDue)
         flush();
@@ -110,16 +130,67 @@ void LogPane::flush()
     }
     if (pending.isEmpty())
         return;
-    // One paragraph per line, written through a cursor at the end of the
-    // document in one edit: the same text and colour as appending the pieces
-    // one by one, at a fraction of the cost.
-    QTextCursor cursor(view->document());
+    // The batch as a paragraph of its own at the end of the document, in one
+    // edit. Inside an edit block the cursor does not lay out the last line to
+    // find its x position after each move.
+    QTextDocument *document = view->document();
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
     cursor.movePosition(QTextCursor::End);
+    if (!paragraphLines.empty())
+        cursor.insertBlock();
     cursor.insertText(pending, logFormat());
+    cursor.endEditBlock();
+    for (int lines = pendingLines; lines > 0; lines -= ParagraphLines)
+        paragraphLines.push_back(qMin(lines, ParagraphLines));
+    documentLines += pendingLines;
     pending.clear();
+    pendingLines = 0;
+    if (documentLines > MaxLines)
+        dropOldestLines();
     // Keeping the newest line in view lays the text out; a hidden pane needs no view.
     if (view->isVisible()) {
         view->moveCursor(QTextCursor::End);
         view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
     }
+}
+
+void LogPane::dropOldestLines()
+{
+    QTextDocument *document = view->document();
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    int excess = documentLines - MaxLines;
+    // Whole paragraphs first: from the start of the document to the start of
+    // the first paragraph that stays.
+    int wholeParagraphs = 0;
+    int wholeLines = 0;
+    while (wholeParagraphs + 1 < int(paragraphLines.size())
+           && paragraphLines[size_t(wholeParagraphs)] <= excess - wholeLines) {
+        wholeLines += paragraphLines[size_t(wholeParagraphs)];
+        ++wholeParagraphs;
+    }
+    if (wholeParagraphs > 0) {
+        const QTextBlock firstKept = document->findBlockByNumber(wholeParagraphs);
+        cursor.setPosition(0);
+        cursor.setPosition(firstKept.position(), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        paragraphLines.erase(paragraphLines.begin(), paragraphLines.begin() + wholeParagraphs);
+        documentLines -= wholeLines;
+        excess -= wholeLines;
+    }
+    // Then the oldest lines of the paragraph now first, up to and including
+    // the separator after the last of them.
+    if (excess > 0) {
+        const QString text = document->firstBlock().text();
+        int at = -1;
+        for (int i = 0; i < excess; ++i)
+            at = text.indexOf(QChar(QChar::LineSeparator), at + 1);
+        cursor.setPosition(0);
+        cursor.setPosition(at + 1, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        paragraphLines.front() -= excess;
+        documentLines -= excess;
+    }
+    cursor.endEditBlock();
 }

@@ -4,14 +4,21 @@
 // file when there is one.
 //
 // A transfer logs a line per report. Those lines reach the document in
-// batches — one edit per event pass, at most every few milliseconds — and the
+// batches — one edit per event pass, at most every 16 ms (a frame) — and the
 // pane keeps the newest 20,000 lines, so a service
 // bench that uploads all day neither slows down nor runs out of memory. The
 // text is the same as with one edit per line.
+//
+// Lines are divided by line separators (U+2028) within paragraphs of up to
+// 256 lines: the document stores a paragraph per 256 lines instead of one per
+// line, which costs a tenth as much per line, while its plain text, a copy
+// and a saved log still have one line per line.
 
 #include <QElapsedTimer>
 #include <QString>
+#include <QTimer>
 
+#include <deque>
 #include <memory>
 
 class LogFile;
@@ -37,9 +44,16 @@ public:
     LogFile *file() const { return logFile.get(); }
 
 private:
+    // Drops the oldest lines beyond MaxLines, whole paragraphs where it can.
+    void dropOldestLines();
+
     QTextBrowser *view;
+    std::deque<int> paragraphLines;   // lines in each paragraph of the document, oldest first
+    int documentLines = 0;
     std::unique_ptr<LogFile> logFile;
-    QString pending;        // lines not yet in the document, '\n' before each but a first one
+    QString pending;        // lines not yet in the document, a line separator between two
+    int pendingLines = 0;
     QString pendingFile;    // the same lines for the file, '\n' after each
     QElapsedTimer sinceEvents;
+    QTimer flushTimer;        // brings in detail lines left waiting
 };

@@ -4,6 +4,7 @@
 #include "device/waiter.h"
 #include "firmware/firmwareimage.h"
 #include <QCoreApplication>
+#include <QElapsedTimer>
 
 namespace Firmware {
 
@@ -17,6 +18,9 @@ constexpr unsigned int BootloaderSettleMs = 1000;
 
 // A full chunk that did not go out whole is sent again after these pauses.
 constexpr unsigned int ChunkRetryPausesMs[] = {200, 1000};
+
+// How often the write stage lets the window handle its events: once a frame.
+constexpr qint64 EventIntervalMs = 16;
 
 // A file that cannot be firmware: the reason in the file information and once in the log.
 void showRefusal(FirmwareSink &sink, const QString &text)
@@ -159,6 +163,10 @@ bool writeStage(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, cons
     sink.writingFile(file.size);
     const ChunkPlan plan = planChunks(file.size);
     quint8 *const image = file.data.get();
+    // Events (the window's repaints, a click) once a frame: a pass after every
+    // chunk cost more than writing the chunk.
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
     for (qint64 chunk = 1; chunk <= plan.fullChunks; ++chunk) {
         if (sink.stopRequested())
             return stopWriting(sink);
@@ -170,7 +178,10 @@ bool writeStage(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, cons
             sink.log(QCoreApplication::translate("Firmware", "写固件失败！"));
             return false;
         }
-        waiter.processEvents();
+        if (sinceEvents.hasExpired(EventIntervalMs)) {
+            waiter.processEvents();
+            sinceEvents.start();
+        }
     }
     // The tail gets one attempt and does not move the progress.
     if (plan.tailLength > 0) {

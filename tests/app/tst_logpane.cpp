@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTextDocumentFragment>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QtTest>
@@ -41,19 +42,38 @@ class TestLogPane : public QObject
     QTemporaryDir dir;
 
 private slots:
-    // The oldest lines go; the newest stay, in order.
+    // The oldest lines go; the newest stay, in order, whether they came in
+    // small batches, in one batch beyond the cap, or in batches that the cap
+    // cuts through.
+    void keepsTheNewestLines_data()
+    {
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("batch");   // lines before each flush
+        QTest::newRow("batches of 3") << LogPane::MaxLines + 50 << 3;
+        QTest::newRow("one batch beyond the cap") << LogPane::MaxLines + 777 << LogPane::MaxLines + 777;
+        QTest::newRow("batches of 7000") << 3 * LogPane::MaxLines + 1 << 7000;
+        QTest::newRow("line by line") << LogPane::MaxLines + 2 << 1;
+        QTest::newRow("below the cap") << 1234 << 100;
+    }
     void keepsTheNewestLines()
     {
+        QFETCH(int, total);
+        QFETCH(int, batch);
         QTextBrowser view;
         LogPane pane(&view);
-        const int total = LogPane::MaxLines + 50;
-        for (int i = 0; i < total; ++i)
-            pane.append(QString::number(i), i % 3 != 0);
+        for (int i = 0; i < total; ++i) {
+            pane.append(QString::number(i), true);
+            if ((i + 1) % batch == 0)
+                pane.flush();
+        }
         pane.flush();
-        QCOMPARE(view.document()->blockCount(), LogPane::MaxLines);
         const QStringList lines = paneTexts(view);
-        QCOMPARE(lines.first(), QStringLiteral("50"));
-        QCOMPARE(lines.last(), QString::number(total - 1));
+        const int kept = qMin(total, int(LogPane::MaxLines));
+        QCOMPARE(lines.size(), kept);
+        for (int i : {0, kept / 2, kept - 1})
+            QCOMPARE(lines[i], QString::number(total - kept + i));
+        // What a copy of the whole pane gives: one line per line.
+        QCOMPARE(QTextDocumentFragment(view.document()).toPlainText(), view.toPlainText());
     }
 
     // Detail lines wait for their batch, but never pass a line that follows
