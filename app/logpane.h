@@ -4,7 +4,7 @@
 // file when there is one.
 //
 // A transfer logs a line per report. Those lines reach the document in
-// batches — one edit per event pass, at most every 16 ms (a frame) — and the
+// batches — one edit per event pass, every 33 ms during a transfer — and the
 // pane keeps the newest 20,000 lines, so a service
 // bench that uploads all day neither slows down nor runs out of memory. The
 // text is the same as with one edit per line.

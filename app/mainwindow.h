@@ -68,8 +68,11 @@ public:
     // Lets an image editor write to this window's log, progress bar and slot
     // thumbnails.
     void adoptImageEditor(editDlg *editor);
-    // The User page thumbnails of slots 1-10, read again from the slot files.
+    // The User page thumbnails of slots 1-10 (or of one slot), read again from
+    // the slot files.
     void refreshSlotIcons();
+    void refreshSlotIcon(int slot);
+    static constexpr int SlotThumbnails = 10;
     // The picture upload's progress bar; values outside 0-100 leave it as it is.
     void setImageProgress(int value);
 

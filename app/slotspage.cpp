@@ -47,19 +47,26 @@ void MainWindow::adoptImageEditor(editDlg *editor)
         if (value == 100 || value == 0)
             showServiceStatus(value == 100 ? tr("图片已发送") : tr("发送图片失败：") + lastLogLine);
     });
-    connect(editor, &editDlg::slotPictureSaved, this, &MainWindow::refreshSlotIcons);
+    connect(editor, &editDlg::slotPictureSaved, this, &MainWindow::refreshSlotIcon);
 }
 
 void MainWindow::refreshSlotIcons()
 {
+    for (int slot = 1; slot <= SlotThumbnails; ++slot)
+        refreshSlotIcon(slot);
+}
+
+// Only the slot whose file changed: a thumbnail reads its whole picture file
+// again, which took longer than sending the picture.
+void MainWindow::refreshSlotIcon(int slot)
+{
     // The right-hand thumbnails show slots 6-10 whatever number their row holds.
-    QAbstractButton *const thumbnails[] = {ui->pushButton_8,  ui->pushButton_9,  ui->pushButton_10,
-                                           ui->pushButton_11, ui->pushButton_12, ui->pushButton_14,
-                                           ui->pushButton_17, ui->pushButton_16, ui->pushButton_15,
-                                           ui->pushButton_13};
-    int slot = 1;
-    for (QAbstractButton *button : thumbnails)
-        button->setIcon(QIcon(slotImagePath(slot++)));
+    QAbstractButton *const thumbnails[SlotThumbnails] = {ui->pushButton_8,  ui->pushButton_9,  ui->pushButton_10,
+                                                         ui->pushButton_11, ui->pushButton_12, ui->pushButton_14,
+                                                         ui->pushButton_17, ui->pushButton_16, ui->pushButton_15,
+                                                         ui->pushButton_13};
+    if (slot >= 1 && slot <= SlotThumbnails)
+        thumbnails[slot - 1]->setIcon(QIcon(slotImagePath(slot)));
 }
 
 void MainWindow::setImageProgress(int value)
