@@ -168,6 +168,27 @@ private slots:
         QCOMPARE(sink.lines, usable ? QStringList() : QStringList{QStringLiteral("槽位尺寸无效：%1×%2").arg(width).arg(height)});
         QCOMPARE(device().count(Exchange::Write), 1);
     }
+
+    // The window's wait lasts at least the time the device needs (the settle
+    // after an erase, the pauses between opens), and the window's events are
+    // handled meanwhile.
+    void eventLoopWaiterWaitsItsTime_data()
+    {
+        QTest::addColumn<int>("ms");
+        for (int ms : {0, 1, 7, 30})
+            QTest::newRow(qPrintable(QString::number(ms) + " ms")) << ms;
+    }
+    void eventLoopWaiterWaitsItsTime()
+    {
+        QFETCH(int, ms);
+        bool handled = false;
+        QTimer::singleShot(0, [&handled] { handled = true; });
+        QElapsedTimer timer;
+        timer.start();
+        eventLoopWaiter().waitMs(unsigned(ms));
+        QVERIFY(timer.nsecsElapsed() >= qint64(ms) * 1000000);
+        QVERIFY(handled);
+    }
 };
 
 QTEST_MAIN(TestDeviceJobs)
