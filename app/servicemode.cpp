@@ -83,6 +83,9 @@ void MainWindow::buildServiceBar()
     // In the title strip, between the wordmark and the window buttons.
     serviceBar = new QWidget(ui->widget_1title);
     serviceBar->setObjectName(QStringLiteral("serviceBar"));
+    // The title strip's style sheet draws its picture as a border image and
+    // reaches every child: the row would show a squeezed copy of it.
+    serviceBar->setStyleSheet(QStringLiteral("border-image: none;"));
     auto *row = new QHBoxLayout(serviceBar);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(6);

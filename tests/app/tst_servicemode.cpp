@@ -145,6 +145,28 @@ private slots:
         QVERIFY(window.isServiceMode());
     }
 
+    // The row of buttons lies on the title strip as it is: between and around
+    // the buttons the strip's own picture shows, not a squeezed copy of it.
+    void serviceRowShowsTheTitleStripBehindIt()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QImage plain = window.grab().toImage();
+        window.setServiceMode(true);
+        QWidget *bar = child<QWidget>(&window, "serviceBar");
+        QWidget *first = child<QWidget>(&window, "serviceDevicesButton");
+        QWidget *second = child<QWidget>(&window, "serviceFirmwareButton");
+        const QImage shown = window.grab().toImage();
+        const int gapX = (first->geometry().right() + second->geometry().left()) / 2;
+        int differing = 0;
+        for (int y = 0; y < bar->height(); ++y) {
+            const QPoint at = bar->mapTo(&window, QPoint(gapX, y));
+            differing += shown.pixel(at) != plain.pixel(at);
+        }
+        QCOMPARE(differing, 0);
+    }
+
     void logPaneFollowsNewLines()
     {
         MainWindow window;
