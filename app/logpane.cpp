@@ -13,6 +13,8 @@
 #include <QTime>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 const QTextCharFormat &logFormat()
@@ -41,6 +43,32 @@ void appendLinePrefix(QString &line, const QTime &t)
     put(5, t.minute(), 2);
     put(8, t.second(), 2);
     put(11, t.msec(), 3);
+}
+
+// text at the end of paragraph: a break inside it (a file name may hold one)
+// becomes a line break within the paragraph, which the plain text shows as
+// the document would have shown the break, and the document keeps the
+// paragraphs the pane counts. "\r\n" is one break, as the document takes it.
+void appendWithinParagraph(QString &paragraph, const QString &text)
+{
+    const auto breaks = [](QChar c) {
+        return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar(QChar::ParagraphSeparator)
+               || c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1;   // frame marks
+    };
+    if (std::none_of(text.begin(), text.end(), breaks)) {
+        paragraph += text;
+        return;
+    }
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (!breaks(c)) {
+            paragraph += c;
+            continue;
+        }
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        paragraph += QChar(QChar::LineSeparator);
+    }
 }
 
 // The local time of day, without asking the C library for the time zone on
@@ -103,12 +131,13 @@ void LogPane::append(const QString &text, bool detail)
         pending += QChar(pendingLines % ParagraphLines == 0 ? QChar::ParagraphSeparator : QChar::LineSeparator);
     const int lineStart = pending.size();
     appendLinePrefix(pending, localTimeNow());
-    pending += text;
-    ++pendingLines;
     if (logFile) {
         pendingFile += QStringView(pending).mid(lineStart);
+        pendingFile += text;
         pendingFile += QLatin1Char('\n');
     }
+    appendWithinParagraph(pending, text);
+    ++pendingLines;
 
     // A line that is not detail is drawn at once when the pane is shown. A
     // transfer logging a line per report would otherwise spend most of its

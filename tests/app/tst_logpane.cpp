@@ -15,6 +15,8 @@
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -74,6 +76,40 @@ private slots:
             QCOMPARE(lines[i], QString::number(total - kept + i));
         // What a copy of the whole pane gives: one line per line.
         QCOMPARE(QTextDocumentFragment(view.document()).toPlainText(), view.toPlainText());
+    }
+
+    // A break inside a line's text (a file name may hold one) shows as it
+    // always did, and the cap still counts right after it.
+    void breaksInsideALine_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("\\n") << QStringLiteral("a\nb");
+        QTest::newRow("\\r\\n") << QStringLiteral("a\r\nb");
+        QTest::newRow("\\r") << QStringLiteral("a\rb");
+        QTest::newRow("paragraph separator") << QString(QStringLiteral("a") + QChar(QChar::ParagraphSeparator) + "b");
+        QTest::newRow("two breaks at the end") << QStringLiteral("a\n\n");
+    }
+    void breaksInsideALine()
+    {
+        QFETCH(QString, text);
+        QTextBrowser view;
+        LogPane pane(&view);
+        pane.append(QStringLiteral("first"));
+        pane.append(text, true);
+        pane.append(QStringLiteral("last"));
+        // What one edit per line gave: the document's own reading of the text.
+        QTextDocument reference;
+        QTextCursor(&reference).insertText(QStringLiteral("first\n") + text + QStringLiteral("\nlast"));
+        QString shown = view.toPlainText();
+        shown.remove(QRegularExpression(QStringLiteral("(?m)^  \\d\\d:\\d\\d:\\d\\d:\\d\\d\\d   -->   ")));
+        QCOMPARE(shown, reference.toPlainText());
+
+        for (int i = 0; i < LogPane::MaxLines; ++i)
+            pane.append(QString::number(i), true);
+        pane.flush();
+        const QStringList lines = paneTexts(view);
+        QCOMPARE(lines.size(), int(LogPane::MaxLines));
+        QCOMPARE(lines.first(), QStringLiteral("0"));
     }
 
     // Detail lines wait for their batch, but never pass a line that follows
