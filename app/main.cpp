@@ -65,18 +65,12 @@ int main(int argc, char *argv[])
 
     QCommandLineParser options;
     option.addTo(options);
-    const QCommandLineOption &service = option.service;
-    const QCommandLineOption &logFile = option.logFile;
-    const QCommandLineOption &noLogFile = option.noLogFile;
-    const QCommandLineOption &lang = option.lang;
     // Options the window does not know (the toolkit's own) are left alone.
     options.parse(QCoreApplication::arguments());
-    if (options.isSet(QStringLiteral("help")))
-        options.showHelp();
 
     // The installed program remembers choices (the temperature unit, the language, …).
     MainWindow::setRemembersChoices(true);
-    const QString langOption = options.value(lang);
+    const QString langOption = options.value(option.lang);
     if (!langOption.isEmpty() && !languageNamed(langOption))
         QTextStream(stderr) << "tessel-control: unknown language \"" << langOption
                             << "\" (use en or zh); ignored\n";
@@ -85,11 +79,11 @@ int main(int argc, char *argv[])
     MainWindow window;
     window.setWindowTitle(programTitle());
     restoreWindowPosition(window, QStringLiteral("mainWindow"));
-    if (!options.isSet(noLogFile))
-        window.setLogFile(options.isSet(logFile) ? options.value(logFile) : LogFile::defaultPath());
+    if (!options.isSet(option.noLogFile))
+        window.setLogFile(options.isSet(option.logFile) ? options.value(option.logFile) : LogFile::defaultPath());
     // Service mode from the command line or the environment; Ctrl+Shift+S
     // switches it at run time.
-    if (options.isSet(service) || qgetenv("TESSEL_SERVICE") == "1")
+    if (options.isSet(option.service) || qgetenv("TESSEL_SERVICE") == "1")
         window.setServiceMode(true);
     window.show();
     const int exitCode = app.exec();

@@ -4,6 +4,7 @@
 // ones the window has always shown.
 
 #include "app/dialogpointers.h"
+#include "cjk.h"
 #include "app/mainwindow.h"
 #include "desktop/language.h"
 #include "emulator/emulateddevice.h"
@@ -34,12 +35,6 @@ using emu::EmulatedDevice;
 using namespace testsupport;
 
 namespace {
-
-bool isCjk(QChar c)
-{
-    const ushort u = c.unicode();
-    return (u >= 0x3000 && u <= 0x303F) || (u >= 0x3400 && u <= 0x9FFF) || (u >= 0xFF00 && u <= 0xFFEF);
-}
 
 // Every text a person sees on the visible windows: captions, contents, tool
 // tips, table cells and headers, list entries, chart titles.
@@ -142,7 +137,7 @@ class TestEnglishWindow : public QObject
         for (QString text : texts) {
             if (!deviceName.isEmpty())
                 text.remove(deviceName);
-            if (std::any_of(text.begin(), text.end(), isCjk))
+            if (hasCjk(text))
                 found << where + QStringLiteral(": ") + text;
         }
         return found;

@@ -4,6 +4,8 @@
 // and every translation keeps its placeholders and line breaks and reads in
 // Latin script.
 
+#include "cjk.h"
+
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -57,16 +59,6 @@ std::multiset<QString> placeholders(const QString &text)
     for (auto it = marker.globalMatch(text); it.hasNext();)
         found.insert(it.next().captured());
     return found;
-}
-
-bool hasCjk(const QString &text)
-{
-    for (const QChar c : text) {
-        const ushort u = c.unicode();
-        if ((u >= 0x3000 && u <= 0x303F) || (u >= 0x3400 && u <= 0x9FFF) || (u >= 0xFF00 && u <= 0xFFEF))
-            return true;
-    }
-    return false;
 }
 
 } // namespace
