@@ -9,6 +9,8 @@
 void MainWindow::on_toolButton_8_clicked()
 {
     auto *dialog = new lineDlg(&deviceSession, info.screen.powerHigh);
+    // Points above the device's top are asked about where the settings table's values are.
+    dialog->setAsksAboutRange(serviceMode);
     connect(dialog, &lineDlg::curveWriteFinished, this, [this](int curve, bool written) {
         showServiceStatus(written ? tr("曲线 M%1 已写入设备").arg(curve + 1) : lastLogLine);
     });

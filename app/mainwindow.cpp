@@ -232,10 +232,13 @@ void MainWindow::closeEvent(QCloseEvent *event)
 // running, and its UPLOAD would still send.
 bool MainWindow::closeToolWindows()
 {
-    // Unsaved pictures are asked about before anything closes.
+    // Unsaved pictures and curve points are asked about before anything closes.
     for (QWidget *window : QApplication::topLevelWidgets()) {
         auto *editor = qobject_cast<editDlg *>(window);
         if (editor && editor->isVisible() && !editor->mayClose())
+            return false;
+        auto *curves = qobject_cast<lineDlg *>(window);
+        if (curves && curves->isVisible() && !curves->mayClose())
             return false;
     }
     for (QWidget *window : QApplication::topLevelWidgets()) {

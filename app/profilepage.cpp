@@ -23,11 +23,6 @@ const char *const FahrenheitKey = "settings/fahrenheit";
 // (cannot be sent at all); its tool tip says why.
 const char *const OutOfRangeColour = "color: rgb(255, 200, 40);";
 
-// The values the table's spin boxes start from.
-constexpr qint32 DefaultWatts = 200;
-constexpr qint32 DefaultCelsius = 280;
-constexpr qint32 DefaultTcrWire = 50; // 0.0005
-
 QString celsiusCaption(bool fahrenheit)
 {
     return fahrenheit ? MainWindow::tr("温度设定（°F）") : MainWindow::tr("温度设定（°C）");
@@ -190,16 +185,12 @@ void MainWindow::on_pushButton_7_clicked()
     setFahrenheitShown(true);
 }
 
-// 默认值（5）: the values the spin boxes start from.
+// 默认值（5）: the values the spin boxes start from, within the device's ranges
+// once it has reported them (a 200 W default on an 80 W device would be
+// refused by the device and marked in every row).
 void MainWindow::on_toolButton_7_clicked()
 {
-    SettingsValues values{};
-    for (int row = 0; row < SettingsRows; ++row) {
-        values[size_t(row)][WattageColumn] = DefaultWatts;
-        values[size_t(row)][TemperatureColumn] = DefaultCelsius;
-        values[size_t(row)][TcrColumn] = DefaultTcrWire;
-    }
-    showSettingsValues(values);
+    showSettingsValues(defaultSettingsValues(info.screen));
     showServiceStatus(tr("已填入默认值（未写入设备）"));
 }
 

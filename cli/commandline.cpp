@@ -82,10 +82,11 @@ const std::vector<CommandEntry> &commands()
          {"yes", "dry-run", "resume"}, 1, 1},
         {"curve read", "curve read [M1..M5|all] [--json]", "the points of one or all power curves",
          "Reads power curve M1 to M5, or all five: ten watts each, for the seconds 0 to 9.", {"json"}, 0, 1},
-        {"curve write", "curve write M1..M5 P0,P1,...,P9", "write the ten points of a power curve",
+        {"curve write", "curve write M1..M5 P0,P1,...,P9 [--force]", "write the ten points of a power curve",
          "Writes ten whole watts (0-65535, for the seconds 0 to 9) to power curve M1 to M5. In place of the "
-         "points a file name ending in .csv reads them from a curve CSV file (ten lines second,watts).",
-         {}, 2, 2},
+         "points a file name ending in .csv reads them from a curve CSV file (ten lines second,watts). Points "
+         "above the top wattage the device reports are refused unless --force.",
+         {"force"}, 2, 2},
         {"settings write", "settings write PROFILE [--force]", "the working-mode table from a profile file",
          "Writes the working-mode table of a profile file (settings blocks 0x08 and 0x09). The file must hold "
          "every cell. Wattages and temperatures outside the ranges the device reports are refused unless "
@@ -93,7 +94,8 @@ const std::vector<CommandEntry> &commands()
          {"force"}, 1, 1},
         {"profile apply", "profile apply PROFILE [--force]", "settings table and any curves the profile holds",
          "Writes what a profile file holds: the working-mode table (when it has one, it must be whole) and "
-         "each power curve it holds. Values outside the device's ranges are refused unless --force.",
+         "each power curve it holds. Values outside the device's ranges, and curve points above its top "
+         "wattage, are refused unless --force.",
          {"force"}, 1, 1},
         {"print-udev-rule", "print-udev-rule", "the udev rule that gives the logged-in user the device",
          "Prints the udev rule that lets the user logged in at the seat open the device without root. Save it "
@@ -267,8 +269,47 @@ QString toolHelp(const QString &program)
         .arg(program, commandList(QString()), commonOptionLines());
 }
 
-ParsedCommandLine parseCommandLine(const QString &program, const QStringList &arguments)
+// A word such as "-1,2,3" is a value (curve points), not a row of short
+// options: it is kept away from the option parser as a stand-in and put back
+// where it stood, among the arguments or as an option's value.
+class NumberWords
 {
+public:
+    explicit NumberWords(const QStringList &arguments)
+    {
+        for (const QString &word : arguments) {
+            const bool number = word.size() > 1 && word.at(0) == QLatin1Char('-') && word.at(1).isDigit();
+            if (number) {
+                shielded << QStringLiteral("\x01%1").arg(words.size());
+                words << word;
+            } else {
+                shielded << word;
+            }
+        }
+    }
+    QStringList shielded;
+    QString restored(const QString &word) const
+    {
+        if (!word.startsWith(QLatin1Char('\x01')))
+            return word;
+        return words.value(word.mid(1).toInt(), word);
+    }
+    QStringList restored(const QStringList &list) const
+    {
+        QStringList back;
+        for (const QString &word : list)
+            back << restored(word);
+        return back;
+    }
+
+private:
+    QStringList words;
+};
+
+ParsedCommandLine parseCommandLine(const QString &program, const QStringList &rawArguments)
+{
+    const NumberWords numbers(rawArguments);
+    const QStringList &arguments = numbers.shielded;
     // First with every option known, to find the command words wherever the
     // options stand; then with the command's own options, to refuse the others.
     std::vector<const char *> every;
@@ -279,7 +320,7 @@ ParsedCommandLine parseCommandLine(const QString &program, const QStringList &ar
     if (!all.parse(QStringList{program} + arguments))
         return usageError(program, all.errorText());
 
-    const QStringList words = all.positionalArguments();
+    const QStringList words = numbers.restored(all.positionalArguments());
     if (words.isEmpty()) {
         if (all.isSet(QStringLiteral("help")))
             return answer(ParseOutcome::Help, toolHelp(program));
@@ -315,7 +356,7 @@ ParsedCommandLine parseCommandLine(const QString &program, const QStringList &ar
     if (parser.isSet(QStringLiteral("version")))
         return answer(ParseOutcome::Version, versionLine(program));
 
-    const QStringList rest = parser.positionalArguments().mid(commandWords);
+    const QStringList rest = numbers.restored(parser.positionalArguments()).mid(commandWords);
     if (rest.size() < entry->minArguments || rest.size() > entry->maxArguments) {
         const QString problem = rest.size() < entry->minArguments ? QStringLiteral("missing argument")
                                                                  : QStringLiteral("too many arguments");
@@ -338,7 +379,7 @@ ParsedCommandLine parseCommandLine(const QString &program, const QStringList &ar
                                           [&](const char *own) { return qstrcmp(own, option) == 0; });
         return known && parser.isSet(QLatin1String(option));
     };
-    options.devicePath = parser.value(QStringLiteral("device")).toLocal8Bit();
+    options.devicePath = numbers.restored(parser.value(QStringLiteral("device"))).toLocal8Bit();
     if (parser.isSet(QStringLiteral("device")) && options.devicePath.isEmpty())
         return usageError(program, QStringLiteral("--device needs a path"), name);
     options.verbose = set("verbose");
@@ -351,10 +392,10 @@ ParsedCommandLine parseCommandLine(const QString &program, const QStringList &ar
     options.resume = set("resume");
     options.force = set("force");
     if (set("slot"))
-        options.slot = parser.value(QStringLiteral("slot"));
+        options.slot = numbers.restored(parser.value(QStringLiteral("slot")));
     if (set("fit"))
-        options.fit = parser.value(QStringLiteral("fit"));
+        options.fit = numbers.restored(parser.value(QStringLiteral("fit")));
     if (set("dither"))
-        options.dither = parser.value(QStringLiteral("dither"));
+        options.dither = numbers.restored(parser.value(QStringLiteral("dither")));
     return parsed;
 }

@@ -12,6 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 namespace {
 
@@ -29,8 +30,10 @@ QString pointsText(const CurvePointsRow &points)
 }
 
 // The device's ranges, asked for as the window's start-up query does, and the
-// profile's wattages and temperatures held against them.
-int checkRanges(CommandContext &context, const Profile &profile, const QString &path)
+// table's wattages and temperatures (when table is set) and each curve's
+// points held against them, by the same rules as the window's questions.
+// path names the file in the message; empty for points given as numbers.
+int checkRanges(CommandContext &context, const Profile &profile, bool table, const QString &path)
 {
     DeviceInfo info;
     const DeviceQuery query = queryDeviceInformation(context.session, context.sink, info);
@@ -38,14 +41,28 @@ int checkRanges(CommandContext &context, const Profile &profile, const QString &
         return context.fail(ExitDeviceError, QStringLiteral("the device did not report its ranges; nothing was "
                                                             "written (--force writes without the range check)"));
     // The table written is always whole, so every cell is judged.
-    const QVector<OutOfRangeCell> outside = cellsOutOfRange(profile.settings, info.screen);
-    if (outside.isEmpty())
-        return ExitSuccess;
-    return context.fail(ExitBadInput, QStringLiteral("%1: %2 value(s) outside the device's ranges, first %3; "
-                                                     "nothing was written (--force writes them all the same)")
-                                          .arg(path)
-                                          .arg(outside.size())
-                                          .arg(outOfRangeText(outside.first())));
+    const QVector<OutOfRangeCell> outside = table ? cellsOutOfRange(profile.settings, info.screen)
+                                                  : QVector<OutOfRangeCell>();
+    if (!outside.isEmpty())
+        return context.fail(ExitBadInput, QStringLiteral("%1: %2 value(s) outside the device's ranges, first %3; "
+                                                         "nothing was written (--force writes them all the same)")
+                                              .arg(path)
+                                              .arg(outside.size())
+                                              .arg(outOfRangeText(outside.first())));
+    for (int curve = 0; curve < CurveCount; ++curve) {
+        if (!profile.curves[size_t(curve)])
+            continue;
+        const QVector<QPoint> above = curvePointsAboveTop(*profile.curves[size_t(curve)], info.screen);
+        if (!above.isEmpty())
+            return context.fail(ExitBadInput,
+                                QStringLiteral("%1curve %2 has %3 point(s) above the device's top of %4 W, first "
+                                               "%5; nothing was written (--force writes them all the same)")
+                                    .arg(path.isEmpty() ? QString() : path + QStringLiteral(": "), curveName(curve))
+                                    .arg(above.size())
+                                    .arg(info.screen.powerHigh)
+                                    .arg(curvePointAboveText(curve, above.first(), info.screen)));
+    }
+    return ExitSuccess;
 }
 
 bool holdsWholeTable(const Profile &profile)
@@ -114,13 +131,18 @@ bool parseCurvePoints(const QString &text, CurvePointsRow &points, QString &prob
         problem = QStringLiteral("%1 value(s) where a curve takes exactly ten").arg(fields.size());
         return false;
     }
+    static const QRegularExpression wholeNumber(QStringLiteral("^-?[0-9]+$"));
     for (int j = 0; j < CurvePoints; ++j) {
         const QString field = fields.at(j).trimmed();
-        const bool digitFirst = !field.isEmpty() && field.at(0).isDigit();
-        bool ok = false;
-        const uint watts = field.toUInt(&ok);
-        if (!digitFirst || !ok || watts > 65535) {
+        if (!wholeNumber.match(field).hasMatch()) {
             problem = QStringLiteral("'%1' (second %2) is not a whole number of watts 0-65535").arg(field).arg(j);
+            return false;
+        }
+        // Digits past what 64 bits hold are out of range all the same.
+        bool ok = false;
+        const qlonglong watts = field.toLongLong(&ok);
+        if (!ok || watts < 0 || watts > 65535) {
+            problem = QStringLiteral("'%1' (second %2) is outside 0-65535 watts").arg(field).arg(j);
             return false;
         }
         points[size_t(j)] = qint32(watts);
@@ -181,7 +203,17 @@ int runCurveWrite(CommandContext &context)
         if (!parseCurvePoints(values, points, problem))
             return context.fail(ExitBadInput, QStringLiteral("curve %1: %2").arg(curveName(curve), problem));
     }
-    const int code = writeOneCurve(context, curve, points);
+    int code = ExitSuccess;
+    if (!context.options.force) {
+        if (!context.openDevice(code))
+            return code;
+        Profile curveOnly;
+        curveOnly.curves[size_t(curve)] = points;
+        const QString file = values.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? values : QString();
+        if ((code = checkRanges(context, curveOnly, false, file)) != ExitSuccess)
+            return code;
+    }
+    code = writeOneCurve(context, curve, points);
     if (code == ExitSuccess)
         context.report(QStringLiteral("curve %1 written: %2").arg(curveName(curve), pointsText(points)));
     return code;
@@ -196,7 +228,7 @@ int runSettingsWrite(CommandContext &context)
     int code = ExitSuccess;
     if (!context.openDevice(code))
         return code;
-    if (!context.options.force && (code = checkRanges(context, load.profile, path)) != ExitSuccess)
+    if (!context.options.force && (code = checkRanges(context, load.profile, true, path)) != ExitSuccess)
         return code;
     if ((code = writeTable(context, load.profile)) != ExitSuccess)
         return code;
@@ -222,7 +254,7 @@ int runProfileApply(CommandContext &context)
     int code = ExitSuccess;
     if (!context.openDevice(code))
         return code;
-    if (table && !context.options.force && (code = checkRanges(context, profile, path)) != ExitSuccess)
+    if (!context.options.force && (code = checkRanges(context, profile, table, path)) != ExitSuccess)
         return code;
     if (table && (code = writeTable(context, profile)) != ExitSuccess)
         return code;

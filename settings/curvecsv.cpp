@@ -46,6 +46,9 @@ CurveCsvLoad curveFromCsv(const QByteArray &csv)
     QByteArray text = csv;
     if (text.startsWith("\xEF\xBB\xBF"))
         text.remove(0, 3);
+    // Said plainly, rather than as a count of one line.
+    if (text.trimmed().isEmpty())
+        return refused(QCoreApplication::translate("Profile", "文件是空的"));
     if (text.endsWith('\n'))
         text.chop(1);
     const QList<QByteArray> lines = text.split('\n');

@@ -6,25 +6,37 @@
 #include "settings/curvecsv.h"
 #include "settings/curveexchange.h"
 #include "settings/curvefilechooser.h"
-#include "settings/powercurves.h"
+#include "settings/settingsranges.h"
+#include "settings/unsavedcurvequestion.h"
 
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QSaveFile>
 #include <QtCharts/QChart>
+#include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
-#include <QtCharts/QSplineSeries>
 #include <QtCharts/QValueAxis>
 
 using QtCharts::QChart;
+using QtCharts::QLineSeries;
 using QtCharts::QScatterSeries;
-using QtCharts::QSplineSeries;
 using QtCharts::QValueAxis;
+
+namespace {
+
+// Enough samples per second for the drawn line to look smooth at 75 pixels a second.
+constexpr int LineSamplesPerSecond = 15;
+
+} // namespace
 
 lineDlg::lineDlg(DeviceSession *session, int powerHigh, QWidget *parent)
     : QDialog(parent), session(session), ui(new Ui::lineDlg)
 {
     ui->setupUi(this);
+    ranges.powerHigh = powerHigh;
+    // The readout shows nothing until a point is dragged: no empty box over the plot.
+    ui->label_4->hide();
     auto *copyMenu = new QMenu(ui->copyCurveButton);
     for (int curve = 0; curve < CurveCount; ++curve)
         copyMenu->addAction(QStringLiteral("M%1").arg(curve + 1), this, [this, curve] { copyCurveTo(curve); });
@@ -45,27 +57,45 @@ lineDlg::~lineDlg()
 void lineDlg::mousePressEvent(QMouseEvent *event)
 {
     const int hit = curvePointAt(event->pos().x());
-    if (hit >= 0)
+    if (hit >= 0) {
         selectedPoint = hit;
+        dragScaleTop = curveScaleTop(curveTable[size_t(currentCurve)], maxWattage);
+    }
 }
 
 void lineDlg::mouseMoveEvent(QMouseEvent *event)
 {
     if (selectedPoint < 0 || selectedPoint >= CurvePoints)
         return;
-    const int watts = draggedWatts(event->pos().y(), maxWattage);
+    const int top = dragScaleTop > 0 ? dragScaleTop : curveScaleTop(curveTable[size_t(currentCurve)], maxWattage);
+    const int watts = draggedWatts(event->pos().y(), top);
+    noteEdit();
     curveTable[size_t(currentCurve)][size_t(selectedPoint)] = watts;
     curveHeld[size_t(currentCurve)] = true;
     drawCurve();
     ui->label_4->setText(curvePointReadout(selectedPoint, watts));
+    ui->label_4->show();
 }
 
+// The power axis may change its top once the drag is over (a point dragged
+// down from above the device's top no longer holds it up).
 void lineDlg::mouseReleaseEvent(QMouseEvent *)
 {
     selectedPoint = -1;
+    if (dragScaleTop > 0) {
+        dragScaleTop = 0;
+        drawCurve();
+    }
 }
 
 // --- groups, close and write
+
+void lineDlg::done(int result)
+{
+    if (!mayLeaveShownCurve())
+        return;
+    QDialog::done(result);
+}
 
 void lineDlg::on_radioButton_clicked()
 {
@@ -97,21 +127,84 @@ void lineDlg::on_toolButton_clicked()
     close();
 }
 
-// The curve written is the one the last read selected, with whatever was
-// dragged since; the device sends no answer.
 void lineDlg::on_toolButton_2_clicked()
 {
+    writeShownCurve();
+}
+
+// The curve written is the one the last read selected, with whatever was
+// dragged since; the device sends no answer.
+bool lineDlg::writeShownCurve()
+{
     if (!session)
-        return;
+        return false;
+    const int curve = currentCurve;
+    if (!mayWriteAboveTop()) {
+        emit curveWriteFinished(curve, false);
+        return false;
+    }
     SessionSink sink(session);
     DeviceActionGuard guard(session->activity());
     if (!guard) {
         sink.log(deviceBusyText());
-        emit curveWriteFinished(currentCurve, false);
-        return;
+        emit curveWriteFinished(curve, false);
+        return false;
     }
-    const bool written = writeCurve(*session, sink, currentCurve, curveTable[size_t(currentCurve)]);
-    emit curveWriteFinished(currentCurve, written);
+    const bool written = writeCurve(*session, sink, curve, curveTable[size_t(curve)]);
+    if (written)
+        unsaved = false;
+    emit curveWriteFinished(curve, written);
+    return written;
+}
+
+// The same rule as the settings table's: points above the device's top are
+// listed, and written only when the user says so.
+bool lineDlg::mayWriteAboveTop()
+{
+    if (!asksAboutRange)
+        return true;
+    const QVector<QPoint> above = curvePointsAboveTop(curveTable[size_t(currentCurve)], ranges);
+    if (above.isEmpty())
+        return true;
+    QStringList lines;
+    for (const QPoint &point : above)
+        lines << curvePointAboveText(currentCurve, point, ranges);
+    const bool write = QMessageBox::question(this, tr("超出设备范围"),
+                                             tr("以下功率超出设备报告的范围：\n%1\n仍要写入设备吗？")
+                                                 .arg(lines.join(QLatin1Char('\n'))),
+                                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                       == QMessageBox::Yes;
+    if (!write)
+        SessionSink(session).log(tr("功率曲线 M%1 超出设备范围，未写入设备").arg(currentCurve + 1));
+    return write;
+}
+
+bool lineDlg::mayLeaveShownCurve()
+{
+    if (!unsaved)
+        return true;
+    switch (askAboutUnsavedCurve(this, currentCurve)) {
+    case UnsavedCurveAnswer::Write:
+        return writeShownCurve();
+    case UnsavedCurveAnswer::Discard:
+        curveTable[size_t(currentCurve)] = beforeEdits;
+        curveHeld[size_t(currentCurve)] = heldBeforeEdits;
+        unsaved = false;
+        drawCurve();
+        return true;
+    case UnsavedCurveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void lineDlg::noteEdit()
+{
+    if (unsaved)
+        return;
+    beforeEdits = curveTable[size_t(currentCurve)];
+    heldBeforeEdits = curveHeld[size_t(currentCurve)];
+    unsaved = true;
 }
 
 void lineDlg::on_exportCsvButton_clicked()
@@ -137,24 +230,35 @@ void lineDlg::on_importCsvButton_clicked()
         SessionSink(session).log(tr("%1：%2").arg(path, load.error));
         return;
     }
+    noteEdit();
     curveTable[size_t(currentCurve)] = load.points;
     curveHeld[size_t(currentCurve)] = true;
     drawCurve();
     SessionSink(session).log(tr("已导入功率曲线 M%1：%2").arg(currentCurve + 1).arg(path));
 }
 
+// The copy is shown, ready to be written, without reading the device over it;
+// it is unsaved until written. Unsaved points of the curve copied from went
+// with the copy and stay in that curve too.
 void lineDlg::copyCurveTo(int target)
 {
-    if (target < 0 || target >= CurveCount)
+    if (target < 0 || target >= CurveCount || target == currentCurve)
         return;
-    curveTable[size_t(target)] = curveTable[size_t(currentCurve)];
+    const CurvePointsRow points = curveTable[size_t(currentCurve)];
+    unsaved = false;
+    currentCurve = target;
+    noteEdit();
+    curveTable[size_t(target)] = points;
     curveHeld[size_t(target)] = true;
-    // The copy is shown, ready to be written, without reading the device over it.
+    showGroupChecked(target);
+    drawCurve();
+}
+
+void lineDlg::showGroupChecked(int curve)
+{
     QRadioButton *groups[] = {ui->radioButton, ui->radioButton_2, ui->radioButton_3, ui->radioButton_4,
                               ui->radioButton_5};
-    groups[target]->setChecked(true);
-    currentCurve = target;
-    drawCurve();
+    groups[curve]->setChecked(true);
 }
 
 int lineDlg::checkedCurve() const
@@ -173,8 +277,13 @@ int lineDlg::checkedCurve() const
 // A log line handles pending events, and a click on the close button among
 // them may end the dialog: after logging, the dialog is touched only when a
 // curve arrived, which logs nothing.
+// Unsaved points are asked about first; staying keeps the shown group checked.
 void lineDlg::readCurve()
 {
+    if (!mayLeaveShownCurve()) {
+        showGroupChecked(currentCurve);
+        return;
+    }
     currentCurve = checkedCurve();
     if (!session)
         return;
@@ -187,52 +296,79 @@ void lineDlg::readCurve()
     if (const auto points = ::readCurve(*session, sink, currentCurve)) {
         curveTable[size_t(currentCurve)] = *points;
         curveHeld[size_t(currentCurve)] = true;
+        unsaved = false;
         drawCurve();
     }
 }
 
+// Every point is drawn at its own second and value: the power axis reaches
+// up to the highest point when that lies above the device's top, which is
+// then marked by a dashed line and the points above it in red.
 void lineDlg::drawCurve()
 {
-    auto *spline = new QSplineSeries;
-    auto *scatter = new QScatterSeries;
-    // Points above the top of the power axis are drawn at the top and marked
-    // red; the curve itself keeps their values.
-    auto *clipped = new QScatterSeries;
-    clipped->setColor(QColor(230, 20, 20));
     const CurvePointsRow &points = curveTable[size_t(currentCurve)];
-    for (int j = 0; j < CurvePoints; ++j) {
-        const qint32 shown = qMin(points[size_t(j)], maxWattage);
-        spline->append(j, shown);
-        (points[size_t(j)] > maxWattage ? clipped : scatter)->append(j, shown);
-    }
+    const int top = dragScaleTop > 0 ? dragScaleTop : curveScaleTop(points, maxWattage);
+
+    auto *line = new QLineSeries;
+    line->replace(curveLine(points, LineSamplesPerSecond));
     QPen curvePen(QColor(200, 10, 0, 255));
     curvePen.setWidth(2);
-    spline->setPen(curvePen);
+    line->setPen(curvePen);
+    auto *scatter = new QScatterSeries;
+    auto *above = new QScatterSeries;
+    above->setColor(QColor(230, 20, 20));
+    for (int j = 0; j < CurvePoints; ++j) {
+        scatter->append(j, points[size_t(j)]);
+        if (ranges.powerHigh > 0 && points[size_t(j)] > ranges.powerHigh)
+            above->append(j, points[size_t(j)]);
+    }
 
     auto *chart = new QChart;
-    chart->addSeries(spline);
+    chart->addSeries(line);
     chart->addSeries(scatter);
-    chart->addSeries(clipped);
+    chart->addSeries(above);
+    if (ranges.powerHigh > 0 && top > ranges.powerHigh) {
+        auto *deviceTop = new QLineSeries;
+        deviceTop->append(0, ranges.powerHigh);
+        deviceTop->append(CurvePoints - 1, ranges.powerHigh);
+        QPen dashed(QColor(120, 120, 120));
+        dashed.setStyle(Qt::DashLine);
+        deviceTop->setPen(dashed);
+        chart->addSeries(deviceTop);
+    }
     chart->legend()->hide();
 
+    // Small print, so that the watts and the axis title fit left of the
+    // plot; smaller still for four- and five-digit watts.
+    QFont smallFont = font();
+    smallFont.setPointSize(7);
+    QFont wattsFont = font();
+    wattsFont.setPointSize(top >= 1000 ? 6 : 7);
     auto *seconds = new QValueAxis;
     seconds->setLabelFormat(QStringLiteral("%i.0"));
-    seconds->setTickCount(spline->count());
+    seconds->setTickCount(CurvePoints);
+    seconds->setRange(0, CurvePoints - 1);
+    seconds->setTitleText(tr("时间（s）"));
+    seconds->setTitleFont(smallFont);
     chart->addAxis(seconds, Qt::AlignBottom);
-    spline->attachAxis(seconds);
 
     auto *watts = new QValueAxis;
     watts->setLabelFormat(QStringLiteral("%i"));
+    watts->setRange(0, top);
+    watts->setTitleText(tr("功率（W）"));
+    watts->setTitleFont(smallFont);
     chart->addAxis(watts, Qt::AlignLeft);
-    spline->attachAxis(watts);
-    scatter->attachAxis(watts);
-    clipped->attachAxis(seconds);
-    clipped->attachAxis(watts);
-    watts->setRange(0, maxWattage);
+    // Each series on both axes: one left off the seconds axis would be
+    // spread over the width by its own points.
+    for (auto *series : chart->series()) {
+        series->attachAxis(seconds);
+        series->attachAxis(watts);
+    }
 
     chart->setBackgroundBrush(QColor(220, 220, 220));
     const QPen axisLine(QColor(50, 50, 50));
     const QPen grid(Qt::DotLine);
+    watts->setLabelsFont(wattsFont);
     for (QValueAxis *axis : {seconds, watts}) {
         axis->setLinePen(axisLine);
         axis->setGridLinePen(grid);

@@ -5,7 +5,9 @@
 
 #include "device/reports.h"
 
+#include <QPointF>
 #include <QString>
+#include <QVector>
 #include <QtGlobal>
 
 #include <array>
@@ -46,6 +48,17 @@ constexpr int FallbackMaxWattage = 152;
 int powerScaleTop(int powerHigh);
 // Sets maxWattage for the power high the device reported.
 void setPowerScale(int powerHigh);
+
+// Top of the chart's power axis for a curve: the device's top (as the scale
+// gives it), raised to the curve's highest point so that every point is drawn
+// at its own value.
+int curveScaleTop(const CurvePointsRow &points, int scaleTop);
+
+// The line drawn through the ten points: a monotone cubic (Fritsch-Carlson),
+// sampled samplesPerSecond times per second. It passes through every point
+// and, between two points, never leaves the range of those two: no overshoot
+// below zero or above a flat top, as a spline would draw.
+QVector<QPointF> curveLine(const CurvePointsRow &points, int samplesPerSecond);
 
 // The point whose column a press at dialog x falls into, or -1 for none.
 int curvePointAt(int x);

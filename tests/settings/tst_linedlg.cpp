@@ -1,20 +1,26 @@
 // The power-curve dialog against the emulated device: opening and closing,
-// reading and writing the five curves, dragging points, and the plot lying
-// where the drag expects it.
+// reading and writing the five curves, dragging points, the plot lying where
+// the drag expects it, the question about unsaved points and the one about
+// points above the device's top.
 
 #include "app/dialogpointers.h"
 #include "app/mainwindow.h"
 #include "emulator/emulateddevice.h"
 #include "settings/linedlg.h"
+#include "settings/curvefilechooser.h"
 #include "settings/powercurves.h"
+#include "settings/unsavedcurvequestion.h"
 #include "testsupport.h"
 
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QRadioButton>
 #include <QToolButton>
 #include <QtCharts/QChartView>
 #include <QtCharts/QScatterSeries>
-#include <QtCharts/QSplineSeries>
 #include <QtTest>
 
 #include <optional>
@@ -47,10 +53,11 @@ struct Opened
 
     QChartView *view() const { return child<QChartView>(dialog, "widget"); }
     QXYSeries *series(int i) const { return qobject_cast<QXYSeries *>(view()->chart()->series().at(i)); }
+    // The ten points as drawn (the series after the line).
     QList<int> shownPoints() const
     {
         QList<int> watts;
-        for (const QPointF &p : series(0)->points())
+        for (const QPointF &p : series(1)->points())
             watts << int(p.y());
         return watts;
     }
@@ -309,38 +316,208 @@ private slots:
     }
 
     // Second j is drawn at x = 50 + 75 j, 0 W at y = 336 and the top of the
-    // scale at y = 40, in dialog pixels, by the chart's own mapping.
+    // power axis at y = 40, in dialog pixels, by the chart's own mapping,
+    // whatever the points' values; the axis reaches the highest point, and
+    // the line passes through every point.
     void plotLiesWhereTheDragExpectsIt_data()
     {
         QTest::addColumn<int>("powerHigh");
+        QTest::addColumn<QList<int>>("points");
         QTest::addColumn<int>("top");
-        QTest::newRow("80 W device") << 80 << 80;
-        QTest::newRow("152 W scale") << 0 << 152;
+        QTest::addColumn<int>("marked");   // points drawn as above the device's top
+        QTest::newRow("80 W device") << 80 << QList<int>{0, 80, 0, 80, 0, 80, 0, 80, 0, 80} << 80 << 0;
+        QTest::newRow("152 W scale") << 0 << QList<int>{0, 152, 0, 152, 0, 152, 0, 152, 0, 152} << 152 << 0;
+        QTest::newRow("points above an 80 W top")
+            << 80 << QList<int>{10, 200, 100, 80, 120, 40, 160, 90, 10, 90} << 200 << 6;
+        QTest::newRow("the last two above the top") << 80 << QList<int>{10, 20, 30, 40, 50, 60, 70, 80, 300, 300}
+                                                     << 300 << 2;
     }
     void plotLiesWhereTheDragExpectsIt()
     {
         QFETCH(int, powerHigh);
+        QFETCH(QList<int>, points);
         QFETCH(int, top);
+        QFETCH(int, marked);
         auto &profile = EmulatedDevice::instance().profile();
         profile.powerHigh = quint16(powerHigh);
         for (int j = 0; j < 10; ++j)
-            profile.curves[0][size_t(j)] = quint16(j % 2 ? top : 0);
+            profile.curves[0][size_t(j)] = quint16(points[j]);
         Opened o;
         QVERIFY(QTest::qWaitForWindowExposed(o.dialog));
         QChartView *view = o.view();
-        for (int s = 0; s < 2; ++s) {
+        const auto inDialog = [&](const QPointF &value, QXYSeries *series) {
+            const QPointF inChart = view->chart()->mapToPosition(value, series);
+            const QPoint inView = view->mapFromScene(view->chart()->mapToScene(inChart));
+            return view->viewport()->mapTo(o.dialog, inView);
+        };
+        QCOMPARE(o.series(2)->count(), marked);
+        for (int s = 1; s < 3; ++s) {
             QXYSeries *series = o.series(s);
-            for (int j = 0; j < 10; ++j) {
-                const QPointF value = series->at(j);
-                const QPointF inChart = view->chart()->mapToPosition(value, series);
-                const QPoint inView = view->mapFromScene(view->chart()->mapToScene(inChart));
-                const QPoint inDialog = view->viewport()->mapTo(o.dialog, inView);
-                const QPoint expected(50 + 75 * j, j % 2 ? 40 : 336);
-                QVERIFY2(qAbs(inDialog.x() - expected.x()) <= 1 && qAbs(inDialog.y() - expected.y()) <= 1,
-                         qPrintable(QStringLiteral("series %1 point %2 at %3,%4").arg(s).arg(j)
-                                        .arg(inDialog.x()).arg(inDialog.y())));
+            for (const QPointF &value : series->points()) {
+                const int j = int(value.x());
+                QCOMPARE(value, QPointF(j, points[j]));
+                const QPoint at = inDialog(value, series);
+                const QPoint expected(50 + 75 * j, qRound(336 - 296.0 * points[j] / top));
+                QVERIFY2(qAbs(at.x() - expected.x()) <= 1 && qAbs(at.y() - expected.y()) <= 1,
+                         qPrintable(QStringLiteral("series %1 point %2 at %3,%4").arg(s).arg(j).arg(at.x()).arg(at.y())));
             }
         }
+        const QVector<QPointF> line = o.series(0)->pointsVector();
+        for (int j = 0; j < 10; ++j)
+            QVERIFY(line.contains(QPointF(j, points[j])));
+    }
+
+    // Dragged or imported points the device has not received are asked about
+    // before another group, a new read of the same one or the closing drops
+    // them: written, discarded (the curve comes back as read) or kept.
+    void unsavedPoints_data()
+    {
+        QTest::addColumn<QString>("edit");    // drag, import, drag+write (nothing unsaved)
+        QTest::addColumn<QString>("leave");   // group M3, same group, close, Esc, window
+        QTest::addColumn<int>("answer");      // UnsavedCurveAnswer
+        const int write = int(UnsavedCurveAnswer::Write), discard = int(UnsavedCurveAnswer::Discard),
+                  cancel = int(UnsavedCurveAnswer::Cancel);
+        QTest::newRow("drag, M3, write") << "drag" << "group" << write;
+        QTest::newRow("drag, M3, discard") << "drag" << "group" << discard;
+        QTest::newRow("drag, M3, cancel") << "drag" << "group" << cancel;
+        QTest::newRow("drag, M1 again, discard") << "drag" << "same" << discard;
+        QTest::newRow("drag, M1 again, cancel") << "drag" << "same" << cancel;
+        QTest::newRow("import, close, write") << "import" << "close" << write;
+        QTest::newRow("import, close, cancel") << "import" << "close" << cancel;
+        QTest::newRow("drag, Esc, discard") << "drag" << "esc" << discard;
+        QTest::newRow("drag, Esc, cancel") << "drag" << "esc" << cancel;
+        QTest::newRow("drag, main window closes, write") << "drag" << "window" << write;
+        QTest::newRow("drag, main window closes, cancel") << "drag" << "window" << cancel;
+        QTest::newRow("written before M3: no question") << "drag+write" << "group" << cancel;
+        QTest::newRow("written before closing: no question") << "drag+write" << "close" << cancel;
+    }
+    void unsavedPoints()
+    {
+        QFETCH(QString, edit);
+        QFETCH(QString, leave);
+        QFETCH(int, answer);
+        QTemporaryDir dir;
+        const QString csv = dir.filePath("m.csv");
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("0,1\n1,2\n2,3\n3,4\n4,5\n5,6\n6,7\n7,8\n8,9\n9,10\n");
+        file.close();
+        setCurveFileChooser([csv](QWidget *, bool, const QString &) { return csv; });
+        QList<int> asked;
+        setUnsavedCurveQuestion([&](QWidget *, int curve) {
+            asked << curve;
+            return UnsavedCurveAnswer(answer);
+        });
+        auto &device = EmulatedDevice::instance();
+        const QList<int> m1 = listOf(device.profile().curves[0]);
+
+        Opened o;
+        o.window.show();
+        QPointer<QDialog> dialog = o.dialog;
+        QVERIFY(QTest::qWaitForWindowExposed(o.dialog));
+        QList<int> edited = m1;
+        if (edit == "import") {
+            child<QToolButton>(o.dialog, "importCsvButton")->click();
+            edited = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+        } else {
+            o.drag(125, 40);   // point 1 to the top
+            edited[1] = 80;
+        }
+        if (edit == "drag+write")
+            o.write();
+        QCOMPARE(listOf(curveTable[0]), edited);
+        const int writes = curveRequests().size() - (edit == "drag+write" ? 1 : 0);
+        const int requests = curveRequests().size();
+
+        if (leave == "group")
+            o.choose(2);
+        else if (leave == "same")
+            o.choose(0);
+        else if (leave == "close")
+            child<QToolButton>(o.dialog, "toolButton")->click();
+        else if (leave == "esc")
+            QTest::keyClick(o.dialog, Qt::Key_Escape);
+        else
+            o.window.close();
+
+        const bool unsaved = edit != "drag+write";
+        QCOMPARE(asked, unsaved ? QList<int>{0} : QList<int>());
+        const bool stays = unsaved && answer == int(UnsavedCurveAnswer::Cancel);
+        const bool written = unsaved && answer == int(UnsavedCurveAnswer::Write);
+        // The device holds the edited curve exactly when it was written.
+        QCOMPARE(listOf(device.profile().curves[0]), edit == "drag+write" || written ? edited : m1);
+        QCOMPARE(curveRequests().size() > requests && curveRequests()[requests].startsWith("\x77"), written);
+        QCOMPARE(dialog && dialog->isVisible(), stays || leave == "group" || leave == "same");
+        if (stays) {
+            // Nothing was read over the points; they stay shown, unsaved.
+            QCOMPARE(curveRequests().size(), requests);
+            QCOMPARE(currentCurve, 0);
+            QVERIFY(child<QRadioButton>(o.dialog, "radioButton")->isChecked());
+            QCOMPARE(listOf(curveTable[0]), edited);
+            QCOMPARE(o.shownPoints(), edited);
+            QVERIFY(qobject_cast<lineDlg *>(o.dialog)->hasUnsavedPoints());
+            QVERIFY(o.window.isVisible() || leave != "window");
+        } else {
+            // Discarded points give way to the curve as read.
+            QCOMPARE(listOf(curveTable[0]), unsaved && !written ? m1 : edited);
+            if (leave == "group" || leave == "same") {
+                const int shown = leave == "group" ? 2 : 0;
+                QCOMPARE(currentCurve, shown);
+                QCOMPARE(o.shownPoints(), listOf(device.profile().curves[size_t(shown)]));
+            }
+        }
+        Q_UNUSED(writes);
+        setUnsavedCurveQuestion(nullptr);
+        setCurveFileChooser({});
+    }
+
+    // Points above the device's top are written only when the user says so,
+    // as the settings table's values are in service mode.
+    void aboveTheTopAsksFirst_data()
+    {
+        QTest::addColumn<bool>("service");
+        QTest::addColumn<int>("watts");   // point 4, on an 80 W device
+        QTest::addColumn<int>("answer");  // QMessageBox button; NoButton: no question expected
+        QTest::newRow("above, declined") << true << 81 << int(QMessageBox::No);
+        QTest::newRow("above, accepted") << true << 500 << int(QMessageBox::Yes);
+        QTest::newRow("at the top: no question") << true << 80 << int(QMessageBox::NoButton);
+        QTest::newRow("outside service mode: no question") << false << 500 << int(QMessageBox::NoButton);
+    }
+    void aboveTheTopAsksFirst()
+    {
+        QFETCH(bool, service);
+        QFETCH(int, watts);
+        QFETCH(int, answer);
+        MainWindow window;
+        window.setServiceMode(service);
+        child<QToolButton>(&window, "toolButton_8")->click();
+        QDialog *dialog = openCurveDialog.data();
+        QVERIFY(dialog);
+        curveTable[0][4] = watts;
+        QString question;
+        bool sawQuestion = false;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                sawQuestion = true;
+                question = box->text();
+                QVERIFY(box->defaultButton() && box->standardButton(box->defaultButton()) == QMessageBox::No);
+                box->button(answer == int(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::No)->click();
+            }
+        });
+        timer.start(10);
+        const int requests = curveRequests().size();
+        child<QToolButton>(dialog, "toolButton_2")->click();
+        timer.stop();
+        QCOMPARE(sawQuestion, answer != int(QMessageBox::NoButton));
+        if (sawQuestion)
+            QVERIFY2(question.contains(QStringLiteral("M1 第 4 秒：%1 W，设备最高 80 W").arg(watts)), qPrintable(question));
+        const bool sent = answer != int(QMessageBox::No);
+        QCOMPARE(curveRequests().size() > requests, sent);
+        QCOMPARE(EmulatedDevice::instance().profile().curves[0][4], quint16(sent ? watts : 30));
+        if (!sent)
+            QCOMPARE(logMessages(&window).last(), QStringLiteral("功率曲线 M1 超出设备范围，未写入设备"));
+        delete dialog;
     }
 };
 

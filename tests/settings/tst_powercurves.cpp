@@ -1,5 +1,5 @@
-// The pure part of the power curves: hit testing, the dragged value and the
-// bytes of the curve exchange.
+// The pure part of the power curves: hit testing, the dragged value, the
+// drawn line and the power axis, and the bytes of the curve exchange.
 
 #include "settings/powercurves.h"
 
@@ -13,6 +13,8 @@ QByteArray bytesOf(const ApplicationBlock &block)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(CurvePointsRow)
 
 class TestPowerCurves : public QObject
 {
@@ -57,6 +59,58 @@ private slots:
         QFETCH(int, y);
         QFETCH(int, watts);
         QCOMPARE(draggedWatts(y, top), watts);
+    }
+
+    // The drawn line goes through every point at its own second and, between
+    // two seconds, rises or falls one way only, within the two points' values:
+    // no dip below a flat stretch, no bump above a peak.
+    void lineBetweenNeighbours_data()
+    {
+        QTest::addColumn<CurvePointsRow>("points");
+        QTest::newRow("flat") << CurvePointsRow{30, 30, 30, 30, 30, 30, 30, 30, 30, 30};
+        QTest::newRow("one spike on zero") << CurvePointsRow{0, 0, 0, 80, 0, 0, 0, 0, 0, 0};
+        QTest::newRow("step up then flat") << CurvePointsRow{10, 10, 10, 10, 80, 80, 80, 80, 80, 80};
+        QTest::newRow("zigzag") << CurvePointsRow{0, 80, 0, 80, 0, 80, 0, 80, 0, 80};
+        QTest::newRow("steep start, slow rise") << CurvePointsRow{0, 1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 65535};
+        QTest::newRow("above the device's top") << CurvePointsRow{35, 200, 120, 90, 90, 500, 30, 30, 28, 26};
+    }
+    void lineBetweenNeighbours()
+    {
+        QFETCH(CurvePointsRow, points);
+        constexpr int Samples = 15;
+        const QVector<QPointF> line = curveLine(points, Samples);
+        QCOMPARE(line.size(), 9 * Samples + 1);
+        for (int j = 0; j < 10; ++j)
+            QCOMPARE(line[j * Samples], QPointF(j, points[size_t(j)]));
+        for (int i = 1; i < line.size(); ++i) {
+            const int k = (i - 1) / Samples;   // the stretch from second k to k + 1
+            const double low = qMin(points[size_t(k)], points[size_t(k + 1)]);
+            const double high = qMax(points[size_t(k)], points[size_t(k + 1)]);
+            const double step = line[i].y() - line[i - 1].y();
+            const double way = points[size_t(k + 1)] - points[size_t(k)];
+            QVERIFY2(line[i].x() > line[i - 1].x() && line[i].y() >= low && line[i].y() <= high && step * way >= 0,
+                     qPrintable(QStringLiteral("sample %1 at %2 s: %3 W").arg(i).arg(line[i].x()).arg(line[i].y())));
+        }
+    }
+
+    void scaleTop_data()
+    {
+        QTest::addColumn<int>("scaleTop");
+        QTest::addColumn<int>("highestPoint");
+        QTest::addColumn<int>("top");
+        QTest::newRow("points below the device's top") << 80 << 79 << 80;
+        QTest::newRow("a point at the top") << 80 << 80 << 80;
+        QTest::newRow("a point above it raises the axis") << 80 << 500 << 500;
+        QTest::newRow("the 152 W scale") << 152 << 65535 << 65535;
+    }
+    void scaleTop()
+    {
+        QFETCH(int, scaleTop);
+        QFETCH(int, highestPoint);
+        QFETCH(int, top);
+        CurvePointsRow points{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+        points[6] = highestPoint;
+        QCOMPARE(curveScaleTop(points, scaleTop), top);
     }
 
     void writeRequest()

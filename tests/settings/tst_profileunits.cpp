@@ -1,5 +1,5 @@
-// Degrees Fahrenheit, the table against the device's ranges, and a power
-// curve as CSV.
+// Degrees Fahrenheit, the table and the curves against the device's ranges,
+// the defaults within them, and a power curve as CSV.
 
 #include "settings/curvecsv.h"
 #include "settings/settingsranges.h"
@@ -99,6 +99,59 @@ private slots:
         QCOMPARE(shown, texts);
     }
 
+    // A curve's points against the device's top wattage: only those above it
+    // count, and nothing while the top is unknown.
+    void curveAboveTop_data()
+    {
+        QTest::addColumn<int>("powerHigh");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("80 W device") << 80 << QStringList{"M3 第 1 秒：81 W，设备最高 80 W", "M3 第 9 秒：65535 W，设备最高 80 W"};
+        QTest::newRow("top above every point") << 65535 << QStringList();
+        QTest::newRow("top unknown") << 0 << QStringList();
+    }
+    void curveAboveTop()
+    {
+        QFETCH(int, powerHigh);
+        QFETCH(QStringList, texts);
+        ScreenAndRanges ranges;
+        ranges.powerLow = 5;   // a point below the bottom is no fault: curves start from 0 W
+        ranges.powerHigh = powerHigh;
+        const CurvePointsRow points{0, 81, 80, 1, 30, 30, 30, 30, 30, 65535};
+        QStringList shown;
+        for (const QPoint &point : curvePointsAboveTop(points, ranges))
+            shown << curvePointAboveText(2, point, ranges);
+        QCOMPARE(shown, texts);
+    }
+
+    // The defaults within the device's ranges once they are known.
+    void defaults_data()
+    {
+        QTest::addColumn<QList<int>>("ranges");   // power low, high, Celsius low, high
+        QTest::addColumn<int>("watts");
+        QTest::addColumn<int>("celsius");
+        QTest::newRow("ranges unknown") << QList<int>{0, 0, 0, 0} << 200 << 280;
+        QTest::newRow("80 W, 100-316 °C") << QList<int>{5, 80, 100, 316} << 80 << 280;
+        QTest::newRow("300 W, 100-250 °C") << QList<int>{5, 300, 100, 250} << 200 << 250;
+        QTest::newRow("above the defaults") << QList<int>{250, 300, 300, 400} << 250 << 300;
+        QTest::newRow("power known, Celsius not") << QList<int>{5, 80, 0, 0} << 80 << 280;
+        QTest::newRow("a range upside down is ignored") << QList<int>{90, 80, 100, 316} << 200 << 280;
+    }
+    void defaults()
+    {
+        QFETCH(QList<int>, ranges);
+        QFETCH(int, watts);
+        QFETCH(int, celsius);
+        ScreenAndRanges device;
+        device.powerLow = ranges[0];
+        device.powerHigh = ranges[1];
+        device.celsiusLow = ranges[2];
+        device.celsiusHigh = ranges[3];
+        const SettingsValues values = defaultSettingsValues(device);
+        for (const auto &row : values)
+            QCOMPARE(row, (std::array<qint32, SettingsColumns>{0, watts, celsius, 50}));
+        QVERIFY(cellsOutOfRange(values, device).isEmpty() || ranges[0] > ranges[1]);
+    }
+
     void csvRoundTrip()
     {
         const CurvePointsRow points{0, 65535, 30, 30, 28, 26, 25, 25, 25, 1};
@@ -139,6 +192,8 @@ private slots:
         QTest::newRow("above 65535") << joined("\n").replace("9,90", "9,0000065536")
                                      << bad + "第 10 行：功率 0000065536 超出 0–65535";
         QTest::newRow("semicolons") << joined("\n").replace(",", ";") << bad + "第 1 行：应为“秒,功率”两项";
+        QTest::newRow("empty") << QByteArray() << bad + "文件是空的";
+        QTest::newRow("byte order mark and blank lines only") << QByteArray("\xEF\xBB\xBF\n \r\n") << bad + "文件是空的";
     }
     void csvRead()
     {
