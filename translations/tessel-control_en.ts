@@ -841,6 +841,10 @@ Load only the settings in the file and keep the table&apos;s other values?</tran
         <source>无法打开或读取 %1</source>
         <translation>Cannot open or read %1</translation>
     </message>
+    <message>
+        <source>文件是空的</source>
+        <translation>the file is empty</translation>
+    </message>
 </context>
 <context>
     <name>Settings</name>
@@ -907,6 +911,10 @@ Load only the settings in the file and keep the table&apos;s other values?</tran
     <message>
         <source>发送设置失败：设备未收到全部数据</source>
         <translation>Settings not sent: the device did not receive all the data</translation>
+    </message>
+    <message>
+        <source>M%1 第 %2 秒：%3 W，设备最高 %4 W</source>
+        <translation>M%1 second %2: %3 W, device maximum %4 W</translation>
     </message>
 </context>
 <context>
@@ -1105,6 +1113,42 @@ Load only the settings in the file and keep the table&apos;s other values?</tran
     <message>
         <source>已导入功率曲线 M%1：%2</source>
         <translation>Power curve M%1 imported: %2</translation>
+    </message>
+    <message>
+        <source>超出设备范围</source>
+        <translation>Outside the device range</translation>
+    </message>
+    <message>
+        <source>以下功率超出设备报告的范围：
+%1
+仍要写入设备吗？</source>
+        <translation>These powers are outside the range the device reports:
+%1
+Write them to the device anyway?</translation>
+    </message>
+    <message>
+        <source>功率曲线 M%1 超出设备范围，未写入设备</source>
+        <translation>Power curve M%1 outside the device range; nothing written to the device</translation>
+    </message>
+    <message>
+        <source>时间（s）</source>
+        <translation>Time (s)</translation>
+    </message>
+    <message>
+        <source>功率（W）</source>
+        <translation>Power (W)</translation>
+    </message>
+    <message>
+        <source>功率曲线 M%1 有未写入设备的修改。</source>
+        <translation>Power curve M%1 has changes not yet written to the device.</translation>
+    </message>
+    <message>
+        <source>放弃修改</source>
+        <translation>Discard changes</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>

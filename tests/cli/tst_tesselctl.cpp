@@ -94,6 +94,9 @@ private slots:
         write("broken.json", "{ not json");
         write("curve.csv", "0,11\n1,12\n2,13\n3,14\n4,15\n5,16\n6,17\n7,18\n8,19\n9,20\n");
         write("nine.csv", "0,11\n1,12\n2,13\n3,14\n4,15\n5,16\n6,17\n7,18\n8,19\n");
+        write("empty.csv", QByteArray());
+        write("hot.csv", "0,11\n1,120\n2,13\n3,14\n4,15\n5,16\n6,17\n7,18\n8,19\n9,500\n");
+        write("hotcurve.json", R"({"format": "tessel-profile", "version": 1, "curves": {"M4": [1,2,3,4,5,6,7,8,9,81]}})");
     }
 
     void init()
@@ -131,7 +134,7 @@ private slots:
         row("bad fit", {"upload", "--slot", "4", "--fit", "zoom", "@stripes.png"}, "", 1, "--fit", false);
         row("bad dither", {"upload", "--slot", "4", "--dither", "atkinson", "@stripes.png"}, "", 1, "--dither", false);
         row("curve M6", {"curve", "write", "M6", "1,2,3,4,5,6,7,8,9,10"}, "", 1, "unknown curve 'M6'", false);
-        row("negative point", {"curve", "write", "M1", "-1,2,3,4,5,6,7,8,9,10"}, "", 1, "Unknown option", false);
+        row("slot -1, a value and no option", {"upload", "--slot", "-1", "@stripes.png"}, "", 1, "bad slot '-1'", false);
         row("verbose and quiet", {"info", "--verbose", "--quiet"}, "", 1, "exclude", false);
         // bad input
         row("picture missing", {"upload", "--slot", "4", "@none.png"}, "", 4, "no such file", false);
@@ -147,7 +150,12 @@ private slots:
         row("point 65536", {"curve", "write", "M1", "1,2,3,4,5,6,7,8,9,65536"}, "", 4, "'65536'", false);
         row("point 2.5", {"curve", "write", "M1", "1,2.5,3,4,5,6,7,8,9,10"}, "", 4, "'2.5'", false);
         row("empty point", {"curve", "write", "M1", "1,,3,4,5,6,7,8,9,10"}, "", 4, "second 1", false);
+        row("negative point, not an option", {"curve", "write", "M1", "-1,2,3,4,5,6,7,8,9,10"}, "", 4,
+            "'-1' (second 0) is outside 0-65535", false);
+        row("point past 64 bits", {"curve", "write", "M1", "1,2,3,99999999999999999999,5,6,7,8,9,10"}, "", 4,
+            "(second 3) is outside 0-65535", false);
         row("csv of nine lines", {"curve", "write", "M1", "@nine.csv"}, "", 4, "nine.csv", false);
+        row("empty csv", {"curve", "write", "M1", "@empty.csv"}, "", 4, "文件是空的", false);
         row("profile missing", {"settings", "write", "@none.json"}, "", 4, "invalid profile", false);
         row("profile not JSON", {"profile", "apply", "@broken.json"}, "", 4, "不是 JSON", false);
         row("settings from a partial table", {"settings", "write", "@partial.json"}, "", 4, "缺少此项", false);
@@ -155,6 +163,10 @@ private slots:
         row("settings from curves only", {"settings", "write", "@curves.json"}, "", 4, "invalid profile", false);
         row("profile out of range", {"settings", "write", "@hot.json"}, "", 4, "PWR 功率设定（W）：100", true);
         row("apply out of range", {"profile", "apply", "@hot.json"}, "", 4, "--force", true);
+        row("curve above the top", {"curve", "write", "M1", "1,2,3,4,5,6,7,8,9,81"}, "", 4,
+            "curve M1 has 1 point(s) above the device's top of 80 W, first M1 第 9 秒：81 W", true);
+        row("curve file above the top", {"curve", "write", "m2", "@hot.csv"}, "", 4, "hot.csv: curve M2 has 2 point(s)", true);
+        row("apply a curve above the top", {"profile", "apply", "@hotcurve.json"}, "", 4, "curve M4 has 1 point(s)", true);
         // no device
         row("info, nothing attached", {"info"}, "absent", 2, "no device attached", true);
         row("upload, nothing attached", {"upload", "--slot", "4", "@stripes.png"}, "absent", 2, "no device attached", true);
@@ -173,7 +185,8 @@ private slots:
         row("upgrade, device in its bootloader", {"upgrade", "--yes", "@firmware.bin"}, "bootloader", 3, "--resume", true);
         row("upgrade, bootloader never comes", {"upgrade", "--yes", "@firmware.bin"}, "stays away", 3, "--resume", true);
         row("curve unanswered", {"curve", "read", "M2"}, "silent 10", 3, "curve M2", true);
-        row("curve write lost", {"curve", "write", "M2", "1,2,3,4,5,6,7,8,9,10"}, "lose write 0", 3, "curve M2", true);
+        row("curve write lost", {"curve", "write", "M2", "1,2,3,4,5,6,7,8,9,10"}, "lose write 4", 3, "curve M2", true);
+        row("curve ranges unanswered", {"curve", "write", "M2", "1,2,3,4,5,6,7,8,9,10"}, "silent 6", 3, "ranges", true);
         row("settings block lost", {"settings", "write", "@profile.json"}, "lose write 5", 3, "发送设置失败", true);
         row("ranges unanswered", {"settings", "write", "@profile.json"}, "silent 6", 3, "ranges", true);
     }
@@ -287,6 +300,12 @@ private slots:
         QTest::addColumn<QString>("said");
         QTest::newRow("curve") << QStringList{"curve", "write", "M5", "9,8,7,6,5,4,3,2,1,0"} << "curve M5 written";
         QTest::newRow("curve from csv") << QStringList{"curve", "write", "M5", "@curve.csv"} << "11,12,13";
+        QTest::newRow("curve above the top, forced") << QStringList{"curve", "write", "--force", "M5", "9,8,7,6,5,4,3,2,1,500"}
+                                                     << "curve M5 written";
+        QTest::newRow("curve above the top from csv, forced") << QStringList{"curve", "write", "M2", "@hot.csv", "--force"}
+                                                              << "11,120,13";
+        QTest::newRow("profile curve above the top, forced") << QStringList{"profile", "apply", "--force", "@hotcurve.json"}
+                                                             << "applied curve(s) M4";
         QTest::newRow("settings") << QStringList{"settings", "write", "@profile.json"} << "working-mode table";
         QTest::newRow("settings, forced") << QStringList{"settings", "write", "--force", "@hot.json"} << "hot.json";
         QTest::newRow("profile") << QStringList{"profile", "apply", "@profile.json"} << "curve(s) M2";
@@ -314,6 +333,10 @@ private slots:
         }
         if (arguments.first() == "profile" && arguments.last().endsWith("profile.json"))
             QCOMPARE(curves[1][0], quint16(35));
+        if (arguments.contains("@hot.csv") || arguments.contains(file("hot.csv")))
+            QCOMPARE(curves[1][9], quint16(500));
+        if (arguments.last().endsWith("hotcurve.json"))
+            QCOMPARE(curves[3][9], quint16(81));
         if (arguments.last().endsWith("curves.json")) {
             QCOMPARE(curves[3][9], quint16(10));
             QVERIFY(device().settingsBlocks(0x08).isEmpty());

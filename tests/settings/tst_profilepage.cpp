@@ -9,6 +9,7 @@
 #include "settings/linedlg.h"
 #include "settings/my_spinbox.h"
 #include "settings/powercurves.h"
+#include "settings/unsavedcurvequestion.h"
 #include "testsupport.h"
 
 #include <QLabel>
@@ -131,8 +132,8 @@ private slots:
                                });
         clickButton(&window, "toolButton_6");
         QVERIFY(suggested.startsWith("VELTRA-MINI-") && suggested.endsWith(".tessel.json"));
-        clickButton(&window, "toolButton_7");   // defaults
-        QCOMPARE(cell(&window, 1, 1)->text(), QStringLiteral("200"));
+        clickButton(&window, "toolButton_7");   // defaults, within the device's 5-80 W
+        QCOMPARE(cell(&window, 1, 1)->text(), QStringLiteral("80"));
         QCOMPARE(cell(&window, 1, 2)->text(), QStringLiteral("280"));
         QCOMPARE(cell(&window, 1, 3)->text(), QStringLiteral("0.0005"));
         curveTable[2] = {};
@@ -240,7 +241,8 @@ private slots:
         for (int j = 0; j < 10; ++j)
             QCOMPARE(qint32(device().profile().curves[4][size_t(j)]), m1[size_t(j)]);
 
-        // A curve above the device's 80 W is drawn at the top and marked, and kept as it is.
+        // A curve above the device's 80 W is drawn at its own values and
+        // marked, and kept as it is.
         QFile csv(path);
         QVERIFY(csv.open(QIODevice::WriteOnly));
         csv.write("0,500\n1,10\n2,10\n3,10\n4,10\n5,10\n6,10\n7,10\n8,10\n9,500\n");
@@ -248,11 +250,22 @@ private slots:
         child<QAbstractButton>(dialog, "importCsvButton")->click();
         QCOMPARE(curveTable[4][0], 500);
         const auto series = child<QtCharts::QChartView>(dialog, "widget")->chart()->series();
-        auto *clipped = qobject_cast<QtCharts::QScatterSeries *>(series.value(2));
-        QVERIFY(clipped);
-        QCOMPARE(clipped->count(), 2);
-        QCOMPARE(clipped->at(0).y(), 80.0);
+        auto *above = qobject_cast<QtCharts::QScatterSeries *>(series.value(2));
+        QVERIFY(above);
+        QCOMPARE(above->count(), 2);
+        QCOMPARE(above->at(0), QPointF(0, 500));
+        QCOMPARE(above->at(1), QPointF(9, 500));
+        // The imported curve was not written: closing asks, and discarding
+        // brings back the copy that was.
+        int asked = 0;
+        setUnsavedCurveQuestion([&asked](QWidget *, int) {
+            ++asked;
+            return UnsavedCurveAnswer::Discard;
+        });
         dialog->close();
+        setUnsavedCurveQuestion(nullptr);
+        QCOMPARE(asked, 1);
+        QCOMPARE(curveTable[4], m1);
     }
 };
 
