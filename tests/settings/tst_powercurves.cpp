@@ -1,5 +1,5 @@
 // The pure part of the power curves: hit testing, the dragged value, the
-// drawn line and the power axis, and the bytes of the curve exchange.
+// drawn line and the bytes of the curve exchange.
 
 #include "settings/powercurves.h"
 
@@ -91,26 +91,6 @@ private slots:
             QVERIFY2(line[i].x() > line[i - 1].x() && line[i].y() >= low && line[i].y() <= high && step * way >= 0,
                      qPrintable(QStringLiteral("sample %1 at %2 s: %3 W").arg(i).arg(line[i].x()).arg(line[i].y())));
         }
-    }
-
-    void scaleTop_data()
-    {
-        QTest::addColumn<int>("scaleTop");
-        QTest::addColumn<int>("highestPoint");
-        QTest::addColumn<int>("top");
-        QTest::newRow("points below the device's top") << 80 << 79 << 80;
-        QTest::newRow("a point at the top") << 80 << 80 << 80;
-        QTest::newRow("a point above it raises the axis") << 80 << 500 << 500;
-        QTest::newRow("the 152 W scale") << 152 << 65535 << 65535;
-    }
-    void scaleTop()
-    {
-        QFETCH(int, scaleTop);
-        QFETCH(int, highestPoint);
-        QFETCH(int, top);
-        CurvePointsRow points{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-        points[6] = highestPoint;
-        QCOMPARE(curveScaleTop(points, scaleTop), top);
     }
 
     void writeRequest()

@@ -1,5 +1,5 @@
-// Degrees Fahrenheit, the table and the curves against the device's ranges,
-// the defaults within them, and a power curve as CSV.
+// Degrees Fahrenheit, the table against the device's ranges, the defaults
+// within them, and a power curve as CSV.
 
 #include "settings/curvecsv.h"
 #include "settings/settingsranges.h"
@@ -96,30 +96,6 @@ private slots:
         QStringList shown;
         for (const OutOfRangeCell &cell : cellsOutOfRange(values, ranges))
             shown << outOfRangeText(cell);
-        QCOMPARE(shown, texts);
-    }
-
-    // A curve's points against the device's top wattage: only those above it
-    // count, and nothing while the top is unknown.
-    void curveAboveTop_data()
-    {
-        QTest::addColumn<int>("powerHigh");
-        QTest::addColumn<QStringList>("texts");
-        QTest::newRow("80 W device") << 80 << QStringList{"M3 第 1 秒：81 W，设备最高 80 W", "M3 第 9 秒：65535 W，设备最高 80 W"};
-        QTest::newRow("top above every point") << 65535 << QStringList();
-        QTest::newRow("top unknown") << 0 << QStringList();
-    }
-    void curveAboveTop()
-    {
-        QFETCH(int, powerHigh);
-        QFETCH(QStringList, texts);
-        ScreenAndRanges ranges;
-        ranges.powerLow = 5;   // a point below the bottom is no fault: curves start from 0 W
-        ranges.powerHigh = powerHigh;
-        const CurvePointsRow points{0, 81, 80, 1, 30, 30, 30, 30, 30, 65535};
-        QStringList shown;
-        for (const QPoint &point : curvePointsAboveTop(points, ranges))
-            shown << curvePointAboveText(2, point, ranges);
         QCOMPARE(shown, texts);
     }
 
