@@ -10,7 +10,6 @@
 #include "images/pictureupload.h"
 #include "images/slotquery.h"
 
-
 namespace {
 
 constexpr int FirstSlot = 1;
@@ -27,6 +26,7 @@ bool parseSlot(const QString &text, int &slot)
     return ok && slot >= FirstSlot && slot <= LastSlot;
 }
 
+// Why the picture file was refused, in the tool's own words.
 QString refusalText(const PictureFile &file)
 {
     switch (file.refusal) {

@@ -6,7 +6,6 @@
 #include "picturecorpus.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -117,26 +116,6 @@ private slots:
         const QImage fromMemory = readPicture(&buffer, &problem);
         QCOMPARE(problem, file.problem());
         QCOMPARE(fromMemory, file.picture);
-    }
-
-    // What is not a file at all.
-    void notFiles_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("problem");
-        QTest::newRow("missing") << "nothing-here.png" << "图片文件不存在";
-        QTest::newRow("folder") << "folder.png" << "图片文件不是普通文件";
-    }
-
-    void notFiles()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, problem);
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir("folder.png"));
-        QString said;
-        QVERIFY(readPictureFile(dir.filePath(name), &said).isNull());
-        QCOMPARE(said, problem);
     }
 };
 

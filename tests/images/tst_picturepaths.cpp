@@ -77,7 +77,7 @@ private slots:
     }
 
     // The slot file opens as it is; one that cannot is said so, and the
-    // editor starts empty. A missing one is no fault.
+    // editor starts empty.
     void slotFile_data() { corpusRows(); }
     void slotFile()
     {
@@ -100,15 +100,6 @@ private slots:
         QCOMPARE(shown.size(), expected.size);
         QString said;
         QVERIFY2(picturecorpus::showsCorners(shown, expected.corners, false, &said), qPrintable(said));
-    }
-
-    void noSlotFile()
-    {
-        const int logged = logMessages(window).size();
-        editDlg editor(4, 240, 280, 84, &window->session());
-        QVERIFY(editor.picture().isNull());
-        QCOMPARE(editor.message(), QString());
-        QCOMPARE(logMessages(window).size(), logged);
     }
 };
 
