@@ -100,16 +100,15 @@ bool jpegComplete(QIODevice *device)
     // In the compressed data a 0xFF byte is followed by 0x00 or a restart
     // marker, so FF D9 is the end marker wherever it appears.
     device->seek(at);
-    char previous = 0;
+    const QByteArray end("\xFF\xD9");
+    bool lastWasFF = false;   // the marker may straddle two blocks
     while (!device->atEnd()) {
         const QByteArray block = device->read(64 * 1024);
         if (block.isEmpty())
             return false;
-        for (char c : block) {
-            if (uchar(previous) == 0xFF && uchar(c) == 0xD9)
-                return true;
-            previous = c;
-        }
+        if ((lastWasFF && uchar(block[0]) == 0xD9) || block.contains(end))
+            return true;
+        lastWasFF = uchar(block[block.size() - 1]) == 0xFF;
     }
     return false;
 }
