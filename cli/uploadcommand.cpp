@@ -10,9 +10,6 @@
 #include "images/pictureupload.h"
 #include "images/slotquery.h"
 
-#include <QFileInfo>
-#include <QImageReader>
-
 namespace {
 
 constexpr int FirstSlot = 1;
@@ -27,6 +24,26 @@ bool parseSlot(const QString &text, int &slot)
     bool ok = false;
     slot = text.toInt(&ok);
     return ok && slot >= FirstSlot && slot <= LastSlot;
+}
+
+// Why the picture file was refused, in the tool's own words.
+QString refusalText(const PictureFile &file)
+{
+    switch (file.refusal) {
+    case PictureRefusal::None: break;
+    case PictureRefusal::Missing: return QStringLiteral("no such file");
+    case PictureRefusal::NotAFile: return QStringLiteral("not a regular file");
+    case PictureRefusal::CannotOpen: return QStringLiteral("not readable");
+    case PictureRefusal::Empty: return QStringLiteral("empty file, no picture in it");
+    case PictureRefusal::NotAPicture: return QStringLiteral("not a picture this tool can read (BMP, PNG, JPEG, GIF)");
+    case PictureRefusal::TooLarge:
+        return QStringLiteral("picture %1×%2 is larger than %3×%3")
+            .arg(file.statedSize.width())
+            .arg(file.statedSize.height())
+            .arg(LargestPictureSide);
+    case PictureRefusal::Unreadable: return QStringLiteral("picture cut short or damaged, it cannot be read");
+    }
+    return QString();
 }
 
 } // namespace
@@ -49,20 +66,10 @@ int runUpload(CommandContext &context)
 
     // The file is judged before the device is touched.
     const QString path = options.arguments.first();
-    QString problem;
-    // Sniffed by content first: a decoder handed a file of another kind prints
-    // its own complaint, and a failure is one line.
-    QImageReader sniff(path);
-    sniff.setDecideFormatFromContent(true);
-    const bool looksLikePicture = !QFileInfo(path).isFile() || sniff.canRead();
-    const QImage loaded = looksLikePicture ? readPictureFile(path, &problem) : QImage();
-    if (loaded.isNull()) {
-        const QString why = !QFileInfo::exists(path) ? QStringLiteral("no such file")
-                            : !QFileInfo(path).isFile() ? QStringLiteral("not a regular file or not readable")
-                                                      : QStringLiteral("not a picture, or larger than %1 × %1")
-                                                            .arg(LargestPictureSide);
-        return context.fail(ExitBadInput, QStringLiteral("%1: %2").arg(path, why));
-    }
+    const PictureFile file = loadPictureFile(path);
+    if (file.refusal != PictureRefusal::None)
+        return context.fail(ExitBadInput, QStringLiteral("%1: %2").arg(path, refusalText(file)));
+    const QImage &loaded = file.picture;
 
     int code = ExitSuccess;
     if (!context.openDevice(code))

@@ -86,8 +86,11 @@ editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType
 {
     ui->setupUi(this);
 
-    // The slot file is read like any chosen file: a giant or hostile one is refused.
-    workPixmap = QPixmap::fromImage(readPictureFile(slotImagePath(slotNumber)));
+    // The slot file is read like any chosen file: a giant or hostile one is
+    // refused, and said so once the editor is built (a missing one is only a
+    // slot never uploaded to).
+    const PictureFile slotFile = loadPictureFile(slotImagePath(slotNumber));
+    workPixmap = QPixmap::fromImage(slotFile.picture);
 
     const QSize pictureSize(imageWidth, imageHeight);
     ui->pushButton->setGeometry((ui->widget->width() - imageWidth) / 2, (ui->widget->height() - imageHeight) / 2,
@@ -120,6 +123,12 @@ editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType
     connect(&steps, &QUndoStack::indexChanged, this, [this] { discardChosen = false; });
     setAcceptDrops(true);
     refreshImageButton();
+    if (slotFile.refusal != PictureRefusal::None && slotFile.refusal != PictureRefusal::Missing) {
+        // The slot's saved picture could not be shown, and why.
+        const QString text = tr("槽 %1 的图片文件无法使用：%2").arg(slotNumber).arg(slotFile.problem());
+        showMessage(text);
+        log(text);
+    }
 }
 
 editDlg::~editDlg()

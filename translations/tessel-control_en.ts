@@ -639,10 +639,6 @@ Load only the settings in the file and keep the table&apos;s other values?</tran
         <translation>The file is not a picture</translation>
     </message>
     <message>
-        <source>图片大于 %1×%1</source>
-        <translation>Picture larger than %1×%1</translation>
-    </message>
-    <message>
         <source>图片文件无法读取</source>
         <translation>Picture file cannot be read</translation>
     </message>
@@ -693,6 +689,18 @@ Load only the settings in the file and keep the table&apos;s other values?</tran
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>图片文件是空的</source>
+        <translation>The picture file is empty</translation>
+    </message>
+    <message>
+        <source>图片 %1×%2 大于 %3×%3</source>
+        <translation>Picture %1×%2 is larger than %3×%3</translation>
+    </message>
+    <message>
+        <source>图片文件不完整或已损坏</source>
+        <translation>The picture file is cut short or damaged</translation>
     </message>
 </context>
 <context>
@@ -1046,6 +1054,10 @@ Load only the settings in the file and keep the table&apos;s other values?</tran
     <message>
         <source>Export picture</source>
         <translation>Export picture</translation>
+    </message>
+    <message>
+        <source>槽 %1 的图片文件无法使用：%2</source>
+        <translation>The picture file of slot %1 cannot be used: %2</translation>
     </message>
 </context>
 <context>

@@ -7,6 +7,7 @@
 #include "cli/upgradecommand.h"
 #include "clirun.h"
 #include "emulator/emulateddevice.h"
+#include "images/picturecorpus.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -519,6 +520,46 @@ private slots:
         QFETCH(QColor, colour);
         QCOMPARE(runCli(QStringList{"upload", "--slot", "4", file("stripes.png")} + options).code, 0);
         QCOMPARE(device().slotPicture(4).pixelColor(at), colour);
+    }
+
+    // Every file of the picture corpus: sent upright and stretched to the
+    // slot (transparency on white), or refused with its reason before the
+    // device is opened.
+    void uploadCorpus_data()
+    {
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("reason");
+        const auto &entries = picturecorpus::entries();
+        for (int i = 0; i < entries.size(); ++i) {
+            const picturecorpus::Entry &e = entries[i];
+            const QString reason = e.refusal == PictureRefusal::Empty       ? "empty file"
+                                   : e.refusal == PictureRefusal::NotAPicture ? "not a picture"
+                                   : e.refusal == PictureRefusal::TooLarge
+                                       ? QString("picture %1×%2 is larger than 8192×8192").arg(e.size.width()).arg(e.size.height())
+                                   : e.refusal == PictureRefusal::Unreadable ? "cut short or damaged"
+                                                                             : "";
+            QTest::newRow(e.file) << i << reason;
+        }
+    }
+    void uploadCorpus()
+    {
+        QFETCH(int, entry);
+        QFETCH(QString, reason);
+        const picturecorpus::Entry &expected = picturecorpus::entries()[entry];
+        const QString path = picturecorpus::path(expected.file);
+        const CliRun run = runCli({"upload", "--slot", "4", path});
+        if (!reason.isEmpty()) {
+            QCOMPARE(run.code, 4);
+            QCOMPARE(run.errLines().size(), 1);
+            QVERIFY2(run.err.startsWith("tesselctl: " + path + ": ") && run.err.contains(reason), qPrintable(run.err));
+            QCOMPARE(device().count(Exchange::Open), 0);
+            return;
+        }
+        QCOMPARE(run.code, 0);
+        const QImage shown = device().slotPicture(4);
+        QCOMPARE(shown.size(), QSize(240, 280));
+        QString said;
+        QVERIFY2(picturecorpus::showsCorners(shown, expected.corners, true, &said), qPrintable(said));
     }
 
     void dithering_data()

@@ -242,10 +242,10 @@ private slots:
                 return &QTest::newRow(qPrintable(QString(dropped ? "dropped " : "ADD ") + name));
             };
             *row("not a picture") << dropped << "notes.txt" << QByteArray("just some text\n") << "文件不是图片" << QRgb(0);
-            *row("zero bytes") << dropped << "empty.png" << QByteArray() << "文件不是图片" << QRgb(0);
-            *row("larger than 8192") << dropped << "huge.png" << hugeFile(9000, 16) << "图片大于 8192×8192" << QRgb(0);
-            *row("1 x 10000") << dropped << "thin.png" << hugeFile(1, 10000) << "图片大于 8192×8192" << QRgb(0);
-            *row("truncated") << dropped << "cut.png" << png.left(png.size() / 2) << "图片文件无法读取" << QRgb(0);
+            *row("zero bytes") << dropped << "empty.png" << QByteArray() << "图片文件是空的" << QRgb(0);
+            *row("larger than 8192") << dropped << "huge.png" << hugeFile(9000, 16) << "图片 9000×16 大于 8192×8192" << QRgb(0);
+            *row("1 x 10000") << dropped << "thin.png" << hugeFile(1, 10000) << "图片 1×10000 大于 8192×8192" << QRgb(0);
+            *row("truncated") << dropped << "cut.png" << png.left(png.size() / 2) << "图片文件不完整或已损坏" << QRgb(0);
             *row("missing") << dropped << "" << QByteArray() << "图片文件不存在" << QRgb(0);
             // Transparency over the scheme's background (white), not black.
             *row("transparent") << dropped << "clear.png" << fileOf(transparent, "png") << "" << qRgb(255, 255, 255);

@@ -3,7 +3,9 @@
 // right way up, and each refusal with its reason.
 
 #include "images/picturefile.h"
+#include "picturecorpus.h"
 
+#include <QBuffer>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -76,6 +78,44 @@ private slots:
         QCOMPARE(picture.pixel(0, 0), qRgb(255, 0, 0));
         if (size.height() > 1)
             QCOMPARE(picture.pixel(size.width() - 1, size.height() - 1), qRgb(0, 0, 255));
+    }
+
+    // Every file of the corpus: the picture (size and corners, upright) or
+    // the refusal and its reason, the same from the file and from memory.
+    void corpus_data()
+    {
+        QTest::addColumn<int>("entry");
+        const auto &entries = picturecorpus::entries();
+        for (int i = 0; i < entries.size(); ++i)
+            QTest::newRow(entries[i].file) << i;
+    }
+
+    void corpus()
+    {
+        QFETCH(int, entry);
+        const picturecorpus::Entry &expected = picturecorpus::entries()[entry];
+        const QString path = picturecorpus::path(expected.file);
+        const PictureFile file = loadPictureFile(path);
+        QCOMPARE(int(file.refusal), int(expected.refusal));
+        QCOMPARE(file.problem(), picturecorpus::expectedProblem(expected));
+        QCOMPARE(file.picture.isNull(), expected.refusal != PictureRefusal::None);
+        if (expected.refusal == PictureRefusal::TooLarge)
+            QCOMPARE(file.statedSize, expected.size);
+        if (expected.refusal == PictureRefusal::None) {
+            QCOMPARE(file.picture.size(), expected.size);
+            QString said;
+            QVERIFY2(picturecorpus::showsCorners(file.picture, expected.corners, false, &said), qPrintable(said));
+        }
+
+        QFile source(path);
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QByteArray bytes = source.readAll();
+        QBuffer buffer(&bytes);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        QString problem;
+        const QImage fromMemory = readPicture(&buffer, &problem);
+        QCOMPARE(problem, file.problem());
+        QCOMPARE(fromMemory, file.picture);
     }
 };
 
