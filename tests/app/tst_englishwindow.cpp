@@ -96,10 +96,8 @@ QStringList clippedTexts()
         if (!top->isVisible())
             continue;
         for (QWidget *w : top->findChildren<QWidget *>()) {
-            // The status line elides by design; a widget of no width shows nothing;
-            // the editor's "BACKGROUND" is its form's own word in either language.
-            if (!w->isVisibleTo(top) || w->width() == 0 || w->objectName() == QLatin1String("serviceStatusLabel")
-                || (w->objectName() == QLatin1String("label_8") && qobject_cast<editDlg *>(top)))
+            // The status line elides by design; a widget of no width shows nothing.
+            if (!w->isVisibleTo(top) || w->width() == 0 || w->objectName() == QLatin1String("serviceStatusLabel"))
                 continue;
             QString text;
             if (auto *label = qobject_cast<QLabel *>(w)) {
