@@ -185,7 +185,6 @@ private slots:
         QTest::newRow("no room: right edge") << QRect(300, 100, 751, 391) << QSize(700, 450) << QPoint(900, 100);
         QTest::newRow("no room: left edge") << QRect(600, 100, 751, 391) << QSize(700, 450) << QPoint(0, 100);
         QTest::newRow("editor low: lifted") << QRect(100, 700, 751, 391) << board << QPoint(859, 450);
-        QTest::newRow("editor above the free area") << QRect(100, -50, 751, 391) << board << QPoint(859, 30);
         QTest::newRow("editor off the right edge") << QRect(1500, 100, 751, 391) << board << QPoint(892, 100);
         QTest::newRow("taller than the screen") << QRect(100, 100, 751, 391) << QSize(600, 1200) << QPoint(859, 30);
         QTest::newRow("wider than the screen") << QRect(100, 100, 751, 391) << QSize(1700, 450) << QPoint(0, 100);
@@ -204,7 +203,6 @@ private slots:
     {
         QTest::addColumn<QPoint>("editorAt");
         QTest::newRow("top left") << QPoint(0, 0);
-        QTest::newRow("middle") << QPoint(40, 100);
         QTest::newRow("partly off the bottom right") << QPoint(500, 450);
     }
     void toolWindowsOpenOnTheScreen()
@@ -213,20 +211,16 @@ private slots:
         openEditor(flat(240, 280));
         editor->move(editorAt);
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        const auto where = [](QWidget *w) {
-            const QRect r = w->frameGeometry();
-            return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
-        };
 
         QTest::mouseClick(child<QPushButton>(editor, "pushButton"), Qt::LeftButton);
         MyView *board = editor->newestDrawingBoard();
         QVERIFY(board && board->isVisible());
-        QVERIFY2(screen.contains(board->frameGeometry()), qPrintable(where(board)));
+        QVERIFY(screen.contains(board->frameGeometry()));
 
         child<QAbstractButton>(editor, "previewToolButton")->click();
         DevicePreview *preview = editor->devicePreview();
         QVERIFY(preview && preview->isVisible());
-        QVERIFY2(screen.contains(preview->frameGeometry()), qPrintable(where(preview)));
+        QVERIFY(screen.contains(preview->frameGeometry()));
     }
 
     // The board shows the picture magnified four times over the scheme's

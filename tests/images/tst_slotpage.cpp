@@ -142,8 +142,6 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("slot");      // 0: button off, nothing opens
         QTest::newRow("7") << "7" << false << "7" << 7;
-        QTest::newRow("10") << "10" << false << "10" << 10;
-        QTest::newRow("99") << "99" << false << "99" << 99;
         QTest::newRow("255") << "255" << false << "255" << 255;
         QTest::newRow("256 stops at 25") << "256" << false << "25" << 25;
         QTest::newRow("1000 stops at 100") << "1000" << false << "100" << 100;
@@ -152,11 +150,8 @@ private slots:
         QTest::newRow("letters only") << "ab" << false << "" << 0;
         QTest::newRow("zero") << "0" << false << "" << 0;
         QTest::newRow("leading zero") << "07" << false << "7" << 7;
-        QTest::newRow("empty") << "" << false << "" << 0;
         QTest::newRow("set: letters") << "ab" << true << "ab" << 0;
-        QTest::newRow("set: 0") << "0" << true << "0" << 0;
         QTest::newRow("set: 300") << "300" << true << "300" << 0;
-        QTest::newRow("set: 07") << "07" << true << "07" << 0;
         QTest::newRow("set: 42") << "42" << true << "42" << 42;
     }
     void slotNumberBox()
