@@ -25,6 +25,13 @@ QString headerLine()
              QDateTime::currentDateTime().toString(Qt::ISODate));
 }
 
+// A dangling link counts too: a rename onto it would replace the link.
+bool present(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
 } // namespace
 
 LogFile::LogFile(const QString &path, std::function<void(const QString &)> report)
@@ -40,44 +47,67 @@ QString LogFile::defaultPath()
 
 bool LogFile::open()
 {
-    if (file.isOpen())
-        return true;
     QDir().mkpath(QFileInfo(filePath).absolutePath());
     file.setFileName(filePath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
-    return file.write(headerLine().toUtf8()) >= 0;
+    return file.open(QIODevice::WriteOnly | QIODevice::Append);
 }
 
-void LogFile::rotate()
+QString LogFile::numbered(int generation) const
+{
+    return filePath + QStringLiteral(".%1").arg(generation);
+}
+
+QString LogFile::rotate()
 {
     file.close();
-    QFile::remove(filePath + QStringLiteral(".%1").arg(KeptFiles - 1));
-    for (int i = KeptFiles - 2; i >= 1; --i)
-        QFile::rename(filePath + QStringLiteral(".%1").arg(i), filePath + QStringLiteral(".%1").arg(i + 1));
-    QFile::rename(filePath, filePath + QStringLiteral(".1"));
+    QFile oldest(numbered(KeptFiles - 1));
+    if (present(oldest.fileName()) && !oldest.remove())
+        return QStringLiteral("%1: %2").arg(oldest.fileName(), oldest.errorString());
+    // Newest last: each name is free by the time the one before it moves there.
+    for (int generation = KeptFiles - 2; generation >= 0; --generation) {
+        QFile older(generation == 0 ? filePath : numbered(generation));
+        if (present(older.fileName()) && !older.rename(numbered(generation + 1)))
+            return QStringLiteral("%1: %2").arg(older.fileName(), older.errorString());
+    }
+    return QString();
 }
 
 void LogFile::write(const QString &lines)
 {
     if (!on)
         return;
-    if (!open())
-        return fail(file.errorString());
-    const QByteArray bytes = lines.toUtf8();
-    if (file.size() > 0 && file.size() + bytes.size() > RotateBytes) {
-        rotate();
+    const auto writeFailure = [this] {
+        return QCoreApplication::translate("LogFile", "日志文件无法写入，已停止写日志文件：%1（%2）")
+            .arg(filePath, file.errorString());
+    };
+    // Each run, and each file after a rotation, starts with the header line.
+    bool opened = false;
+    if (!file.isOpen()) {
         if (!open())
-            return fail(file.errorString());
+            return fail(writeFailure());
+        opened = true;
+    }
+    const QByteArray text = lines.toUtf8();
+    QByteArray bytes = opened ? headerLine().toUtf8() + text : text;
+    if (file.size() > 0 && file.size() + bytes.size() > RotateBytes) {
+        // A full file that cannot be moved aside ends the file logging: it
+        // would otherwise try again, and grow, with every line.
+        const QString blocked = rotate();
+        if (!blocked.isEmpty())
+            return fail(QCoreApplication::translate("LogFile", "日志文件无法轮换，已停止写日志文件：%1（%2）")
+                            .arg(filePath, blocked));
+        if (!open())
+            return fail(writeFailure());
+        bytes = headerLine().toUtf8() + text;
     }
     if (file.write(bytes) != bytes.size() || !file.flush())
-        fail(file.errorString());
+        fail(writeFailure());
 }
 
-void LogFile::fail(const QString &why)
+void LogFile::fail(const QString &line)
 {
     on = false;
     file.close();
     if (report)
-        report(QCoreApplication::translate("LogFile", "日志文件无法写入，已停止写日志文件：%1（%2）").arg(filePath, why));
+        report(line);
 }

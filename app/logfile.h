@@ -2,8 +2,9 @@
 // The log on disk: every line of the log pane, kept across runs for a service
 // bench that runs all day. The file is rotated at 5 MB, five files kept
 // (name, name.1 … name.4), each starting with a line naming the program, the
-// libraries, the system and the start time. A file that cannot be written is
-// reported once and then left alone: it never disturbs a device action.
+// libraries, the system and the start time. A file that cannot be written, or
+// cannot be moved aside when it is full, is reported once and then left
+// alone: it never disturbs a device action, and never grows past its cap.
 
 #include <QFile>
 #include <QString>
@@ -30,8 +31,11 @@ public:
 
 private:
     bool open();
-    void rotate();
-    void fail(const QString &why);
+    // Moves the full file aside as name.1 (and the older ones one further);
+    // what stood in the way when it could not, empty when done.
+    QString rotate();
+    QString numbered(int generation) const;
+    void fail(const QString &line);
 
     QString filePath;
     QFile file;

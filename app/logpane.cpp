@@ -116,7 +116,13 @@ LogPane::~LogPane() = default;
 
 void LogPane::setFile(std::unique_ptr<LogFile> file)
 {
+    flush();
     logFile = std::move(file);
+    if (!fileChosen && logFile && !earlyFile.isEmpty())
+        logFile->write(earlyFile);
+    fileChosen = true;
+    earlyFile = QString();
+    earlyLines = 0;
 }
 
 void LogPane::append(const QString &text, bool detail)
@@ -135,6 +141,11 @@ void LogPane::append(const QString &text, bool detail)
         pendingFile += QStringView(pending).mid(lineStart);
         pendingFile += text;
         pendingFile += QLatin1Char('\n');
+    } else if (!fileChosen && earlyLines < EarlyLinesKept) {
+        earlyFile += QStringView(pending).mid(lineStart);
+        earlyFile += text;
+        earlyFile += QLatin1Char('\n');
+        ++earlyLines;
     }
     appendWithinParagraph(pending, text);
     ++pendingLines;

@@ -39,8 +39,12 @@ public:
     // Lines still waiting go into the document now (before the pane is
     // shown, before a question is asked, when an action ends).
     void flush();
-    // Every line also goes to file from now on; null for none.
+    // Every line also goes to file from now on; null for none. The first
+    // call also hands the file the lines logged before it (the window's
+    // start-up query runs before the program chooses its log file).
     void setFile(std::unique_ptr<LogFile> file);
+    // Lines kept for a log file not chosen yet; later ones reach the pane only.
+    static constexpr int EarlyLinesKept = 1000;
     LogFile *file() const { return logFile.get(); }
 
 private:
@@ -54,6 +58,9 @@ private:
     QString pending;        // lines not yet in the document, a line separator between two
     int pendingLines = 0;
     QString pendingFile;    // the same lines for the file, '\n' after each
+    bool fileChosen = false;
+    QString earlyFile;      // lines logged before the file was chosen, '\n' after each
+    int earlyLines = 0;
     QElapsedTimer sinceEvents;
     QTimer flushTimer;        // brings in detail lines left waiting
 };

@@ -53,6 +53,7 @@ MainWindow::MainWindow(QWidget *parent)
     setupServiceMode();
     setupDeviceHint();
     setupTitleMenu();
+    setupSlotNumberBoxes();
     on_m_btn_Devices_clicked();
 
     // From here on a device plugged in or out is noticed. The start-up query

@@ -16,6 +16,7 @@
 
 class QAction;
 class QLabel;
+class QLineEdit;
 class editDlg;
 class QCloseEvent;
 class QMouseEvent;
@@ -136,6 +137,8 @@ private:
     void deviceLeft();
     void setupDeviceHint();
     void setupTitleMenu();
+    void setupSlotNumberBoxes();
+    void openTypedSlot(const QLineEdit *box);
     // The language entries of the title strip's menu (languagemenu.cpp).
     void addLanguageMenu();
     void showFirmwareRefusal(const QString &text);

@@ -11,6 +11,33 @@
 #include "images/slotquery.h"
 
 #include <QIcon>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+#include <optional>
+
+namespace {
+
+// The numbers the slot byte can carry; slot 0 is no slot.
+constexpr int FirstSlot = 1;
+constexpr int LastSlot = 255;
+
+// Plain digits only: no sign, no leading zero, no separator. Typing beyond
+// 255 is refused as it is typed.
+const QRegularExpression SlotNumberPattern(QStringLiteral("[1-9][0-9]?|1[0-9][0-9]|2[0-4][0-9]|25[0-5]"));
+
+// The slot a row's box names; none while it is empty (or holds text put there
+// around the validator).
+std::optional<int> typedSlot(const QLineEdit *box)
+{
+    bool ok = false;
+    const int slot = box->text().toInt(&ok);
+    if (!ok || slot < FirstSlot || slot > LastSlot || box->text() != QString::number(slot))
+        return std::nullopt;
+    return slot;
+}
+
+} // namespace
 
 void MainWindow::openSlotEditor(int slot, const QString &caption)
 {
@@ -105,29 +132,50 @@ void MainWindow::on_toolButton_13_clicked()
     openSlotEditor(5, ui->label_12->text());
 }
 
-// The right-hand rows take the slot number from their line edit; empty or
-// non-numeric text gives slot 0.
+// The right-hand rows take the slot number from their box: digits only, a
+// slot the slot byte can name, the row's button off while there is none.
+void MainWindow::setupSlotNumberBoxes()
+{
+    const std::pair<QLineEdit *, QAbstractButton *> rows[] = {{ui->lineEdit_1, ui->toolButton_14},
+                                                              {ui->lineEdit_2, ui->toolButton_15},
+                                                              {ui->lineEdit_3, ui->toolButton_16},
+                                                              {ui->lineEdit_4, ui->toolButton_17},
+                                                              {ui->lineEdit_5, ui->toolButton_18}};
+    for (const auto &[box, button] : rows) {
+        box->setValidator(new QRegularExpressionValidator(SlotNumberPattern, box));
+        button->setEnabled(typedSlot(box).has_value());
+        connect(box, &QLineEdit::textChanged, button,
+                [box = box, button = button] { button->setEnabled(typedSlot(box).has_value()); });
+    }
+}
+
+void MainWindow::openTypedSlot(const QLineEdit *box)
+{
+    if (const std::optional<int> slot = typedSlot(box))
+        openSlotEditor(*slot, box->text());
+}
+
 void MainWindow::on_toolButton_14_clicked()
 {
-    openSlotEditor(ui->lineEdit_1->text().toInt(), ui->lineEdit_1->text());
+    openTypedSlot(ui->lineEdit_1);
 }
 
 void MainWindow::on_toolButton_15_clicked()
 {
-    openSlotEditor(ui->lineEdit_2->text().toInt(), ui->lineEdit_2->text());
+    openTypedSlot(ui->lineEdit_2);
 }
 
 void MainWindow::on_toolButton_16_clicked()
 {
-    openSlotEditor(ui->lineEdit_3->text().toInt(), ui->lineEdit_3->text());
+    openTypedSlot(ui->lineEdit_3);
 }
 
 void MainWindow::on_toolButton_17_clicked()
 {
-    openSlotEditor(ui->lineEdit_4->text().toInt(), ui->lineEdit_4->text());
+    openTypedSlot(ui->lineEdit_4);
 }
 
 void MainWindow::on_toolButton_18_clicked()
 {
-    openSlotEditor(ui->lineEdit_5->text().toInt(), ui->lineEdit_5->text());
+    openTypedSlot(ui->lineEdit_5);
 }

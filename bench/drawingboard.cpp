@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
-#include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QtMath>
@@ -53,7 +52,6 @@ double microsPerMove(MyView *board, int moves, bool repaint)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("tessel.drawingboard.*.debug=false"));
     const int moves = argc > 1 ? qMax(1, QString::fromLocal8Bit(argv[1]).toInt()) : 2000;
 
     editDlg editor(4, 240, 280, 0x54, nullptr);

@@ -1,5 +1,7 @@
 #include "images/devicepreview.h"
 
+#include "images/toolwindowplace.h"
+
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -78,10 +80,13 @@ void DevicePreview::showNextFrame()
 
 void DevicePreview::display(const QImage &screen)
 {
-    // The window fits a screen of a new size, up to a size that scrolls.
+    // The window fits a screen of a new size, up to a size that scrolls, and
+    // stays wholly on the screen as it grows.
     if (screen.size() != shown.size()) {
         const QSize wanted(screen.width() * (Magnification + 1) + 50, screen.height() * Magnification + 30);
         resize(wanted.boundedTo(LargestWindow));
+        if (isVisible())
+            fitOnScreen();
     }
     shown = screen;
     actualSize->setPixmap(QPixmap::fromImage(screen));
@@ -114,6 +119,21 @@ void DevicePreview::closeEvent(QCloseEvent *event)
     frameTimer.stop();
     QWidget::closeEvent(event);
     emit closed();
+}
+
+void DevicePreview::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    fitOnScreen();
+}
+
+void DevicePreview::fitOnScreen()
+{
+    // What scrolls needs no more than the screen's free area, frame included.
+    const QSize room = ToolWindowPlace::availableArea(this).size() - (frameGeometry().size() - size());
+    if (!room.isEmpty() && (width() > room.width() || height() > room.height()))
+        resize(size().boundedTo(room));
+    ToolWindowPlace::keepOnScreen(this);
 }
 
 void DevicePreview::hideEvent(QHideEvent *event)

@@ -44,10 +44,13 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Opens wholly on the screen, shrunk to it where the picture is larger.
+    void showEvent(QShowEvent *event) override;
     // A hidden view plays nothing.
     void hideEvent(QHideEvent *event) override;
 
 private:
+    void fitOnScreen();
     void display(const QImage &screen);
     void showNextFrame();
 

@@ -3,6 +3,7 @@
 
 #include "device/sessionsink.h"
 #include "images/devicepreview.h"
+#include "images/toolwindowplace.h"
 #include "images/editorchoices.h"
 #include "images/imageslot.h"
 #include "images/myview.h"
@@ -494,7 +495,7 @@ void editDlg::openDrawingBoard()
     board->setSlot(slotNumber);
     board->setWindowTitle(tr("绘画板"));
     board->setPicture(workPixmap, QSize(imageWidth, imageHeight));
-    board->show();
+    ToolWindowPlace::showBeside(board, this);
     drawingBoard = board;
 }
 

@@ -7,6 +7,7 @@
 #include "images/devicepreview.h"
 #include "images/imageslot.h"
 #include "images/streampreview.h"
+#include "images/toolwindowplace.h"
 #include <QCoreApplication>
 
 QImage editDlg::forScreen(const QImage &picture) const
@@ -43,12 +44,14 @@ void editDlg::on_previewToolButton_toggled(bool checked)
         connect(preview, &DevicePreview::pictureShown, this, &editDlg::showDeviceView);
         connect(preview, &DevicePreview::closed, this, [this] { ui->previewToolButton->setChecked(false); });
     }
-    if (preview) {
-        preview->setVisible(checked);
-        if (checked)
-            preview->move(mapToGlobal(QPoint(width() + 8, 0)));
-    }
+    // The picture first: it gives the window its size, which decides where it fits.
     refreshImageButton();
+    if (preview) {
+        if (!checked)
+            preview->hide();
+        else if (!preview->isVisible())
+            ToolWindowPlace::showBeside(preview, this);
+    }
 }
 
 void editDlg::on_playToolButton_clicked()

@@ -4,20 +4,11 @@
 #include <QGraphicsScene>
 #include <QGraphicsSceneContextMenuEvent>
 #include <QKeyEvent>
-#include <QLoggingCategory>
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
 
 namespace {
-
-// Trace lines that only say which handler ran; QT_LOGGING_RULES can silence them.
-Q_LOGGING_CATEGORY(itemTrace, "tessel.drawingboard.item")
-
-void trace(const char *operation)
-{
-    qCDebug(itemTrace).noquote() << QStringLiteral("************MyItem::%1*****************").arg(QLatin1String(operation));
-}
 
 // The Down key moves the picture this far.
 constexpr qreal KeyStep = 10;
@@ -60,7 +51,6 @@ QPainterPath MyItem::shape() const
 
 void MyItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
-    trace("paint");
     painter->setPen(hasFocus() ? QColor(255, 255, 255, 200) : QColor(50, 50, 50, 200));
     painter->setBrush(QColor(100, 100, 100));
     painter->drawRect(QRectF(QPointF(-1, -1), QPointF(pixmap.width(), pixmap.height())));
@@ -82,20 +72,17 @@ void MyItem::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
 
 void MyItem::hoverEnterEvent(QGraphicsSceneHoverEvent *)
 {
-    trace("hoverEnterEvent");
     setCursor(Qt::OpenHandCursor);
     setToolTip(QStringLiteral("I am item"));
 }
 
 void MyItem::hoverLeaveEvent(QGraphicsSceneHoverEvent *)
 {
-    trace("hoverLeaveEvent");
     setCursor(Qt::ArrowCursor);
 }
 
 void MyItem::keyPressEvent(QKeyEvent *event)
 {
-    trace("keyPressEvent");
     if (event->key() == Qt::Key_Down)
         setPos(pos().x(), pos().y() + KeyStep);
 }
@@ -109,6 +96,5 @@ void MyItem::mousePressEvent(QGraphicsSceneMouseEvent *)
 
 void MyItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
 {
-    trace("mouseMoveEvent");
     QGraphicsItem::mouseMoveEvent(event);
 }

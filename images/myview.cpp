@@ -8,16 +8,12 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 
 namespace {
-
-// Trace lines of the presses; QT_LOGGING_RULES can silence them.
-Q_LOGGING_CATEGORY(viewTrace, "tessel.drawingboard.view")
 
 // Strokes that can be undone; older ones stay painted on the board.
 constexpr int StrokeSteps = 200;
@@ -218,7 +214,6 @@ void MyView::mousePressEvent(QMouseEvent *event)
     erasing = event->button() == Qt::RightButton;
     const QPoint at = canvasPoint(event->localPos());
     lastPoint = at;
-    qCDebug(viewTrace, "press:%d,%d", at.x(), at.y());
     paintStroke(at, at);
 }
 

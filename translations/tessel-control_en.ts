@@ -149,6 +149,10 @@
         <source>日志文件无法写入，已停止写日志文件：%1（%2）</source>
         <translation>Cannot write the log file; file logging is off: %1 (%2)</translation>
     </message>
+    <message>
+        <source>日志文件无法轮换，已停止写日志文件：%1（%2）</source>
+        <translation>Cannot move the full log file aside; file logging is off: %1 (%2)</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -583,6 +587,10 @@ Load only the settings in the file and keep the table&apos;s other values?</tran
     <message>
         <source>语言将在下次启动时更改。</source>
         <translation>The language changes at the next start.</translation>
+    </message>
+    <message>
+        <source>槽位号</source>
+        <translation>Slot no.</translation>
     </message>
 </context>
 <context>

@@ -88,18 +88,17 @@ QStringList visibleTexts()
 }
 
 // Buttons and one-line labels whose text is wider than they are: a
-// translation that does not fit is cut off on the screen.
-QStringList clippedTexts()
+// translation that does not fit is cut off on the screen. Of every visible
+// window, or of only.
+QStringList clippedTexts(QWidget *only = nullptr)
 {
     QStringList clipped;
     for (QWidget *top : QApplication::topLevelWidgets()) {
-        if (!top->isVisible())
+        if (!top->isVisible() || (only && top != only))
             continue;
         for (QWidget *w : top->findChildren<QWidget *>()) {
-            // The status line elides by design; a widget of no width shows nothing;
-            // the editor's "BACKGROUND" is its form's own word in either language.
-            if (!w->isVisibleTo(top) || w->width() == 0 || w->objectName() == QLatin1String("serviceStatusLabel")
-                || (w->objectName() == QLatin1String("label_8") && qobject_cast<editDlg *>(top)))
+            // The status line elides by design; a widget of no width shows nothing.
+            if (!w->isVisibleTo(top) || w->width() == 0 || w->objectName() == QLatin1String("serviceStatusLabel"))
                 continue;
             QString text;
             if (auto *label = qobject_cast<QLabel *>(w)) {
@@ -233,6 +232,29 @@ private slots:
         found << chinese(questions, "question");
         QVERIFY(!questions.isEmpty());
         QVERIFY2(found.isEmpty(), qPrintable(found.join('\n')));
+    }
+
+    // The editor's labels and buttons hold their texts in either language,
+    // for the smallest and the largest slot sizes.
+    void editorTextsFit_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QSize>("slotSize");
+        for (const bool english : {false, true})
+            for (const QSize &size : {QSize(8, 8), QSize(240, 280), QSize(1024, 1024)})
+                QTest::addRow("%s %dx%d", english ? "English" : "Chinese", size.width(), size.height())
+                    << english << size;
+    }
+    void editorTextsFit()
+    {
+        QFETCH(bool, english);
+        QFETCH(QSize, slotSize);
+        QVERIFY(installLanguage(english ? Language::English : Language::Chinese));
+        editDlg editor(4, slotSize.width(), slotSize.height(), 0x54, nullptr);
+        editor.show();
+        const QStringList clipped = clippedTexts(&editor);
+        QVERIFY(installLanguage(Language::English));
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join('\n')));
     }
 
     // The title strip's entry is remembered for the next start (only by the

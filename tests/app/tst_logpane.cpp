@@ -194,6 +194,92 @@ private slots:
         QCOMPARE(child<QProgressBar>(&window, "progressBar_img4")->value(), 100);
     }
 
+    // A full file whose older names cannot be freed (a folder the user may
+    // not change; here a folder with files where the oldest file must go) is
+    // named once in the pane, and the file stays within its cap: no new
+    // header, no rotation tried again, no growth.
+    void blockedRotationStopsTheFile_data()
+    {
+        QTest::addColumn<int>("olderFiles");   // name.1 … already there
+        QTest::newRow("older files there") << 3;
+        QTest::newRow("no older files") << 0;
+    }
+    void blockedRotationStopsTheFile()
+    {
+        QFETCH(int, olderFiles);
+        const QString blocked = QStringLiteral(".%1").arg(LogFile::KeptFiles - 1);   // the oldest name
+        EmulatedDevice::instance().reset();
+        QTemporaryDir folder;
+        const QString path = folder.filePath("tessel-control.log");
+        QFile full(path);
+        QVERIFY(full.open(QIODevice::WriteOnly));
+        // Any line with its header goes beyond the cap.
+        full.write(QByteArray(LogFile::RotateBytes - 20, 'x') + '\n');
+        full.close();
+        for (int i = 1; i <= olderFiles; ++i) {
+            QFile older(path + QStringLiteral(".%1").arg(i));
+            QVERIFY(older.open(QIODevice::WriteOnly));
+            older.write("older\n");
+        }
+        QVERIFY(QDir().mkpath(path + blocked));
+        QFile inside(path + blocked + "/kept");
+        QVERIFY(inside.open(QIODevice::WriteOnly));
+
+        MainWindow window;
+        window.setLogFile(path);
+        for (int i = 0; i < 300; ++i)
+            window.appendLog(QStringLiteral("line %1").arg(i));
+        QCoreApplication::processEvents();
+        window.appendLog(QStringLiteral("last"));
+        QCoreApplication::processEvents();
+
+        const QStringList named = logMessages(&window).filter("日志文件无法轮换");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        QVERIFY(text.size() <= LogFile::RotateBytes);
+        QCOMPARE(named.size(), 1);
+        QVERIFY2(named.first().contains(path + blocked), qPrintable(named.first()));
+        QVERIFY(!text.contains("Tessel Control "));   // not one header written into the full file
+        QVERIFY(!text.contains("line "));
+        QVERIFY(QFileInfo::exists(path + blocked + "/kept"));
+        for (int i = 1; i <= olderFiles; ++i)   // none of the older files lost
+            QCOMPARE(QFileInfo(path + QStringLiteral(".%1").arg(i)).size(), qint64(6));
+    }
+
+    // The lines of the window's start, logged before the program chooses its
+    // log file, reach the file first, as the pane shows them; beyond what is
+    // kept for a file not yet chosen they reach the pane only.
+    void startUpLinesReachTheFile_data()
+    {
+        QTest::addColumn<int>("extra");   // lines logged after the start, before the file
+        QTest::newRow("the start-up query's line") << 0;
+        QTest::newRow("more than is kept") << int(LogPane::EarlyLinesKept);
+    }
+    void startUpLinesReachTheFile()
+    {
+        QFETCH(int, extra);
+        EmulatedDevice::instance().reset();
+        EmulatedDevice::instance().setPresent(false);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("logs/tessel-control.log");
+        MainWindow window;
+        QCOMPARE(logMessages(&window).value(0), QStringLiteral("设备离线"));
+        for (int i = 0; i < extra; ++i)
+            window.appendLog(QString::number(i));
+        window.setLogFile(path);
+        window.appendLog(QStringLiteral("after"));
+
+        const QStringList pane =
+            child<QTextBrowser>(&window, "logTextBrowser")->toPlainText().split('\n', Qt::SkipEmptyParts);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+        QVERIFY(lines.value(0).startsWith("Tessel Control "));
+        const int kept = qMin(pane.size() - 1, int(LogPane::EarlyLinesKept));
+        QCOMPARE(lines.mid(1), pane.mid(0, kept) + QStringList{pane.last()});
+    }
+
     // Steps may be skipped; the first, the final and a failure's value never are.
     void throttledBarEndsRight()
     {

@@ -5,12 +5,15 @@
 #include "emulator/emulateddevice.h"
 #include "images/drawingstate.h"
 #include "images/editdlg.h"
+#include "images/devicepreview.h"
 #include "images/myview.h"
+#include "images/toolwindowplace.h"
 #include "imagetests.h"
 #include "testsupport.h"
 
-#include <QLoggingCategory>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -148,7 +151,6 @@ class TestDrawingBoard : public QObject
     }
 
 private slots:
-    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("tessel.drawingboard.*.debug=false")); }
     void init()
     {
         emu::EmulatedDevice::instance().reset();
@@ -165,6 +167,60 @@ private slots:
                 delete w;
         delete window;
         scratch.leave();
+    }
+
+    // A tool window goes right of the editor where the screen has room, else
+    // left, else against the edge of the roomier side; level with the
+    // editor's top, and on the screen's free area (here 0, 30 to 1600, 900).
+    void besidePlacement_data()
+    {
+        QTest::addColumn<QRect>("editor");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QPoint>("at");
+        const QSize board(600, 450);
+        QTest::newRow("right") << QRect(100, 100, 751, 391) << board << QPoint(859, 100);
+        QTest::newRow("right, to the last pixel") << QRect(100, 100, 892, 391) << board << QPoint(1000, 100);
+        QTest::newRow("left") << QRect(800, 100, 751, 391) << board << QPoint(192, 100);
+        QTest::newRow("left, to the first pixel") << QRect(608, 100, 751, 391) << board << QPoint(0, 100);
+        QTest::newRow("no room: right edge") << QRect(300, 100, 751, 391) << QSize(700, 450) << QPoint(900, 100);
+        QTest::newRow("no room: left edge") << QRect(600, 100, 751, 391) << QSize(700, 450) << QPoint(0, 100);
+        QTest::newRow("editor low: lifted") << QRect(100, 700, 751, 391) << board << QPoint(859, 450);
+        QTest::newRow("editor off the right edge") << QRect(1500, 100, 751, 391) << board << QPoint(892, 100);
+        QTest::newRow("taller than the screen") << QRect(100, 100, 751, 391) << QSize(600, 1200) << QPoint(859, 30);
+        QTest::newRow("wider than the screen") << QRect(100, 100, 751, 391) << QSize(1700, 450) << QPoint(0, 100);
+    }
+    void besidePlacement()
+    {
+        QFETCH(QRect, editor);
+        QFETCH(QSize, size);
+        QFETCH(QPoint, at);
+        QCOMPARE(ToolWindowPlace::beside(editor, size, QRect(0, 30, 1600, 870)), at);
+    }
+
+    // The drawing board and DEVICE VIEW open wholly on the screen, wherever
+    // the editor stands.
+    void toolWindowsOpenOnTheScreen_data()
+    {
+        QTest::addColumn<QPoint>("editorAt");
+        QTest::newRow("top left") << QPoint(0, 0);
+        QTest::newRow("partly off the bottom right") << QPoint(500, 450);
+    }
+    void toolWindowsOpenOnTheScreen()
+    {
+        QFETCH(QPoint, editorAt);
+        openEditor(flat(240, 280));
+        editor->move(editorAt);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+
+        QTest::mouseClick(child<QPushButton>(editor, "pushButton"), Qt::LeftButton);
+        MyView *board = editor->newestDrawingBoard();
+        QVERIFY(board && board->isVisible());
+        QVERIFY(screen.contains(board->frameGeometry()));
+
+        child<QAbstractButton>(editor, "previewToolButton")->click();
+        DevicePreview *preview = editor->devicePreview();
+        QVERIFY(preview && preview->isVisible());
+        QVERIFY(screen.contains(preview->frameGeometry()));
     }
 
     // The board shows the picture magnified four times over the scheme's

@@ -66,9 +66,7 @@ private slots:
         // The device's own geometry for slot 5 is wider than the picture area.
         QTest::newRow("shutdown") << "toolButton_13" << "" << "present" << 5 << QSize(320, 240) << QPoint(-20, 20)
                                   << none;
-        QTest::newRow("empty line edit") << "toolButton_14" << "" << "present" << 0 << full << QPoint(20, 0) << none;
         QTest::newRow("typed 7") << "toolButton_14" << "7" << "present" << 7 << full << QPoint(20, 0) << none;
-        QTest::newRow("not a number") << "toolButton_18" << "ab" << "present" << 0 << full << QPoint(20, 0) << none;
         QTest::newRow("no device") << "toolButton_12" << "" << "absent" << 4 << QSize() << QPoint()
                                    << QStringList{"设备离线"};
         QTest::newRow("no reply") << "toolButton_12" << "" << "silent" << 4 << QSize(128, 128) << QPoint(76, 76)
@@ -132,6 +130,69 @@ private slots:
                  slot == 4 ? pattern(30, 20) : QImage());
         QVERIFY(!child<QToolButton>(editor, "toolButton_4")->isVisible());
         QVERIFY(!child<QRadioButton>(editor, "radioButton")->isVisible());
+    }
+
+    // A number box takes what the slot byte can carry, as it is typed; its
+    // button works only while the box names a slot. Text set around the
+    // validator opens nothing either.
+    void slotNumberBox_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("bypass");   // setText instead of keys
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("slot");      // 0: button off, nothing opens
+        QTest::newRow("7") << "7" << false << "7" << 7;
+        QTest::newRow("255") << "255" << false << "255" << 255;
+        QTest::newRow("256 stops at 25") << "256" << false << "25" << 25;
+        QTest::newRow("1000 stops at 100") << "1000" << false << "100" << 100;
+        QTest::newRow("letters between digits") << "1a2" << false << "12" << 12;
+        QTest::newRow("sign and space") << "-+ 9" << false << "9" << 9;
+        QTest::newRow("letters only") << "ab" << false << "" << 0;
+        QTest::newRow("zero") << "0" << false << "" << 0;
+        QTest::newRow("leading zero") << "07" << false << "7" << 7;
+        QTest::newRow("set: letters") << "ab" << true << "ab" << 0;
+        QTest::newRow("set: 300") << "300" << true << "300" << 0;
+        QTest::newRow("set: 42") << "42" << true << "42" << 42;
+    }
+    void slotNumberBox()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, bypass);
+        QFETCH(QString, shown);
+        QFETCH(int, slot);
+        MainWindow window;
+        window.show();
+        auto &emulated = EmulatedDevice::instance();
+        for (int row = 1; row <= 5; ++row) {
+            auto *box = child<QLineEdit>(&window, qPrintable(QString("lineEdit_%1").arg(row)));
+            auto *button = child<QToolButton>(&window, qPrintable(QString("toolButton_%1").arg(row + 13)));
+            // Each box has its label, and starts empty with its button off.
+            const auto labels = window.findChildren<QLabel *>();
+            QVERIFY(std::any_of(labels.begin(), labels.end(),
+                                [box](QLabel *label) { return label->buddy() == box && !label->text().isEmpty(); }));
+            QVERIFY(!button->isEnabled());
+            if (bypass)
+                box->setText(typed);
+            else
+                QTest::keyClicks(box, typed);
+            QCOMPARE(box->text(), shown);
+            QCOMPARE(button->isEnabled(), slot != 0);
+
+            emulated.clearRecord();
+            QPointer<editDlg> before = newestEditor();
+            // A click on a disabled button reaches nothing; the handler must refuse too.
+            QMetaObject::invokeMethod(&window, qPrintable(QString("on_toolButton_%1_clicked").arg(row + 13)));
+            if (slot == 0) {
+                QVERIFY(emulated.writtenReports().isEmpty());
+                QCOMPARE(newestEditor(), before.data());
+                continue;
+            }
+            QCOMPARE(emulated.writtenReports().value(0).left(6),
+                     QByteArray::fromHex("00553f720b") + char(quint8(slot)));
+            QVERIFY(newestEditor() && newestEditor() != before);
+            QCOMPARE(child<QLabel>(newestEditor(), "label")->text().section(' ', 1, 1), QString::number(slot));
+            newestEditor()->close();
+        }
     }
 
     // Only the newest of two editors is closed, and being closed it goes away.
