@@ -61,8 +61,7 @@ void MainWindow::on_openFirmwareFilePushButton_clicked()
     appendLog(tr("选择文件：") + path);
     ui->pushButton->setEnabled(true);
     // What the last upgrade said belongs to the file before.
-    if (serviceStatus)
-        serviceStatus->clear();
+    showServiceStatus(QString());
 
     const FirmwareFile file = loadFirmwareFile(path);
     switch (file.status) {
