@@ -376,12 +376,15 @@ bool watchForReturn(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, 
 {
     sink.stageStarted(UpgradeStage::Watching);
     sink.log(QCoreApplication::translate("Firmware", "等待设备返回..."));
-    // Counted looks keep a test's quick waiter quick; the clock bounds the
-    // look at a silent bootloader, whose every query takes its whole time-out.
+    // The first look comes after the same second the bootloader is given
+    // after the erase: the device leaves the bus and enumerates again. Counted
+    // looks keep a test's quick waiter quick; the clock bounds the looks at a
+    // silent bootloader, whose every query takes its whole time-out.
     QElapsedTimer clock;
     clock.start();
-    for (int look = 0; look < returnWatchMs / ReturnLookIntervalMs && !clock.hasExpired(returnWatchMs); ++look) {
-        waiter.waitMs(ReturnLookIntervalMs);
+    const int looks = 1 + qMax(0, returnWatchMs - int(BootloaderSettleMs)) / ReturnLookIntervalMs;
+    for (int look = 0; look < looks && !clock.hasExpired(returnWatchMs); ++look) {
+        waiter.waitMs(look == 0 ? BootloaderSettleMs : unsigned(ReturnLookIntervalMs));
         const DeviceIdentity device = listedDevice(session.devicePath());
         if (!device.isListed() || !session.open())
             continue;
