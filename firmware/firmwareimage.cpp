@@ -68,6 +68,8 @@ FirmwareFile loadFirmwareFile(const QString &path)
         file.status = FileStatus::NoImage;   // the erase would leave the device with no program
     else
         file.status = FileStatus::Loaded;
+    if (file.status != FileStatus::Loaded)
+        file.data.reset();
     return file;
 }
 

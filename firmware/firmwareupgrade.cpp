@@ -329,11 +329,11 @@ UpgradeResult watched(UpgradeResult written, DeviceSession &session, FirmwareSin
 UpgradeResult upgrade(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, const QString &path,
                       const std::function<void()> &beforeErase)
 {
-    const QString before = versionBefore(session);
     if (!checkModel(session, sink, path)) {
         sink.log(QCoreApplication::translate("Firmware", "中止固件升级！"));
         return UpgradeResult::Refused;
     }
+    const QString before = versionBefore(session);
     if (!sink.mayErase())
         return decline(session, sink);
     if (beforeErase)
@@ -347,9 +347,9 @@ UpgradeResult writeStageAlone(DeviceSession &session, FirmwareSink &sink, Waiter
     const FirmwareFile file = loadFirmwareFile(path);
     if (!usable(file, sink))
         return UpgradeResult::Refused;
-    const QString before = versionBefore(session);
     if (const std::optional<UpgradeResult> stop = clearForWritingAlone(session, sink, waiter, file))
         return *stop;
+    const QString before = versionBefore(session);
     const UpgradeResult written =
         writeStage(session, sink, waiter, path) ? UpgradeResult::Written : UpgradeResult::Failed;
     return watched(written, session, sink, waiter, before);
@@ -364,9 +364,9 @@ UpgradeResult upgradeWithoutModelCheck(DeviceSession &session, FirmwareSink &sin
         sink.log(QCoreApplication::translate("Firmware", "中止固件升级！"));
         return UpgradeResult::Refused;
     }
-    const QString before = versionBefore(session);
     if (const std::optional<UpgradeResult> stop = clearForWritingAlone(session, sink, waiter, file))
         return *stop;
+    const QString before = versionBefore(session);
     if (!sink.mayErase())
         return decline(session, sink);
     return watched(eraseAndWrite(session, sink, waiter, path), session, sink, waiter, before);

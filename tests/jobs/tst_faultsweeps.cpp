@@ -208,8 +208,16 @@ private slots:
                 QCOMPARE(sink.lines.last(), QStringLiteral("升级完成：设备现在运行 V1.0.2"));
             } else {
                 QVERIFY2(failures.contains(sink.lines.last()), qPrintable(where));
-                QVERIFY2(!sink.lines.contains(QStringLiteral("写固件数据成功！")), qPrintable(where));
-                QVERIFY2(onlyRetriesAfterFailure(), qPrintable(where));
+                // Only after a lost jump does the write stage itself count as done.
+                QCOMPARE(sink.lines.contains(QStringLiteral("写固件数据成功！")), index == Writes - 1);
+                if (index == Writes - 1) {
+                    // After the lost jump only the watch's name queries, unanswered by the bootloader.
+                    const QVector<QByteArray> writes = device().writtenReports();
+                    for (int i = Writes; i < writes.size(); ++i)
+                        QCOMPARE(writes[i].left(5), QByteArray::fromHex("00553f7204"));
+                } else {
+                    QVERIFY2(onlyRetriesAfterFailure(), qPrintable(where));
+                }
             }
             // Every handle opened is closed once, also one a failure left open.
             int opened = 0, closed = 0;
