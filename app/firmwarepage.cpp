@@ -1,5 +1,6 @@
 // Firmware upgrade page: choosing the file, the full upgrade, the write stage
-// alone (its button is hidden) and the refresh command of the title bar.
+// alone (its button is shown in service mode only) and the refresh command of
+// the title bar.
 
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
@@ -59,6 +60,8 @@ void MainWindow::on_openFirmwareFilePushButton_clicked()
     ui->firmwareFileLineEdit->setText(path);
     appendLog(tr("选择文件：") + path);
     ui->pushButton->setEnabled(true);
+    // What the last upgrade said belongs to the file before.
+    showServiceStatus(QString());
 
     const FirmwareFile file = loadFirmwareFile(path);
     switch (file.status) {
@@ -72,16 +75,20 @@ void MainWindow::on_openFirmwareFilePushButton_clicked()
                                                   : fileSizeText(file.size));
         ui->progressBar_updata->setMaximum(int(file.size));
         ui->label_4_updata_sta->setText(tr("固件已打开"));
+        releaseWriteStageButton();
         return;
     case FileStatus::Unreadable:
     case FileStatus::Empty:
-        // The label keeps its old text; the log says what is really wrong.
-        ui->label_3_file_inf->setText(refusalText(file.status));
+        // The default start keeps its traditional text; service mode names
+        // the real reason. The log says it in both.
+        ui->label_3_file_inf->setText(serviceMode ? specificRefusalText(file) : refusalText(file.status));
         appendLog(file.problem);
         break;
     case FileStatus::TooShort:
+    case FileStatus::NoImage:
+    case FileStatus::NotFirmware:
     case FileStatus::TooLarge:
-        showFirmwareRefusal(refusalText(file.status));
+        showFirmwareRefusal(refusalText(file));
         break;
     }
     // Refused: without a path the upgrade cannot start on it.
@@ -89,6 +96,14 @@ void MainWindow::on_openFirmwareFilePushButton_clicked()
     ui->pushButton->setEnabled(false);
     ui->progressBar_updata->setMaximum(0);
     ui->label_4_updata_sta->setText(tr("请打开固件"));
+    releaseWriteStageButton();
+}
+
+// The write stage alone needs a file: in service mode, where its button is
+// shown, it is enabled only while one is chosen.
+void MainWindow::releaseWriteStageButton()
+{
+    ui->upgradeFirmwarePushButton->setEnabled(!serviceMode || !ui->firmwareFileLineEdit->text().isEmpty());
 }
 
 // The whole upgrade: model check, erase, the device's restart into its
@@ -120,23 +135,45 @@ void MainWindow::on_pushButton_clicked()
     }
     const UpgradeResult result = upgrade(deviceSession, sink, eventLoopWaiter(), path, beforeErase);
     firmwareProgress->settle();
-    ui->upgradeFirmwarePushButton->setEnabled(true);
+    releaseWriteStageButton();
     if (result == UpgradeResult::Refused || result == UpgradeResult::Offline) {
+        if (serviceMode)
+            ui->label_4_updata_sta->setText(tr("固件已打开"));
         showServiceStatus(lastLogLine);
         return;
     }
     ui->pushButton->setText(tr("开始升级"));
     ui->pushButton->setEnabled(true);
     ui->progressBar_updata->hide();
-    // A failed upgrade never leaves the bar looking finished.
-    if (result != UpgradeResult::Written)
-        firmwareProgress->setValue(0, true);
-    ui->label_4_updata_sta->setText(result == UpgradeResult::Written ? tr("升级完成！")
-                                                                      : tr("升级失败！"));
-    showServiceStatus(ui->label_4_updata_sta->text() + QStringLiteral(" ") + lastLogLine);
+    showUpgradeOutcome(result);
     // Asked once this action has ended, so writing back is an action of its own.
     if (result == UpgradeResult::Written && !backup.isEmpty())
         QTimer::singleShot(0, this, [this, backup] { offerBackupRestore(backup); });
+}
+
+// The end of a write: the status line and the service row say how it went.
+// The default start keeps "升级完成！" for a device that came back.
+void MainWindow::showUpgradeOutcome(UpgradeResult result)
+{
+    // A failed upgrade never leaves the bar looking finished.
+    if (result != UpgradeResult::Written)
+        firmwareProgress->setValue(0, true);
+    QString status;
+    switch (result) {
+    case UpgradeResult::Written:
+        // Service mode shows what the device runs now.
+        status = serviceMode ? lastLogLine : tr("升级完成！");
+        break;
+    case UpgradeResult::NotReturned:
+        status = tr("设备未返回：可能仍在 Bootloader 中");
+        appendLog(tr("请在服务模式中选择同一固件文件，用“升级固件（仅写入）”重新写入"));
+        break;
+    default:
+        status = tr("升级失败！");
+        break;
+    }
+    ui->label_4_updata_sta->setText(status);
+    showServiceStatus(status == lastLogLine ? status : status + QStringLiteral(" ") + lastLogLine);
 }
 
 void MainWindow::on_upgradeFirmwarePushButton_clicked()
@@ -147,25 +184,28 @@ void MainWindow::on_upgradeFirmwarePushButton_clicked()
         return;
     }
     // The write stage alone skips the model check: a recovery for a device
-    // already in its bootloader, asked about first.
-    if (serviceMode
-        && QMessageBox::question(this, tr("升级固件"),
-                                 tr("只执行写入阶段：不检查固件型号，直接写入处于 Bootloader 状态的设备。\n"
-                                                "文件：%1\n继续吗？")
-                                     .arg(ui->firmwareFileLineEdit->text()),
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-               != QMessageBox::Yes) {
-        showServiceStatus(tr("已取消写入，未发送任何数据"));
-        return;
-    }
+    // already in its bootloader. The job asks the device first and puts its
+    // questions through the sink.
     ui->upgradeFirmwarePushButton->setEnabled(false);
     WindowSink sink(*this);
-    const bool written = writeStage(deviceSession, sink, eventLoopWaiter(), ui->firmwareFileLineEdit->text());
+    const UpgradeResult result =
+        writeStageAlone(deviceSession, sink, eventLoopWaiter(), ui->firmwareFileLineEdit->text());
     firmwareProgress->settle();
-    if (!written)
-        firmwareProgress->setValue(0, true);
-    ui->upgradeFirmwarePushButton->setEnabled(true);
-    showServiceStatus(written ? tr("写入完成：") + lastLogLine : tr("写入失败：") + lastLogLine);
+    releaseWriteStageButton();
+    ui->progressBar_updata->hide();
+    switch (result) {
+    case UpgradeResult::Refused:
+    case UpgradeResult::Offline:
+    case UpgradeResult::Declined:
+        // Nothing was written: the page is as it was.
+        if (serviceMode)
+            ui->label_4_updata_sta->setText(tr("固件已打开"));
+        showServiceStatus(lastLogLine);
+        break;
+    default:
+        showUpgradeOutcome(result);
+        break;
+    }
 }
 
 // Refresh: the bootloader command 0x04, unanswered.
@@ -179,7 +219,7 @@ void MainWindow::on_pushButton_2_clicked()
     ui->upgradeFirmwarePushButton->setEnabled(false);
     WindowSink sink(*this);
     refresh(deviceSession, sink);
-    ui->upgradeFirmwarePushButton->setEnabled(true);
+    releaseWriteStageButton();
     showServiceStatus(lastLogLine);
 }
 

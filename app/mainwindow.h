@@ -24,6 +24,9 @@ class QMouseEvent;
 namespace Ui {
 class MainWindow;
 }
+namespace Firmware {
+enum class UpgradeResult;
+}
 
 // Where "save as…" of the log pane writes; tests answer without a dialog.
 using LogFileChooser = std::function<QString(QWidget *parent)>;
@@ -142,6 +145,10 @@ private:
     // The language entries of the title strip's menu (languagemenu.cpp).
     void addLanguageMenu();
     void showFirmwareRefusal(const QString &text);
+    void releaseWriteStageButton();
+    void showUpgradeOutcome(Firmware::UpgradeResult result);
+    // The two buttons of the Upgrade page say what they do in service mode.
+    void labelUpgradeButtons();
     QPoint dialogPosition() const;
     // False when the user kept an unsaved picture open: then nothing closed.
     bool closeToolWindows();

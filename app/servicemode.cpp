@@ -146,6 +146,8 @@ void MainWindow::setServiceMode(bool on)
     serviceBar->setVisible(on);
     serviceStatus->clear();
     ui->upgradeFirmwarePushButton->setVisible(on);
+    labelUpgradeButtons();
+    releaseWriteStageButton();
     for (QPushButton *side : {ui->m_btn_Devices, ui->m_btn_Upgtade, ui->m_btn_Settings}) {
         side->setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus);
         side->setStyleSheet(on ? QLatin1String(SideButtonFocusStyle) : QString());
@@ -168,6 +170,17 @@ void MainWindow::setServiceMode(bool on)
         ui->logTextBrowser->hide();
         ui->stackedWidget->setCurrentIndex(WindowLayout::DevicesPage);
     }
+}
+
+void MainWindow::labelUpgradeButtons()
+{
+    ui->upgradeFirmwarePushButton->setText(serviceMode ? tr("升级固件（仅写入）") : tr("升级固件"));
+    ui->upgradeFirmwarePushButton->setToolTip(
+        serviceMode ? tr("只执行写入阶段，用于停在 Bootloader 中等待的设备（例如升级中断之后）：\n"
+                         "先查询设备型号，再探测、写入、跳转，不擦除。\n"
+                         "设备正常运行时请用“开始升级”。")
+                    : QString());
+    ui->pushButton->setToolTip(serviceMode ? tr("检查固件型号，擦除设备上的程序，然后写入固件") : QString());
 }
 
 void MainWindow::showServicePage(int page)

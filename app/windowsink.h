@@ -18,6 +18,9 @@ public:
     void showFileInfo(const QString &text) override;
     void upgradeStarted() override;
     void writingFile(qint64 size) override;
+    void stageStarted(UpgradeStage stage) override;
+    bool writeToApplication(const QString &model) override;
+    bool writeToBootloader(const BootloaderTarget &target) override;
 
 private:
     MainWindow &window;

@@ -37,8 +37,13 @@ const OptionEntry CommandOptions[] = {
     {"dry-run", "", "", "Stop after the model check; nothing is erased."},
     {"resume", "", "",
      "Erase and write without the model check: for a device that an interrupted upgrade left in "
-     "its bootloader, which answers no model query and holds part of an image."},
-    {"force", "", "", "Write values outside the ranges the device reports."},
+     "its bootloader, which answers no model query and holds part of an image. The model query is "
+     "still sent: a device that answers it runs its application and is refused (use the full upgrade); "
+     "a silent one is written only when the file's model header equals the name field last read from "
+     "this device."},
+    {"force", "", "",
+     "Write values outside the ranges the device reports; with upgrade --resume, write although the device "
+     "answers as running its application, or although the file's model cannot be matched with this device's."},
 };
 
 struct CommandEntry
@@ -73,13 +78,16 @@ const std::vector<CommandEntry> &commands()
          "the reports the editor's UPLOAD sends. Slot 1 on a colour screen takes the boot animation made from "
          "the picture. Pictures larger than 8192 x 8192 are refused.",
          {"slot", "fit", "dither"}, 1, 1},
-        {"upgrade", "upgrade FILE [--yes] [--dry-run] [--resume]", "write a firmware file through the bootloader",
+        {"upgrade", "upgrade FILE [--yes] [--dry-run] [--resume [--force]]", "write a firmware file through the bootloader",
          "Upgrades the firmware: prints the file's name, size, chunk count and SHA-256, checks its 48-byte "
          "model header against the device's name field, and only then erases the device and writes the file "
          "in 48-byte chunks. A model mismatch refuses with nothing erased. Without --yes it asks on the "
          "terminal, and refuses when standard input is no terminal. Ctrl+C during the write stage takes "
-         "effect after the chunk in flight; the device then waits in its bootloader for --resume.",
-         {"yes", "dry-run", "resume"}, 1, 1},
+         "effect after the chunk in flight; the device then waits in its bootloader for --resume. A file that "
+         "is plainly no firmware (a picture, an archive, a document, a program, or a model header with no "
+         "data) is refused before anything is sent. After the jump the tool waits up to 15 s for the device "
+         "to come back, prints the version it runs, and exits 3 when it does not come back.",
+         {"yes", "dry-run", "resume", "force"}, 1, 1},
         {"curve read", "curve read [M1..M5|all] [--json]", "the points of one or all power curves",
          "Reads power curve M1 to M5, or all five: ten watts each, for the seconds 0 to 9.", {"json"}, 0, 1},
         {"curve write", "curve write M1..M5 P0,P1,...,P9 [--force]", "write the ten points of a power curve",

@@ -27,12 +27,7 @@ QString timeoutLine()
 // unprintable shown as '?'.
 QString modelText(const QByteArray &header)
 {
-    QString text = QString::fromLatin1(header.left(int(qstrnlen(header.constData(), header.size()))));
-    for (QChar &c : text) {
-        if (!c.isPrint())
-            c = QLatin1Char('?');
-    }
-    return text;
+    return modelName(header);
 }
 
 bool isYes(const QString &answer)
@@ -91,6 +86,39 @@ public:
         TerminalSink::progress(value, maximum);
     }
 
+    void writingFile(qint64 size) override { fileSize = size; }
+
+    void stageStarted(UpgradeStage stage) override
+    {
+        // The jump went out: every byte of the file is written, and the
+        // progress line ends there, on a line of its own.
+        if (stage == UpgradeStage::Watching) {
+            TerminalSink::progress(fileSize, fileSize);
+            endProgress();
+        }
+    }
+
+    bool writeToApplication(const QString &model) override
+    {
+        applicationAnswered = true;
+        deviceModel = model;
+        refusedUnchecked = !context.options.force;
+        return context.options.force;
+    }
+
+    bool writeToBootloader(const BootloaderTarget &target) override
+    {
+        bootloaderTarget = target;
+        refusedUnchecked = !(target.known && target.matches) && !context.options.force;
+        return !refusedUnchecked;
+    }
+
+    void deviceReturned(const QString &before, const QString &after) override
+    {
+        versionBefore = before;
+        versionAfter = after;
+    }
+
     bool stopRequested() override { return interrupted = interruptRequested(); }
 
     CommandContext &context;
@@ -103,7 +131,43 @@ public:
     bool erasing = false;
     bool interrupted = false;
     qint64 chunksStarted = 0;
+    qint64 fileSize = 0;
+    bool applicationAnswered = false;   // --resume, and the device answered the model query
+    bool refusedUnchecked = false;      // --resume refused for want of --force
+    BootloaderTarget bootloaderTarget;
+    QString versionBefore;
+    QString versionAfter;
 };
+
+QString versionsText(const UpgradeSink &sink)
+{
+    const QString after = sink.versionAfter.isEmpty() ? QStringLiteral("an unknown version") : sink.versionAfter;
+    if (sink.versionBefore.isEmpty())
+        return QStringLiteral("firmware written; the device is back and runs %1").arg(after);
+    if (sink.versionBefore == sink.versionAfter)
+        return QStringLiteral("firmware written; the device is back and runs %1, the same version as before").arg(after);
+    return QStringLiteral("firmware written; the device is back and runs %1 (before: %2)").arg(after, sink.versionBefore);
+}
+
+// Why --resume did not write: the device is not plainly a bootloader waiting
+// for this file.
+QString resumeRefusalText(const UpgradeSink &sink, const QString &path)
+{
+    if (sink.applicationAnswered)
+        return QStringLiteral("the device answers the model query ('%1'), so it runs its application: "
+                              "'%2 upgrade %3' (the full upgrade, with its model check) is the right path; "
+                              "--force writes without it; nothing was erased")
+            .arg(sink.deviceModel, sink.context.options.program, path);
+    const BootloaderTarget &target = sink.bootloaderTarget;
+    if (target.known)
+        return QStringLiteral("the device does not answer, so it waits in its bootloader, and the file is for '%1' "
+                              "while this device last said it is '%2'; writing another model's firmware leaves it "
+                              "unable to start; --force writes anyway; nothing was erased")
+            .arg(target.fileModel, target.knownModel);
+    return QStringLiteral("the device does not answer, so it waits in its bootloader, and its model was never read "
+                          "here: nothing confirms the file is for it ('%1'); --force writes anyway; nothing was erased")
+        .arg(target.fileModel);
+}
 
 QString badFileText(const QString &path, const FirmwareFile &file)
 {
@@ -115,6 +179,13 @@ QString badFileText(const QString &path, const FirmwareFile &file)
     case FileStatus::Empty: return QStringLiteral("%1: empty; a firmware file starts with a 48-byte model header").arg(path);
     case FileStatus::TooShort: return QStringLiteral("%1: under 48 bytes, so no model header; not a firmware file").arg(path);
     case FileStatus::TooLarge: return QStringLiteral("%1: over 16 MiB; not a firmware file").arg(path);
+    case FileStatus::NoImage: return QStringLiteral("%1: only the 48-byte model header, no firmware data; not a firmware file").arg(path);
+    case FileStatus::NotFirmware: {
+        static const char *const kinds[] = {"something else", "a PNG picture", "a JPEG picture", "a GIF picture",
+                                            "a BMP picture", "a ZIP archive", "a gzip archive", "a PDF document",
+                                            "an ELF program"};
+        return QStringLiteral("%1: not a firmware file: this is %2").arg(path, QLatin1String(kinds[int(file.foreign)]));
+    }
     case FileStatus::OutOfMemory: return QStringLiteral("%1: not enough memory to read it").arg(path);
     }
     return QString();
@@ -181,17 +252,27 @@ int runUpgrade(CommandContext &context)
         device.name = sink.deviceModel;
         backup = backupBeforeUpgrade(context.session, sink, device, nullptr, upgradeBackupFolder(),
                                      QDateTime::currentDateTime());
+        // Said before the erase, on a line of its own: the write stage's
+        // progress line comes after it.
+        if (!backup.isEmpty())
+            context.report(QStringLiteral("backup of the power curves: %1").arg(backup));
     };
     const UpgradeResult result = options.resume ? upgradeWithoutModelCheck(context.session, sink, context.waiter, path)
                                                 : upgrade(context.session, sink, context.waiter, path, saveBackup);
-    if (!backup.isEmpty())
-        context.report(QStringLiteral("backup of the power curves: %1").arg(backup));
+    sink.endProgress();
     restoreInterrupts();
     switch (result) {
     case UpgradeResult::Written:
-        context.report(QStringLiteral("firmware written; the device starts its new program"));
+        context.report(versionsText(sink));
         return ExitSuccess;
+    case UpgradeResult::NotReturned:
+        return context.fail(ExitDeviceError, QStringLiteral("the firmware was written, but the device did not come back "
+                                                            "within %1 s: it may still wait in its bootloader; %2")
+                                                 .arg(ReturnWatchMs / 1000)
+                                                 .arg(resumeHint(context)));
     case UpgradeResult::Declined:
+        if (sink.refusedUnchecked)
+            return context.fail(ExitDeviceError, resumeRefusalText(sink, path));
         if (sink.dryRunEnded) {
             context.report(QStringLiteral("dry run: the model matches; nothing was erased"));
             return ExitSuccess;

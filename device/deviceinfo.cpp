@@ -27,6 +27,11 @@ QString decodeDeviceName(const ReplyBuffer &reply)
     return latin1Field(reply, 5, last - 5 + 1);
 }
 
+QByteArray nameField(const ReplyBuffer &reply)
+{
+    return QByteArray(reinterpret_cast<const char *>(reply.data()) + 5, 48);
+}
+
 QString decodeFirmwareVersion(const ReplyBuffer &reply)
 {
     const auto begin = reply.begin() + 4;

@@ -31,6 +31,9 @@ struct DeviceInfo
 // Item 0x04: offset 4 holds the name end n; the name is offsets 5..5+n
 // inclusive (n + 1 bytes), cut at the end of the buffer; n = 0 takes the rest.
 QString decodeDeviceName(const ReplyBuffer &reply);
+// Item 0x04: the 48 bytes at offsets 5..52, the field a firmware file's
+// model header is compared with.
+QByteArray nameField(const ReplyBuffer &reply);
 // Item 0x05: text from offset 4 up to a zero byte or the end of the buffer.
 QString decodeFirmwareVersion(const ReplyBuffer &reply);
 // Item 0x06: five screen-size bytes, six big-endian ranges, support flag.

@@ -2,6 +2,7 @@
 
 #include "device/devicesession.h"
 #include "device/jobsink.h"
+#include "device/knowndevices.h"
 #include <QCoreApplication>
 
 DeviceQuery queryDeviceInformation(DeviceSession &session, JobSink &sink, DeviceInfo &info)
@@ -24,13 +25,18 @@ DeviceQuery queryDeviceInformation(DeviceSession &session, JobSink &sink, Device
         return false;
     };
 
+    // What a device says about itself is kept for the day it waits in its
+    // bootloader and can say nothing (the firmware write stage alone).
+    const DeviceIdentity device = listedDevice(session.devicePath());
     if (ask(Protocol::ItemName)) {
         info.name = decodeDeviceName(reply);
         query.items |= InfoName;
+        rememberNameField(device, nameField(reply));
     }
     if (ask(Protocol::ItemFirmwareVersion)) {
         info.firmwareVersion = decodeFirmwareVersion(reply);
         query.items |= InfoFirmwareVersion;
+        rememberFirmwareVersion(device, info.firmwareVersion);
     }
     if (ask(Protocol::ItemScreenAndRanges)) {
         applyScreenAndRanges(info, decodeScreenAndRanges(reply));

@@ -34,6 +34,22 @@ QByteArray Bootloader::factoryImage()
     return QByteArray("VELTRA-MINI factory application ").repeated(32);
 }
 
+QByteArray Bootloader::versionIn(const QByteArray &image)
+{
+    static const QByteArray marker("TSL-VER=");
+    const int at = image.indexOf(marker);
+    if (at < 0)
+        return QByteArray();
+    QByteArray version;
+    for (int i = at + marker.size(); i < image.size() && version.size() < 15; ++i) {
+        const char c = image.at(i);
+        if (c < 0x20 || c > 0x7E)
+            break;
+        version += c;
+    }
+    return version;
+}
+
 bool Bootloader::isErase(const QByteArray &report)
 {
     return report.size() >= reportSize && quint8(report.at(1)) == eraseCommand && carriesBootPattern(report);

@@ -17,6 +17,14 @@ public:
     // The erase command (0x03 with its pattern), which the application takes too.
     static bool isErase(const QByteArray &report);
 
+    // A test convention of this emulator, not a claim about any real device:
+    // an image that holds the eight bytes "TSL-VER=" followed by printable
+    // text names the version the emulated application reports (item 0x05)
+    // once it has been written whole and started by the jump. The text ends
+    // at the first unprintable byte and is at most 15 bytes long. Empty when
+    // the image holds no such text; the application then keeps its version.
+    static QByteArray versionIn(const QByteArray &image);
+
     Bootloader();
 
     // The application area emptied; chunks are taken again only after a probe.

@@ -814,8 +814,13 @@ void EmulatedDevice::handleBootloaderCommand(const QByteArray &report)
     // The application takes only the erase: it restarts into the bootloader.
     if (m_mode == Mode::Application && Bootloader::isErase(report))
         scheduleRestartLocked(Mode::Bootloader);
-    if (m_mode == Mode::Bootloader && m_bootloader.take(report) == Bootloader::Outcome::StartApplication)
+    if (m_mode == Mode::Bootloader && m_bootloader.take(report) == Bootloader::Outcome::StartApplication) {
+        // The emulator's own convention: the new image may name its version.
+        const QByteArray version = Bootloader::versionIn(m_bootloader.flashImage());
+        if (!version.isEmpty())
+            m_profile.firmwareVersion = version;
         scheduleRestartLocked(Mode::Application);
+    }
 }
 
 void EmulatedDevice::sendReply(quint8 item, QByteArray reply)

@@ -121,6 +121,12 @@ public:
     void setReadHook(ReadHook hook);
 
     // --- bootloader -----------------------------------------------------------------
+    // In its bootloader the device answers no application query. It stays there,
+    // across unplugging and plugging back in, until the jump command starts the
+    // application; an upgrade stopped half way therefore leaves it there. After
+    // the jump the application reports the version the written image names by
+    // the emulator's test convention (Bootloader::versionIn), if it names one.
+    //
     // The application area of the flash: the factory image until an erase, then the
     // data of the chunks the bootloader took, in order.
     QByteArray flashImage() const;

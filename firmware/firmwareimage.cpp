@@ -61,8 +61,71 @@ FirmwareFile loadFirmwareFile(const QString &path)
         file.problem = QCoreApplication::translate("Firmware", "固件文件无法读取");
         return file;
     }
-    file.status = FileStatus::Loaded;
+    file.foreign = foreignKind(file.data.get(), file.size);
+    if (file.foreign != ForeignKind::None)
+        file.status = FileStatus::NotFirmware;
+    else if (file.size == ModelHeaderSize)
+        file.status = FileStatus::NoImage;   // the erase would leave the device with no program
+    else
+        file.status = FileStatus::Loaded;
+    if (file.status != FileStatus::Loaded)
+        file.data.reset();
     return file;
+}
+
+ForeignKind foreignKind(const quint8 *bytes, qint64 size)
+{
+    const QByteArray head = QByteArray::fromRawData(reinterpret_cast<const char *>(bytes), int(qMin<qint64>(size, 32)));
+    if (head.startsWith("\x89PNG\r\n\x1a\n"))
+        return ForeignKind::Png;
+    if (head.startsWith("\xff\xd8\xff"))
+        return ForeignKind::Jpeg;
+    if (head.startsWith("GIF87a") || head.startsWith("GIF89a"))
+        return ForeignKind::Gif;
+    // "BM" alone could begin a model name: the size of a known bitmap
+    // information header must follow at offset 14 too.
+    if (head.startsWith("BM") && head.size() >= 18) {
+        const quint32 infoSize = quint32(quint8(head[14])) | quint32(quint8(head[15])) << 8
+                                 | quint32(quint8(head[16])) << 16 | quint32(quint8(head[17])) << 24;
+        for (quint32 known : {12u, 40u, 52u, 56u, 64u, 108u, 124u})
+            if (infoSize == known)
+                return ForeignKind::Bmp;
+    }
+    if (head.startsWith("PK\x03\x04") || head.startsWith("PK\x05\x06") || head.startsWith("PK\x07\x08"))
+        return ForeignKind::Zip;
+    if (head.startsWith("\x1f\x8b\x08"))
+        return ForeignKind::Gzip;
+    if (head.startsWith("%PDF-"))
+        return ForeignKind::Pdf;
+    if (head.startsWith("\x7f" "ELF"))
+        return ForeignKind::Elf;
+    return ForeignKind::None;
+}
+
+QString foreignFileText(ForeignKind kind)
+{
+    switch (kind) {
+    case ForeignKind::Png: return QCoreApplication::translate("Firmware", "不是固件文件：这是 PNG 图片");
+    case ForeignKind::Jpeg: return QCoreApplication::translate("Firmware", "不是固件文件：这是 JPEG 图片");
+    case ForeignKind::Gif: return QCoreApplication::translate("Firmware", "不是固件文件：这是 GIF 图片");
+    case ForeignKind::Bmp: return QCoreApplication::translate("Firmware", "不是固件文件：这是 BMP 图片");
+    case ForeignKind::Zip: return QCoreApplication::translate("Firmware", "不是固件文件：这是 ZIP 压缩包");
+    case ForeignKind::Gzip: return QCoreApplication::translate("Firmware", "不是固件文件：这是 gzip 压缩包");
+    case ForeignKind::Pdf: return QCoreApplication::translate("Firmware", "不是固件文件：这是 PDF 文档");
+    case ForeignKind::Elf: return QCoreApplication::translate("Firmware", "不是固件文件：这是 ELF 程序");
+    case ForeignKind::None: break;
+    }
+    return QString();
+}
+
+QString modelName(const QByteArray &field)
+{
+    QString text = QString::fromLatin1(field.left(int(qstrnlen(field.constData(), uint(field.size())))));
+    for (QChar &c : text) {
+        if (!c.isPrint())
+            c = QLatin1Char('?');
+    }
+    return text;
 }
 
 QString fileSizeText(qint64 size)
@@ -81,11 +144,29 @@ QString refusalText(FileStatus status)
         return QCoreApplication::translate("Firmware", "固件文件出错：文件不足48字节，没有型号信息！");
     case FileStatus::TooLarge:
         return QCoreApplication::translate("Firmware", "固件文件出错：文件超过16 MB，不是本型号产品固件！");
+    case FileStatus::NoImage:
+        return QCoreApplication::translate("Firmware", "固件文件出错：只有型号信息，没有固件数据！");
+    case FileStatus::NotFirmware:
+        return QCoreApplication::translate("Firmware", "不是固件文件");
     case FileStatus::Loaded:
     case FileStatus::OutOfMemory:
         break;
     }
     return QString();
+}
+
+QString refusalText(const FirmwareFile &file)
+{
+    if (file.status == FileStatus::NotFirmware)
+        return foreignFileText(file.foreign);
+    return refusalText(file.status);
+}
+
+QString specificRefusalText(const FirmwareFile &file)
+{
+    if ((file.status == FileStatus::Unreadable || file.status == FileStatus::Empty) && !file.problem.isEmpty())
+        return file.problem;
+    return refusalText(file);
 }
 
 HeaderComparison compareModelHeader(const quint8 *fileHeader, const quint8 *deviceName)

@@ -30,9 +30,19 @@ enum class FileStatus {
     Unreadable,    // cannot be opened or read
     Empty,         // zero bytes
     TooShort,      // 1 to 47 bytes: no model header
+    NoImage,       // exactly the model header: nothing to write after the erase
+    NotFirmware,   // starts like a picture, an archive, a document or a program
     TooLarge,      // above MaxFileSize; never read
     OutOfMemory,   // no buffer of the file's size to be had
 };
+
+// What a file that is plainly something else turned out to be.
+enum class ForeignKind { None, Png, Jpeg, Gif, Bmp, Zip, Gzip, Pdf, Elf };
+
+// The kind of file whose first bytes carry a well-known signature, or None.
+// The model header may hold any bytes after the name, so nothing else about
+// it is judged: only signatures no model name starts with.
+ForeignKind foreignKind(const quint8 *bytes, qint64 size);
 
 // A firmware file read whole into memory. size is what the file holds on
 // disk (0 when it cannot be opened); data holds size bytes when Loaded.
@@ -44,6 +54,8 @@ struct FirmwareFile
     // Why an Unreadable or Empty file was refused, in the user's words: not
     // found, not a regular file, cannot be read, empty.
     QString problem;
+    // NotFirmware: what the file is instead.
+    ForeignKind foreign = ForeignKind::None;
 
     bool isLoaded() const { return status == FileStatus::Loaded; }
 };
@@ -59,8 +71,19 @@ QString fileSizeText(qint64 size);
 
 // The text that tells the user why a file was refused: the label text and the
 // log line alike. Empty for a loaded file and for a memory shortage, which
-// has its own log line.
+// has its own log line. The first form cannot name a foreign file's kind.
 QString refusalText(FileStatus status);
+QString refusalText(const FirmwareFile &file);
+// The refusal in the user's own words for any refused file: for an empty or
+// unreadable one the real reason (not found, not a regular file, cannot be
+// read, empty) rather than the page's traditional text.
+QString specificRefusalText(const FirmwareFile &file);
+// "Not a firmware file: this is a PNG picture".
+QString foreignFileText(ForeignKind kind);
+
+// The model a header or name field names: its bytes up to the first zero,
+// anything unprintable shown as '?'.
+QString modelName(const QByteArray &field);
 
 // The model header against the device's name field (reply bytes 5-52): one
 // line "file==device" per byte, as unsigned values, and whether all match.

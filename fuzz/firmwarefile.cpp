@@ -65,6 +65,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(file.status == FileStatus::Empty);
     else if (fileSize < ModelHeaderSize)
         FUZZ_CHECK(file.status == FileStatus::TooShort);
+    else if (foreignKind(data, fileSize) != ForeignKind::None)
+        FUZZ_CHECK(file.status == FileStatus::NotFirmware);
+    else if (fileSize == ModelHeaderSize)
+        FUZZ_CHECK(file.status == FileStatus::NoImage);
     else
         FUZZ_CHECK(file.status == FileStatus::Loaded);
     FUZZ_CHECK(file.isLoaded() == bool(file.data));

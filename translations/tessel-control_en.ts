@@ -142,6 +142,94 @@
         <source>刷新！</source>
         <translation>Refresh!</translation>
     </message>
+    <message>
+        <source>不是固件文件：这是 PNG 图片</source>
+        <translation>Not a firmware file: this is a PNG picture</translation>
+    </message>
+    <message>
+        <source>不是固件文件：这是 JPEG 图片</source>
+        <translation>Not a firmware file: this is a JPEG picture</translation>
+    </message>
+    <message>
+        <source>不是固件文件：这是 GIF 图片</source>
+        <translation>Not a firmware file: this is a GIF picture</translation>
+    </message>
+    <message>
+        <source>不是固件文件：这是 BMP 图片</source>
+        <translation>Not a firmware file: this is a BMP picture</translation>
+    </message>
+    <message>
+        <source>不是固件文件：这是 ZIP 压缩包</source>
+        <translation>Not a firmware file: this is a ZIP archive</translation>
+    </message>
+    <message>
+        <source>不是固件文件：这是 gzip 压缩包</source>
+        <translation>Not a firmware file: this is a gzip archive</translation>
+    </message>
+    <message>
+        <source>不是固件文件：这是 PDF 文档</source>
+        <translation>Not a firmware file: this is a PDF document</translation>
+    </message>
+    <message>
+        <source>不是固件文件：这是 ELF 程序</source>
+        <translation>Not a firmware file: this is an ELF program</translation>
+    </message>
+    <message>
+        <source>固件文件出错：只有型号信息，没有固件数据！</source>
+        <translation>Firmware file error: only the model header, no firmware data!</translation>
+    </message>
+    <message>
+        <source>不是固件文件</source>
+        <translation>Not a firmware file</translation>
+    </message>
+    <message>
+        <source>升级完成：设备已返回，未读到固件版本</source>
+        <translation>Upgrade complete: the device is back; its firmware version was not read</translation>
+    </message>
+    <message>
+        <source>升级完成：设备现在运行 %1</source>
+        <translation>Upgrade complete: the device now runs %1</translation>
+    </message>
+    <message>
+        <source>升级完成：%1（版本未变）</source>
+        <translation>Upgrade complete: %1 (version unchanged)</translation>
+    </message>
+    <message>
+        <source>升级完成：%1 → %2</source>
+        <translation>Upgrade complete: %1 → %2</translation>
+    </message>
+    <message>
+        <source>设备应答了型号查询：正在运行应用程序</source>
+        <translation>The device answered the model query: it is running its application</translation>
+    </message>
+    <message>
+        <source>已取消写入：设备在运行应用程序，请用“开始升级”</source>
+        <translation>Write cancelled: the device is running its application; use “Start upgrade”</translation>
+    </message>
+    <message>
+        <source>设备未应答型号查询：视为在 Bootloader 中等待</source>
+        <translation>The device did not answer the model query: taken to be waiting in its bootloader</translation>
+    </message>
+    <message>
+        <source>固件型号：%1；此设备上次读到的型号：%2</source>
+        <translation>Firmware model: %1; model last read from this device: %2</translation>
+    </message>
+    <message>
+        <source>（从未读到）</source>
+        <translation>(never read)</translation>
+    </message>
+    <message>
+        <source>已取消写入，未擦除也未写入</source>
+        <translation>Write cancelled; nothing erased or written</translation>
+    </message>
+    <message>
+        <source>等待设备返回...</source>
+        <translation>Waiting for the device to come back...</translation>
+    </message>
+    <message>
+        <source>设备未返回：可能仍在 Bootloader 中</source>
+        <translation>The device did not come back: it may still be in its bootloader</translation>
+    </message>
 </context>
 <context>
     <name>LogFile</name>
@@ -365,26 +453,6 @@ https://tessel-control.example/veltra-mini</translation>
         <translation>Upgrade failed!</translation>
     </message>
     <message>
-        <source>只执行写入阶段：不检查固件型号，直接写入处于 Bootloader 状态的设备。
-文件：%1
-继续吗？</source>
-        <translation>Write stage only: the firmware model is not checked; the file is written straight to a device in its bootloader.
-File: %1
-Continue?</translation>
-    </message>
-    <message>
-        <source>已取消写入，未发送任何数据</source>
-        <translation>Write cancelled; nothing sent</translation>
-    </message>
-    <message>
-        <source>写入完成：</source>
-        <translation>Write complete: </translation>
-    </message>
-    <message>
-        <source>写入失败：</source>
-        <translation>Write failed: </translation>
-    </message>
-    <message>
         <source>文件：%1
 %2（%3 字节），%4 个数据块
 设备：%5
@@ -591,6 +659,94 @@ Load only the settings in the file and keep the table&apos;s other values?</tran
     <message>
         <source>槽位号</source>
         <translation>Slot no.</translation>
+    </message>
+    <message>
+        <source>设备未返回：可能仍在 Bootloader 中</source>
+        <translation>The device did not come back: it may still be in its bootloader</translation>
+    </message>
+    <message>
+        <source>请在服务模式中选择同一固件文件，用“升级固件（仅写入）”重新写入</source>
+        <translation>In service mode, choose the same firmware file and write it again with “Upgrade firmware (write only)”</translation>
+    </message>
+    <message>
+        <source>升级固件（仅写入）</source>
+        <translation>Upgrade firmware (write only)</translation>
+    </message>
+    <message>
+        <source>只执行写入阶段，用于停在 Bootloader 中等待的设备（例如升级中断之后）：
+先查询设备型号，再探测、写入、跳转，不擦除。
+设备正常运行时请用“开始升级”。</source>
+        <translation>Runs the write stage alone, for a device waiting in its bootloader (after an interrupted upgrade, for example):
+asks the device for its model, then probes, writes and starts the firmware, without erasing.
+For a device that runs normally, use “Start upgrade”.</translation>
+    </message>
+    <message>
+        <source>检查固件型号，擦除设备上的程序，然后写入固件</source>
+        <translation>Checks the firmware model, erases the program on the device, then writes the firmware</translation>
+    </message>
+    <message>
+        <source>正在检查固件型号...</source>
+        <translation>Checking the firmware model...</translation>
+    </message>
+    <message>
+        <source>正在擦除，请勿拔出设备....</source>
+        <translation>Erasing, do not unplug the device....</translation>
+    </message>
+    <message>
+        <source>正在写入固件，请勿拔出设备....</source>
+        <translation>Writing firmware, do not unplug the device....</translation>
+    </message>
+    <message>
+        <source>正在等待设备返回...</source>
+        <translation>Waiting for the device to come back...</translation>
+    </message>
+    <message>
+        <source>设备应答了型号查询（%1）：它正在运行应用程序，并不在 Bootloader 中等待。
+对正在运行的设备，正确的做法是用“开始升级”（检查型号、擦除、写入）。
+
+仍要只执行写入阶段吗？</source>
+        <translation>The device answered the model query (%1): it is running its application, not waiting in its bootloader.
+For a running device the right path is “Start upgrade” (model check, erase, write).
+
+Run the write stage alone anyway?</translation>
+    </message>
+    <message>
+        <source>（从未读到）</source>
+        <translation>(never read)</translation>
+    </message>
+    <message>
+        <source>设备未应答型号查询，视为在 Bootloader 中等待。
+
+固件文件的型号：%1
+此设备上次读到的型号：%2
+
+只执行写入阶段（探测、写入、跳转）吗？</source>
+        <translation>The device did not answer the model query: it is taken to be waiting in its bootloader.
+
+Model of the firmware file: %1
+Model last read from this device: %2
+
+Run the write stage alone (probe, write, start)?</translation>
+    </message>
+    <message>
+        <source>固件文件的型号（%1）与此设备上次读到的型号（%2）不符。</source>
+        <translation>The model of the firmware file (%1) differs from the model last read from this device (%2).</translation>
+    </message>
+    <message>
+        <source>从未读到过此设备的型号，无法核对固件文件的型号（%1）。</source>
+        <translation>The model of this device was never read, so the model of the firmware file (%1) cannot be checked.</translation>
+    </message>
+    <message>
+        <source>确认写入</source>
+        <translation>Confirm write</translation>
+    </message>
+    <message>
+        <source>写入其他型号的固件会使设备无法启动。
+
+确定要写入吗？</source>
+        <translation>Firmware for another model leaves the device unable to start.
+
+Write it anyway?</translation>
     </message>
 </context>
 <context>

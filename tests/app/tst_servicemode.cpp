@@ -10,6 +10,7 @@
 #include "settings/my_spinbox.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -278,7 +279,8 @@ private slots:
                            return r.size() > 4 && quint8(r[1]) == 0x55 && r[3] == 'r' && r[4] == 0x0A;
                        }), sent.end());
             QCOMPARE(sent, expected);
-            QVERIFY2(status(&window).startsWith("升级完成！"), qPrintable(status(&window)));
+            // Service mode says what the device runs now that it is back.
+            QVERIFY2(status(&window).startsWith("升级完成：设备现在运行 V1.0.2"), qPrintable(status(&window)));
             // The backup holds the device's five curves and is offered back.
             const QString line = logMessages(&window).filter("已备份功率曲线和设置：").value(0);
             const QString backup = line.mid(line.indexOf(QStringLiteral("：")) + 1);
@@ -312,25 +314,77 @@ private slots:
         QVERIFY(!curves && !editor);
     }
 
-    void writeStageAsksFirst_data()
+    // The Upgrade page's two buttons say what they do; the write stage alone
+    // waits for a file; the file line names the real reason a file is refused
+    // (the default start keeps its own text); a new choice clears the last result.
+    void upgradePage_data()
     {
-        QTest::addColumn<bool>("accept");
-        QTest::newRow("accepted") << true;
-        QTest::newRow("declined") << false;
+        QTest::addColumn<bool>("service");
+        QTest::addColumn<QString>("fileKind");   // none, good, empty, folder, png
+        QTest::addColumn<bool>("writeEnabled");
+        QTest::addColumn<QString>("info");
+        QTest::newRow("service, no file") << true << "none" << false << "";
+        QTest::newRow("service, good file") << true << "good" << true << "文件大小：0.98 kB，型号 VELTRA-MINI（与设备一致）";
+        QTest::newRow("service, empty") << true << "empty" << false << "固件文件为空";
+        QTest::newRow("service, folder") << true << "folder" << false << "固件文件不是普通文件";
+        QTest::newRow("service, picture") << true << "png" << false << "不是固件文件：这是 PNG 图片";
+        QTest::newRow("default, empty") << false << "empty" << true << "不支持中文路径！";
+        QTest::newRow("default, picture") << false << "png" << true << "不是固件文件：这是 PNG 图片";
     }
-    void writeStageAsksFirst()
+    void upgradePage()
     {
-        QFETCH(bool, accept);
+        QFETCH(bool, service);
+        QFETCH(QString, fileKind);
+        QFETCH(bool, writeEnabled);
+        QFETCH(QString, info);
+        MainWindow window;
+        window.setServiceMode(service);
+        auto *write = child<QPushButton>(&window, "upgradeFirmwarePushButton");
+        auto *start = child<QPushButton>(&window, "pushButton");
+        QCOMPARE(write->text(), service ? QStringLiteral("升级固件（仅写入）") : QStringLiteral("升级固件"));
+        QCOMPARE(write->toolTip().contains("Bootloader"), service);
+        QCOMPARE(start->toolTip().contains("擦除"), service);
+        click(&window, "pushButton_2");   // refresh: a result in the service row
+        if (service)
+            QCOMPARE(status(&window), QStringLiteral("刷新！"));
+        const QString path = dir.filePath("page-" + fileKind);
+        if (fileKind == "good")
+            QVERIFY(QFile::copy(firmwareFile("VELTRA-MINI"), path));
+        if (fileKind == "folder")
+            QVERIFY(QDir().mkpath(path));
+        if (fileKind == "empty" || fileKind == "png") {
+            QFile out(path);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(fileKind == "png" ? QByteArray("\x89PNG\r\n\x1a\n").leftJustified(500, 'x') : QByteArray());
+        }
+        if (fileKind != "none")
+            chooseFirmware(window, path);
+        QCOMPARE(write->isEnabled(), writeEnabled);
+        QCOMPARE(child<QLabel>(&window, "label_3_file_inf")->text(), info);
+        QCOMPARE(start->isEnabled(), fileKind == "good");
+        if (service && fileKind != "none")
+            QCOMPARE(status(&window), QString());
+        window.setServiceMode(false);
+        QCOMPARE(write->text(), QStringLiteral("升级固件"));
+        QVERIFY(write->toolTip().isEmpty() && start->toolTip().isEmpty());
+    }
+
+    // Declining the write stage alone sends the model query and nothing else.
+    void writeStageDeclined()
+    {
         MainWindow window;
         window.setServiceMode(true);
         chooseFirmware(window, firmwareFile("VELTRA-MINI"));
         device().enterBootloader();
         device().clearRecord();
         QString question;
-        answerNextMessageBox(accept ? QMessageBox::Yes : QMessageBox::No, &question);
+        answerNextMessageBox(QMessageBox::No, &question);
         click(&window, "upgradeFirmwarePushButton");
-        QVERIFY(question.contains("不检查固件型号"));
-        QCOMPARE(device().count(Exchange::Write) > 0, accept);
+        QVERIFY2(question.contains("Bootloader") && question.contains("VELTRA-MINI"), qPrintable(question));
+        const QVector<QByteArray> sent = device().writtenReports();
+        QCOMPARE(sent.size(), 1);
+        QCOMPARE(sent.first().left(5), QByteArray::fromHex("00553f7204"));
+        QCOMPARE(child<QLabel>(&window, "label_4_updata_sta")->text(), QStringLiteral("固件已打开"));
     }
 };
 

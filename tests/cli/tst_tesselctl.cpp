@@ -7,12 +7,14 @@
 #include "cli/upgradecommand.h"
 #include "clirun.h"
 #include "emulator/emulateddevice.h"
+#include "firmware/firmwareupgrade.h"
 #include "images/picturecorpus.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QStandardPaths>
 #include <QtTest>
@@ -59,6 +61,15 @@ QImage stripes(int width, int height)
     return picture;
 }
 
+// Standard output and standard error in the order they were written.
+class InterleavingConsole : public RecordingConsole
+{
+public:
+    void out(const QString &text) override { both += text; }
+    void err(const QString &text) override { both += text; }
+    QString both;
+};
+
 } // namespace
 
 class TestTesselctl : public QObject
@@ -77,8 +88,18 @@ class TestTesselctl : public QObject
 private slots:
     void initTestCase()
     {
-        // Upgrade backups go to a scratch data folder.
+        // Upgrade backups go to a scratch data folder, what the tool remembers
+        // of the device to a scratch settings file.
         QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(QStringLiteral("Tessel"));
+        QCoreApplication::setApplicationName(QStringLiteral("Tessel Control tests"));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, file("settings"));
+        QByteArray v103 = firmwareFor("VELTRA-MINI", 48 * 21 + 10);
+        v103.replace(900, 14, "TSL-VER=V1.0.3");
+        write("v103.bin", v103);
+        write("other103.bin", QByteArray(v103).replace(0, 11, "OTHER-MODEL"));
+        write("picture.bin", QByteArray(v103).replace(0, 8, "\x89PNG\r\n\x1a\n"));
+        write("header.bin", v103.left(48));
         write("firmware.bin", firmwareFor("VELTRA-MINI", 48 * 21 + 10));
         write("other.bin", firmwareFor("OTHER-MODEL", 480));
         write("short.bin", QByteArray(47, 'x'));
@@ -104,6 +125,7 @@ private slots:
     {
         device().reset();
         EmulatedDevice::onBus(1).reset();
+        QSettings().clear();
     }
 
     // Every failure class: its exit code, one line on standard error naming the
@@ -374,6 +396,115 @@ private slots:
             QCOMPARE(unit.count(Exchange::Write) > 0, index == chosen);
             QCOMPARE(unit.profile().curves[0][0] == 5, index == chosen);
         }
+    }
+
+    // Every way of upgrading against every state of the device and every kind
+    // of file: the exit code, what went out, and the line that says why.
+    // bootloader: stopped half way, its model read before; never read: the
+    // same, but this tool never heard its model; unplugged: pulled out during
+    // the chunks; not back: pulled out with the jump.
+    void upgradePaths_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("firmware");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("sent");     // nothing, query (no bootloader command), all, part
+        QTest::addColumn<QString>("message");
+        const QStringList full{"--yes"}, resume{"--resume", "--yes"}, dry{"--dry-run"};
+        const auto row = [](const QStringList &options, const char *state, const char *firmware, int code,
+                            const char *sent, const char *message) {
+            QTest::newRow(qPrintable(QStringLiteral("%1 | %2 | %3").arg(options.join(' '), state, firmware)))
+                << options << QString(state) << QString(firmware) << code << QString(sent) << QString(message);
+        };
+        row(full, "application", "v103", 0, "all", "runs V1.0.3 (before: V1.0.2)");
+        row(full, "application", "other103", 3, "query", "model mismatch");
+        row(full, "application", "picture", 4, "nothing", "not a firmware file: this is a PNG picture");
+        row(full, "application", "empty", 4, "nothing", "empty");
+        row(full, "application", "header", 4, "nothing", "no firmware data");
+        row(full, "bootloader", "v103", 3, "query", "--resume");
+        row(full, "absent", "v103", 2, "nothing", "no device attached");
+        row(full, "unplugged", "v103", 3, "part", "could not be written");
+        row(full, "not back", "v103", 3, "all", "did not come back");
+        row(resume, "application", "v103", 3, "query", "runs its application");
+        row(resume + QStringList{"--force"}, "application", "v103", 0, "all", "runs V1.0.3 (before: V1.0.2)");
+        row(resume, "application", "other103", 3, "query", "model mismatch");
+        row(resume, "application", "picture", 4, "nothing", "PNG picture");
+        row(resume, "application", "empty", 4, "nothing", "empty");
+        row(resume, "bootloader", "v103", 0, "all", "runs V1.0.3 (before: V1.0.2)");
+        row(resume, "bootloader", "other103", 3, "query", "--force");
+        row(resume, "never read", "v103", 3, "query", "never read");
+        row(resume + QStringList{"--force"}, "never read", "v103", 0, "all", "the device is back and runs V1.0.3");
+        row(resume, "absent", "v103", 2, "nothing", "no device attached");
+        row(resume, "unplugged", "v103", 3, "part", "could not be written");
+        row(dry, "application", "v103", 0, "query", "the model matches");
+        row(dry, "application", "other103", 3, "query", "model mismatch");
+        row(dry, "application", "picture", 4, "nothing", "PNG picture");
+        row(dry, "bootloader", "v103", 3, "query", "--resume");
+        row(dry + QStringList{"--resume"}, "bootloader", "v103", 0, "nothing", "nothing was sent");
+        row(dry + QStringList{"--resume"}, "application", "header", 4, "nothing", "no firmware data");
+    }
+    void upgradePaths()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, state);
+        QFETCH(QString, firmware);
+        QFETCH(int, code);
+        QFETCH(QString, sent);
+        QFETCH(QString, message);
+        const QString path = file(firmware + ".bin");
+        if (state != "never read")
+            QCOMPARE(runCli({"info"}).code, 0);   // the device's model and version remembered
+        device().reset();
+        if (state == "bootloader" || state == "never read" || (state == "unplugged" && options.contains("--resume")))
+            device().enterBootloader();
+        if (state == "absent")
+            device().setPresent(false);
+        if (state == "unplugged")
+            device().unplugAfterWrites(10);   // a few chunks in
+        if (state == "not back") {
+            Firmware::setReturnWatchMs(1000);
+            device().setWriteHook([](int, const QByteArray &report) {
+                if (report[1] == 0x02)
+                    device().setPresent(false);
+            });
+        }
+
+        const CliRun run = runCli(QStringList{"upgrade", path} + options);
+        Firmware::setReturnWatchMs(0);
+        device().setWriteHook(nullptr);
+        QCOMPARE(run.code, code);
+        QVERIFY2((run.out + run.err).contains(message), qPrintable(run.out + run.err));
+        QFile source(path);
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        const QByteArray flash = flashOf(source.readAll(), -1);
+        QCOMPARE(device().count(Exchange::Write) == 0, sent == "nothing");
+        QCOMPARE(device().bootloaderReports().isEmpty(), sent == "nothing" || sent == "query");
+        if (sent == "all")
+            QCOMPARE(device().flashImage(), flash);
+        if (sent == "part")
+            QVERIFY(!device().flashImage().isEmpty() && flash.startsWith(device().flashImage())
+                    && device().flashImage() != flash);
+        QCOMPARE(device().misuseCount(), 0);
+        QCOMPARE(device().openHandleCount(), 0);
+    }
+
+    // On a terminal the backup line stands on its own before the write, and
+    // the progress line ends at 100 % with a line break before the result.
+    void upgradeTerminalLines()
+    {
+        InterleavingConsole console;
+        console.errTerminal = true;
+        QCOMPARE(runTesselctl(QStringLiteral("tesselctl"), {"upgrade", "--yes", file("v103.bin")}, console), 0);
+        const QString &text = console.both;
+        const int backup = text.indexOf("backup of the power curves: ");
+        const int firstDraw = text.indexOf("\r[");
+        const int result = text.indexOf("firmware written");
+        QVERIFY2(backup >= 0 && firstDraw > backup && result > firstDraw, qPrintable(text));
+        QCOMPARE(text.at(backup - 1), QChar('\n'));
+        QVERIFY(text.indexOf('\n', backup) < firstDraw);
+        const QString lastDraw = text.mid(text.lastIndexOf("\r["), result - text.lastIndexOf("\r["));
+        QVERIFY2(lastDraw.contains("] 100%") && lastDraw.endsWith("\x1b[K\n"), qPrintable(lastDraw));
     }
 
     // The upgrade asks before the erase: only a "y" typed at a terminal, or

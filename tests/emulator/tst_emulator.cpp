@@ -387,6 +387,50 @@ private slots:
         QCOMPARE(device().count(Exchange::Open), 1);
     }
 
+    // In its bootloader the device answers no query, and it stays there across
+    // unplugging until a jump. After the jump it reports the version the image
+    // names by the emulator's test convention, or keeps the one it had.
+    void bootloaderAndVersion_data()
+    {
+        QTest::addColumn<QByteArray>("image");   // sent as one chunk of at most 48 bytes
+        QTest::addColumn<bool>("jump");
+        QTest::addColumn<QByteArray>("version"); // what item 0x05 says afterwards; empty: no answer
+        QTest::newRow("interrupted") << QByteArray("TSL-VER=V9.9.9") << false << QByteArray();
+        QTest::newRow("image names its version") << QByteArray("abc TSL-VER=V1.0.3\x01zz") << true << QByteArray("V1.0.3");
+        QTest::newRow("image names none") << QByteArray("no marker here") << true << QByteArray("V1.0.2");
+        QTest::newRow("version cut at 15 bytes") << QByteArray("TSL-VER=V1234567890123456789") << true
+                                                 << QByteArray("V12345678901234");
+    }
+    void bootloaderAndVersion()
+    {
+        QFETCH(QByteArray, image);
+        QFETCH(bool, jump);
+        QFETCH(QByteArray, version);
+        hid_close(handle);
+        device().enterBootloader();
+        handle = openDevice();
+        QVERIFY(handle);
+        const auto command = [](char code, const QByteArray &payload) {
+            return (QByteArray(1, '\0') + code + char(payload.size()) + payload).leftJustified(64, '\0');
+        };
+        send(handle, command(0x00, bootPattern));
+        send(handle, command(0x01, image + "90123"));
+        QCOMPARE(ask(handle, request('r', 0x05)), QByteArray());
+        if (jump) {
+            send(handle, command(0x02, bootPattern));
+            QTest::qWait(40);   // past the restart it commits to
+        }
+        hid_close(handle);
+        handle = nullptr;
+        device().setPresent(false);
+        device().setPresent(true);
+        QTRY_VERIFY((handle = openDevice()) != nullptr);   // once it has enumerated again
+        QCOMPARE(device().mode(), jump ? EmulatedDevice::Mode::Application : EmulatedDevice::Mode::Bootloader);
+        QCOMPARE(device().flashImage(), image);
+        const QByteArray reply = ask(handle, request('r', 0x05));
+        QCOMPARE(reply.isEmpty() ? QByteArray() : reply.mid(4, reply.indexOf('\0', 4) - 4), version);
+    }
+
     void writesAreKeptUntilReset()
     {
         const QByteArray first = request('w', 0x08, hex("0102030405"));

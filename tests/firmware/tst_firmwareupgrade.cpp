@@ -1,14 +1,19 @@
 // The Upgrade page against the emulated device: choosing the file, the model
 // check, the restart into the bootloader, the chunks as the device receives
-// them, retries, lost devices, refresh, and overlapping actions.
+// them, retries, lost devices, the device's return, the write stage alone,
+// refresh, and overlapping actions.
 
 #include "app/mainwindow.h"
 #include "emulator/emulateddevice.h"
 #include "firmware/firmwarefilechooser.h"
+#include "firmware/firmwareupgrade.h"
 #include "testsupport.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QMessageBox>
+#include <QSettings>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -22,6 +27,7 @@
 using emu::EmulatedDevice;
 using Exchange = EmulatedDevice::Exchange;
 using namespace testsupport;
+using Firmware::setReturnWatchMs;
 
 namespace {
 
@@ -31,6 +37,9 @@ const QByteArray digits60 = QByteArray("1234567890").repeated(6);
 const QStringList successTail = {"擦出成功！", "检测设备固件...", "开始写固件，请稍后...", "写固件数据成功！",
                                  "跳转到用户程序！"};
 const QString tooShort = QStringLiteral("固件文件出错：文件不足48字节，没有型号信息！");
+// After the jump: the watch, and the device back with the version it had
+// (the test images name none).
+const QStringList returnTail = {"等待设备返回...", "升级完成：V1.0.2（版本未变）"};
 // Writes before the first chunk: start-up query (4), model query, erase, probe.
 constexpr int firstChunkWrite = 7;
 
@@ -85,6 +94,28 @@ struct Page
     QPushButton *start, *write;
 };
 
+// Answers the page's questions as they come, in order; any question beyond
+// the answers given gets No.
+class Answerer : public QObject
+{
+public:
+    explicit Answerer(QList<QMessageBox::StandardButton> answers) : answers(std::move(answers))
+    {
+        timer.setInterval(10);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            questions << box->text();
+            box->button(this->answers.isEmpty() ? QMessageBox::No : this->answers.takeFirst())->click();
+        });
+        timer.start();
+    }
+    QList<QMessageBox::StandardButton> answers;
+    QStringList questions;
+    QTimer timer;
+};
+
 } // namespace
 
 class TestFirmwareUpgrade : public QObject
@@ -119,7 +150,18 @@ class TestFirmwareUpgrade : public QObject
     }
 
 private slots:
-    void init() { device().reset(); }
+    // What the program remembers of the device goes to a scratch settings file.
+    void initTestCase()
+    {
+        QCoreApplication::setOrganizationName(QStringLiteral("Tessel"));
+        QCoreApplication::setApplicationName(QStringLiteral("Tessel Control tests"));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath("settings"));
+    }
+    void init()
+    {
+        device().reset();
+        QSettings().clear();
+    }
     void cleanup()
     {
         setFirmwareFileChooser(nullptr);
@@ -204,7 +246,6 @@ private slots:
         QTest::newRow("100: tail at 96 not lowered") << 100 << QByteArray("VELTRA-MINI") << QList<int>{48} << 4;
         QTest::newRow("1000, header byte 0xC8") << 1000 << QByteArray("VELTRA\xC8MINI") << upTo912 << 40;
         QTest::newRow("60: only a tail") << 60 << QByteArray("VELTRA-MINI") << QList<int>{} << 12;
-        QTest::newRow("48: header alone") << 48 << QByteArray("VELTRA-MINI") << QList<int>{} << 0;
     }
     void upgrade()
     {
@@ -225,7 +266,7 @@ private slots:
         device().setWriteHook(nullptr);
 
         QCOMPARE(device().flashImage(), expectedFlash(file));
-        QCOMPARE(logMessages(&window).mid(1), equalLines(file) + successTail);
+        QCOMPARE(logMessages(&window).mid(1), equalLines(file) + successTail + returnTail);
         // The bar may skip steps while chunks go out, and ends where the last
         // full chunk put it; the tail does not move it.
         QVERIFY(isThinnedOut(bar, QList<int>{0} + progress));
@@ -250,7 +291,7 @@ private slots:
         QCOMPARE(reports.first().mid(1, 62), boot(0x03));
         QCOMPARE(reports[1].mid(1, 62), boot(0x00));
         QCOMPARE(reports.last().mid(1, 62), boot(0x02));
-        QCOMPARE(device().count(Exchange::Open), 2);   // the check, then the bootloader
+        QCOMPARE(device().count(Exchange::Open), 3);   // the check, the bootloader, the return
 
         QCOMPARE(page.status->text(), QStringLiteral("升级完成！"));
         QCOMPARE(page.start->text(), QStringLiteral("开始升级"));
@@ -310,8 +351,8 @@ private slots:
         QTest::addColumn<QList<int>>("pausesMs");   // before each retry
         QTest::addColumn<QString>("last");          // last log line
         const QString failed = "写固件失败！";
-        QTest::newRow("once") << 0 << QList<int>{1} << QList<int>{200} << successTail.last();
-        QTest::newRow("twice") << 0 << QList<int>{1, 2} << QList<int>{200, 1000} << successTail.last();
+        QTest::newRow("once") << 0 << QList<int>{1} << QList<int>{200} << returnTail.last();
+        QTest::newRow("twice") << 0 << QList<int>{1, 2} << QList<int>{200, 1000} << returnTail.last();
         QTest::newRow("three times") << 0 << QList<int>{1, 2, 3} << QList<int>{200, 1000} << failed;
         QTest::newRow("the tail, once") << 0 << QList<int>{19} << QList<int>{} << failed;
         QTest::newRow("gone after 5 chunks") << 1 << QList<int>{5, 6, 7} << QList<int>{200, 1000} << failed;
@@ -337,9 +378,9 @@ private slots:
             device().stayAwayAfterErase(true);
         page.start->click();
 
-        const bool written = last == successTail.last();
+        const bool written = last == returnTail.last();
         QCOMPARE(logMessages(&window).last(), last);
-        QCOMPARE(logMessages(&window).size(), written ? 1 + 48 + 5 : 1 + 48 + (fault == 2 ? 2 : 4));
+        QCOMPARE(logMessages(&window).size(), written ? 1 + 48 + 5 + 2 : 1 + 48 + (fault == 2 ? 2 : 4));
         QCOMPARE(page.status->text(), written ? QStringLiteral("升级完成！") : QStringLiteral("升级失败！"));
         QVERIFY(page.start->isEnabled() && page.write->isEnabled());
         QCOMPARE(device().flashImage(),
@@ -365,36 +406,99 @@ private slots:
         QVERIFY(!window.session().handle());
     }
 
-    // The hidden write-stage button, with the device already in its bootloader.
+    // The write stage alone (service mode's "升级固件（仅写入）"): device state ×
+    // file. The model query goes out first; the questions decide the rest;
+    // nothing at all goes out for a file that is no firmware. The bootloader's
+    // question is answered Yes, the warning that names the risk and the
+    // advice to use the full upgrade No.
     void writeStageAlone_data()
     {
-        QTest::addColumn<int>("fault");
-        QTest::addColumn<QStringList>("log");
-        QTest::newRow("complete") << 0 << QStringList(successTail.mid(1));
-        QTest::newRow("file shrank to 20 bytes") << 1 << QStringList{tooShort};
-        QTest::newRow("file removed") << 2 << QStringList{"检测设备固件...", "固件文件不存在", "打开固件文件失败！"};
+        QTest::addColumn<QString>("state");     // application, bootloader, never read, absent, not back
+        QTest::addColumn<QString>("fileKind");  // match, other, png, empty, header
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<QString>("sent");      // nothing, query, all
+        QTest::addColumn<QString>("status");    // the status line afterwards
+        QTest::addColumn<QString>("last");      // the last log line
+        const QString opened = "固件已打开";
+        const auto row = [](const char *state, const char *fileKind, int questions, const char *sent,
+                            const QString &status, const char *last) {
+            QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(state, fileKind)))
+                << QString(state) << QString(fileKind) << questions << QString(sent) << status << QString::fromUtf8(last);
+        };
+        row("bootloader", "match", 1, "all", "升级完成：V1.0.2 → V1.0.3", "升级完成：V1.0.2 → V1.0.3");
+        row("bootloader", "other", 2, "query", opened, "已取消写入，未擦除也未写入");
+        row("never read", "match", 2, "query", opened, "已取消写入，未擦除也未写入");
+        row("application", "match", 1, "query", opened, "已取消写入：设备在运行应用程序，请用“开始升级”");
+        row("application", "other", 0, "query", opened, "中止固件升级！");
+        row("bootloader", "png", 0, "nothing", opened, "不是固件文件：这是 PNG 图片");
+        row("bootloader", "header", 0, "nothing", opened, "固件文件出错：只有型号信息，没有固件数据！");
+        row("absent", "match", 0, "nothing", opened, "打开设备失败");
+        row("not back", "match", 1, "all", "设备未返回：可能仍在 Bootloader 中",
+            "请在服务模式中选择同一固件文件，用“升级固件（仅写入）”重新写入");
     }
     void writeStageAlone()
     {
-        QFETCH(int, fault);
-        QFETCH(QStringList, log);
-        MainWindow window;
+        QFETCH(QString, state);
+        QFETCH(QString, fileKind);
+        QFETCH(int, questions);
+        QFETCH(QString, sent);
+        QFETCH(QString, status);
+        QFETCH(QString, last);
+        MainWindow window;   // its start-up query remembers the device
+        window.setServiceMode(true);
         Page page(&window);
-        const QByteArray file = prepare(window, 1000);
-        device().enterBootloader();
-        if (fault == 1)
-            writeFile("fw1000.bin", file.left(20));
-        if (fault == 2)
-            QVERIFY(QFile::remove(page.path->text()));
-        page.write->setEnabled(true);
-        page.write->click();
-
-        QCOMPARE(logMessages(&window).mid(1), log);
+        QVERIFY(!page.write->isEnabled());   // no file chosen yet
+        QByteArray file = firmwareFor(fileKind == "other" ? "OTHER-MODEL" : "VELTRA-MINI", 1000);
+        file.replace(900, 14, "TSL-VER=V1.0.3");
+        if (fileKind == "png")
+            file.replace(0, 8, "\x89PNG\r\n\x1a\n");
+        if (fileKind == "header")
+            file.truncate(48);
+        const QString path = writeFile("alone.bin", file);
+        // The page refuses such files when chosen; one that changed on disk since
+        // is refused by the write stage itself.
+        choose(window, writeFile("alone.bin", firmwareFor("VELTRA-MINI", 1000)));
+        writeFile("alone.bin", file);
         QVERIFY(page.write->isEnabled());
-        QCOMPARE(page.status->text(), QStringLiteral("固件已打开"));
-        QCOMPARE(device().flashImage(), fault == 0 ? expectedFlash(file) : QByteArray());
-        QCOMPARE(device().count(Exchange::Open), fault == 1 ? 0 : 1);   // refused before the device
-        QCOMPARE(bool(window.session().handle()), fault == 2);
+        if (state == "never read")
+            QSettings().clear();
+        if (state == "bootloader" || state == "never read")
+            device().enterBootloader();
+        if (state == "absent")
+            device().setPresent(false);
+        if (state == "not back") {
+            device().enterBootloader();
+            setReturnWatchMs(1000);
+            device().setWriteHook([](int, const QByteArray &report) {
+                if (report[1] == 0x02)
+                    device().setPresent(false);   // gone with the jump
+            });
+        }
+        device().clearRecord();
+        Answerer answerer({state == "application" ? QMessageBox::No : QMessageBox::Yes});
+        page.write->click();
+        setReturnWatchMs(0);
+        device().setWriteHook(nullptr);
+
+        QCOMPARE(answerer.questions.size(), questions);
+        QCOMPARE(logMessages(&window).last(), last);
+        QCOMPARE(page.status->text(), status);
+        const QVector<QByteArray> reports = device().writtenReports();
+        const bool queried = !reports.isEmpty() && reports.first().left(5) == QByteArray::fromHex("00553f7204");
+        QCOMPARE(queried, sent != "nothing");
+        QCOMPARE(device().bootloaderReports().isEmpty(), sent != "all");
+        if (sent == "all") {
+            QCOMPARE(device().flashImage(), expectedFlash(file));
+            // No erase: the write stage alone starts with the probe.
+            QCOMPARE(int(device().bootloaderReports().first()[1]), 0x00);
+        }
+        if (fileKind == "other" && questions > 0)
+            QVERIFY(answerer.questions.last().contains("OTHER-MODEL") && answerer.questions.last().contains("VELTRA-MINI"));
+        if (state == "never read")
+            QVERIFY(answerer.questions.last().contains("从未读到"));
+        QVERIFY(page.write->isEnabled() && page.path->text() == path);
+        QVERIFY(!window.session().handle());
+        device().plugBackIn();
     }
 
     void refresh_data()
@@ -454,7 +558,7 @@ private slots:
         const QString busy = QStringLiteral("设备忙，请等待当前操作完成");
         QCOMPARE(logMessages(&window).mid(1), equalLines(file) << "擦出成功！"
                                                   << "选择文件：" + other << busy << busy << busy
-                                                  << successTail.mid(1));
+                                                  << successTail.mid(1) + returnTail);
         QCOMPARE(device().flashImage(), expectedFlash(file));
         QTRY_VERIFY(!window.isVisible());
     }

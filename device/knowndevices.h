@@ -1,0 +1,35 @@
+#pragma once
+// What the program last read from each device it has met: the 48-byte name
+// field of item 0x04 and the firmware version of item 0x05, kept in the
+// user's settings under the device's hidapi path and USB serial number.
+//
+// A device waiting in its bootloader answers no query, so this memory is the
+// only thing the write stage alone can hold a firmware file's model header
+// against. Nothing is kept while the program has not named itself
+// (organisation and application): its settings file would have no home.
+
+#include <QByteArray>
+#include <QString>
+
+struct DeviceIdentity
+{
+    QByteArray path;   // as hid_enumerate lists it
+    QString serial;    // the USB serial number string; may be empty
+
+    bool isListed() const { return !path.isEmpty(); }
+};
+
+// The device a session with this hidapi path opens (an empty path: the first
+// one listed with the device's ids), as the system lists it now; an empty
+// identity when it is not listed. Only asks the system; nothing is sent.
+DeviceIdentity listedDevice(const QByteArray &sessionPath);
+
+struct KnownDevice
+{
+    QByteArray nameField;    // 48 bytes, or empty when never read
+    QString firmwareVersion; // empty when never read
+};
+
+KnownDevice knownDevice(const DeviceIdentity &device);
+void rememberNameField(const DeviceIdentity &device, const QByteArray &nameField);
+void rememberFirmwareVersion(const DeviceIdentity &device, const QString &version);
