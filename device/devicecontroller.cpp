@@ -144,17 +144,25 @@ void DeviceController::takeWorkerEvents()
         case WorkerEvent::Note:
             emit jobNote(event.kind, event.text, event.result);
             break;
-        case WorkerEvent::Finished:
+        case WorkerEvent::Finished: {
             running = DeviceJob::None;
             runningCancellable = false;
             stalled = false;
             watchdog.stop();
-            sharedGuard.reset();
+            // Freed first, so that a receiver of finished() may start the next
+            // action; its release runs what waited for the device to be free.
+            std::unique_ptr<DeviceActionGuard> guard = std::move(sharedGuard);
+            guard.reset();
+            if (!self)
+                return;
             updateState();
             if (event.cancelled)
                 emit cancelled(event.kind);
+            if (!self)
+                return;
             emit finished(event.kind, event.flag && !event.cancelled, event.result);
             break;
+        }
         case WorkerEvent::Listed: {
             listing = false;
             const bool changed = event.flag != present;

@@ -268,6 +268,24 @@ private slots:
         QCOMPARE(refused.count(), 3);
     }
 
+    // Whoever hears a job finish may start the next one at once.
+    void nextJobFromFinished()
+    {
+        DeviceActivity activity;
+        DeviceController controller;
+        controller.setSharedActivity(&activity);
+        QVector<DeviceJob> done;
+        connect(&controller, &DeviceController::finished, [&](DeviceJob kind) {
+            done << kind;
+            if (kind == DeviceJob::SlotQuery)
+                QVERIFY(controller.startCurveRead(0));
+        });
+        QVERIFY(controller.startSlotQuery(2));
+        QTRY_COMPARE(done.size(), 2);
+        QCOMPARE(done.last(), DeviceJob::CurveRead);
+        QVERIFY(!activity.isBusy());
+    }
+
     // Cancel after each report of the cancellable jobs: nothing more goes out
     // (no end report), the job ends cancelled with "已取消", the bar at 0,
     // nothing done on the device and no handle left open.
