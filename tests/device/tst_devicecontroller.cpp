@@ -258,6 +258,7 @@ private slots:
         QCOMPARE(refused.first().at(0).value<DeviceJob>(), DeviceJob::SettingsWrite);
         QCOMPARE(refused.first().at(1).value<DeviceJob>(), DeviceJob::SlotQuery);
         QCOMPARE(heard.lines.count(deviceBusyText()), 2);
+        QTRY_VERIFY(device().count(Exchange::Read) > 0);   // waiting for the reply
         QVERIFY(controller.cancel());
         QTRY_VERIFY(heard.finished);
         QVERIFY(!activity.isBusy());
