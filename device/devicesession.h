@@ -15,6 +15,9 @@
 // next one: the slot query for the upload that follows, an unacknowledged
 // colour transfer, a failed firmware write stage. The next action goes on with
 // that handle rather than opening another.
+//
+// A session owned by a DeviceController lives on the controller's device
+// thread instead, and is only ever touched there (see devicecontroller.h).
 
 #include "device/commandrecord.h"
 #include "device/deviceactivity.h"
@@ -22,6 +25,9 @@
 
 #include <QObject>
 
+#include <atomic>
+
+class CallTimer;
 class JobSink;
 class Waiter;
 
@@ -77,6 +83,18 @@ public:
     // Closes the handle if one is open; safe to call any number of times.
     void close();
 
+    // Longest single hid_read_timeout of a session on a device thread.
+    static constexpr int ReadSliceMs = 100;
+    // For the device thread that owns this session: each write and read is
+    // timed on calls, so that a stuck one can be seen from outside; a read is
+    // made in slices of at most ReadSliceMs that add up to its time-out. Once
+    // interrupt is set, a read ends early as unanswered and a write is not
+    // made (it fails). The device notices none of it but the reports that are
+    // not sent: a read only looks at what the host has already received.
+    void runOnDeviceThread(CallTimer *calls, const std::atomic<bool> *interrupt);
+    // Whether the interrupt cut a write or read short since the last call.
+    bool takeCutShort();
+
 signals:
     // A line for the log of whoever shows this device's activity (the
     // window's log pane); the dialogs sharing the session report through it.
@@ -86,10 +104,17 @@ signals:
 private:
     int countedResult(int result);
     bool countedDelivery(bool delivered);
+    bool interrupted();
+    template <typename Write>
+    auto timedWrite(Write write, decltype(write()) notSent);
+    int readSliced(ReplyBuffer &reply, int timeoutMs);
 
     hid_device *device = nullptr;
     QByteArray path;
     qint64 written = 0;
     CommandRecord record;
     DeviceActivity busy;
+    CallTimer *calls = nullptr;
+    const std::atomic<bool> *interrupt = nullptr;
+    bool cutShort = false;
 };

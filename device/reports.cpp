@@ -59,10 +59,14 @@ int sendApplicationCommand(CommandRecord &record, hid_device *handle, const Appl
 
 bool readReport(hid_device *handle, ReplyBuffer &buffer, int timeoutMs)
 {
+    return readReportBytes(handle, buffer, timeoutMs) >= Protocol::MinReplyLength;
+}
+
+int readReportBytes(hid_device *handle, ReplyBuffer &buffer, int timeoutMs)
+{
     if (!handle)
-        return false;
-    const int got = hid_read_timeout(handle, buffer.data(), Protocol::ReplyReadLength, timeoutMs);
-    return got >= Protocol::MinReplyLength;
+        return -1;
+    return hid_read_timeout(handle, buffer.data(), Protocol::ReplyReadLength, timeoutMs);
 }
 
 bool sendBootloaderProbe(CommandRecord &record, hid_device *handle)

@@ -42,6 +42,8 @@ int sendApplicationCommand(CommandRecord &record, hid_device *handle, const Appl
 
 // One read of up to 63 bytes; true only for 61 bytes or more.
 bool readReport(hid_device *handle, ReplyBuffer &buffer, int timeoutMs);
+// The same read, giving what hid_read_timeout returned (-1 also for no handle).
+int readReportBytes(hid_device *handle, ReplyBuffer &buffer, int timeoutMs);
 
 // Bootloader probe (command 0x00 with bootPattern). The bootloader does not
 // answer it; true when the report was written whole.

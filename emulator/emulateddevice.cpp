@@ -93,6 +93,7 @@ void EmulatedDevice::resetLocked()
     m_timeoutMode = TimeoutMode::Immediate;
     m_writeHook = nullptr;
     m_readHook = nullptr;
+    m_stall.reset();
 
     m_epoch = Clock::now();
     m_record.clear();
@@ -250,6 +251,35 @@ void EmulatedDevice::setTimeoutMode(TimeoutMode mode)
     m_timeoutMode = mode;
 }
 
+void EmulatedDevice::stallCallAt(Exchange::Kind kind, int index)
+{
+    Lock lock(m_mutex);
+    m_stall = Stall{kind, index};
+}
+
+void EmulatedDevice::releaseStall()
+{
+    Lock lock(m_mutex);
+    m_stall.reset();
+    m_replyOrUnplug.notify_all();
+}
+
+int EmulatedDevice::stalledCalls() const
+{
+    Lock lock(m_mutex);
+    return m_stalledCalls;
+}
+
+void EmulatedDevice::stallIfAsked(Lock &lock, Exchange::Kind kind, int index)
+{
+    const auto stuck = [&] { return m_stall && m_stall->kind == kind && m_stall->index == index; };
+    if (!stuck())
+        return;
+    ++m_stalledCalls;
+    m_replyOrUnplug.wait(lock, [&] { return !stuck(); });
+    --m_stalledCalls;
+}
+
 void EmulatedDevice::setWriteHook(WriteHook hook)
 {
     Lock lock(m_mutex);
@@ -265,6 +295,7 @@ void EmulatedDevice::setReadHook(ReadHook hook)
 void EmulatedDevice::unplugLocked()
 {
     m_present = false;
+    m_stall.reset();   // a stuck call returns, failing, as hidraw's does on unplug
     for (auto &handle : m_handles) {
         if (!handle->closed) {
             handle->dead = true;
@@ -338,8 +369,9 @@ void EmulatedDevice::restartLocked(Mode into, Clock::time_point at)
 
 // --- record ---------------------------------------------------------------------------
 
-const QVector<EmulatedDevice::Exchange> &EmulatedDevice::record() const
+QVector<EmulatedDevice::Exchange> EmulatedDevice::record() const
 {
+    Lock lock(m_mutex);
     return m_record;
 }
 
@@ -524,6 +556,7 @@ int EmulatedDevice::hidWrite(hid_device *handle, const unsigned char *data, size
     Lock lock(m_mutex);
     advanceLocked();
     const int writeIndex = m_writeCalls++;
+    stallIfAsked(lock, Exchange::Write, writeIndex);
     Exchange exchange;
     exchange.kind = Exchange::Write;
     exchange.length = int(std::min(length, size_t(INT_MAX)));
@@ -586,6 +619,7 @@ int EmulatedDevice::hidReadTimeout(hid_device *handle, unsigned char *data, size
         hook(readIndex);
         lock.lock();
     }
+    stallIfAsked(lock, Exchange::Read, readIndex);
 
     Exchange exchange;
     exchange.kind = Exchange::Read;

@@ -115,6 +115,14 @@ public:
     // With no answer waiting, a blocking read returns 0 at once (Immediate) or after
     // its full time-out (RealWait). Nonblocking handles never wait.
     void setTimeoutMode(TimeoutMode mode);
+    // The hid_write (kind Write) or hid_read_timeout (kind Read) with this index
+    // since reset does not return: a stalled endpoint. It stays stuck, whatever
+    // its time-out, until releaseStall(), an unplug or a reset; then it goes on
+    // as it would have (released), or fails (unplugged, reset).
+    void stallCallAt(Exchange::Kind kind, int index);
+    void releaseStall();
+    // Calls stuck in a stall right now.
+    int stalledCalls() const;
     // Called from within each hid_write, after the device has taken the report.
     void setWriteHook(WriteHook hook);
     // Called from within each hid_read_timeout, before it looks for a reply.
@@ -138,7 +146,8 @@ public:
     void enterBootloader();
 
     // --- record -------------------------------------------------------------------
-    const QVector<Exchange> &record() const;
+    // A copy, so that a test may read it while another thread makes calls.
+    QVector<Exchange> record() const;
     // Every report handed to hid_write, whether or not it reached the device.
     QVector<QByteArray> writtenReports() const;
     int count(Exchange::Kind kind) const;
@@ -205,6 +214,7 @@ private:
     void unplugLocked();
     bool onBusLocked() const;
     void waitForLatency(Lock &lock);
+    void stallIfAsked(Lock &lock, Exchange::Kind kind, int index);
 
     void takeReport(const QByteArray &report);
     void handleApplicationCommand(const QByteArray &report);
@@ -232,6 +242,13 @@ private:
     Clock::time_point m_latencyDeadline;   // when the link is free again
     Clock::time_point m_lastWriteReturn;
     TimeoutMode m_timeoutMode = TimeoutMode::Immediate;
+    struct Stall
+    {
+        Exchange::Kind kind;
+        int index;
+    };
+    std::optional<Stall> m_stall;
+    int m_stalledCalls = 0;
     WriteHook m_writeHook;
     ReadHook m_readHook;
 

@@ -31,6 +31,10 @@
         <source>设备已断开</source>
         <translation>Device disconnected</translation>
     </message>
+    <message>
+        <source>已取消</source>
+        <translation>Cancelled</translation>
+    </message>
 </context>
 <context>
     <name>Firmware</name>

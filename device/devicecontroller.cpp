@@ -1,0 +1,181 @@
+#include "device/devicecontroller.h"
+
+#include "device/deviceactivity.h"
+#include "device/deviceworker.h"
+
+DeviceController::DeviceController(QObject *parent)
+    : QObject(parent), worker(std::make_shared<DeviceWorker>(this))
+{
+    qRegisterMetaType<DeviceJob>();
+    qRegisterMetaType<DeviceState>();
+    std::shared_ptr<DeviceWorker> shared = worker;
+    thread = QThread::create([shared] { shared->run(); });
+    thread->setObjectName(QStringLiteral("device"));
+    // Only reached for a thread left behind; a thread that ended in time is
+    // deleted by the destructor, and this posted deletion with it.
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    thread->start();
+
+    watchdog.setInterval(WatchdogIntervalMs);
+    connect(&watchdog, &QTimer::timeout, this, &DeviceController::checkStall);
+    connect(&presenceTimer, &QTimer::timeout, this, &DeviceController::checkPresence);
+}
+
+DeviceController::~DeviceController()
+{
+    watchdog.stop();
+    presenceTimer.stop();
+    sharedGuard.reset();
+    worker->requestStop();
+    // A thread stuck in a call is not waited for: the user was told the
+    // device is unresponsive, and the program must still end.
+    if (thread->wait(currentState == DeviceState::Unresponsive ? 0 : ShutdownWaitMs))
+        delete thread;
+}
+
+void DeviceController::setSharedActivity(DeviceActivity *activity)
+{
+    sharedGuard.reset();
+    sharedActivity = activity;
+}
+
+bool DeviceController::start(DeviceJob kind, JobFunction job, bool cancellable)
+{
+    if (isBusy() || (sharedActivity && sharedActivity->isBusy())) {
+        emit logLine(deviceBusyText(), false);
+        emit refused(kind, running);
+        return false;
+    }
+    if (sharedActivity)
+        sharedGuard = std::make_unique<DeviceActionGuard>(*sharedActivity);
+    running = kind;
+    runningCancellable = cancellable;
+    stalled = false;
+    worker->post(kind, std::move(job), cancellable);
+    watchdog.start();
+    updateState();
+    return true;
+}
+
+bool DeviceController::cancel()
+{
+    if (!isCancellable())
+        return false;
+    worker->interrupt.store(true, std::memory_order_release);
+    return true;
+}
+
+void DeviceController::checkPresence()
+{
+    // The system is asked between jobs only, as the window's watch did.
+    if (isBusy() || listing)
+        return;
+    listing = true;
+    worker->requestListing();
+}
+
+void DeviceController::startPresenceWatch(int intervalMs)
+{
+    presenceTimer.start(intervalMs);
+}
+
+void DeviceController::stopPresenceWatch()
+{
+    presenceTimer.stop();
+}
+
+void DeviceController::assumePresent(bool nowPresent)
+{
+    present = nowPresent;
+    accessible = true;
+    updateState();
+}
+
+void DeviceController::checkStall()
+{
+    const bool nowStalled = worker->calls.overdueMs() > stallGraceMs;
+    if (nowStalled == stalled)
+        return;
+    stalled = nowStalled;
+    updateState();
+}
+
+void DeviceController::setPresence(bool listed, bool canOpen)
+{
+    present = listed;
+    accessible = canOpen;
+}
+
+void DeviceController::updateState()
+{
+    DeviceState next;
+    if (isBusy())
+        next = stalled ? DeviceState::Unresponsive : DeviceState::Busy;
+    else if (!present)
+        next = DeviceState::Absent;
+    else
+        next = accessible ? DeviceState::Idle : DeviceState::NotAccessible;
+    if (next == currentState && running == stateJob)
+        return;
+    currentState = next;
+    stateJob = running;
+    emit stateChanged(currentState, stateJob);
+}
+
+void DeviceController::takeWorkerEvents()
+{
+    QPointer<DeviceController> self(this);
+    for (WorkerEvent &event : worker->takeEvents()) {
+        switch (event.type) {
+        case WorkerEvent::Started:
+            emit jobStarted(event.kind);
+            break;
+        case WorkerEvent::Line:
+            emit logLine(event.text, event.flag);
+            break;
+        case WorkerEvent::Progress:
+            emit progress(event.value, event.maximum);
+            break;
+        case WorkerEvent::Reachable:
+            // Not opened yet listed: there, but not for this user.
+            setPresence(event.listed, event.flag || !event.listed);
+            emit deviceReachable(event.flag);
+            break;
+        case WorkerEvent::Note:
+            emit jobNote(event.kind, event.text, event.result);
+            break;
+        case WorkerEvent::Finished: {
+            running = DeviceJob::None;
+            runningCancellable = false;
+            stalled = false;
+            watchdog.stop();
+            // Freed first, so that a receiver of finished() may start the next
+            // action; its release runs what waited for the device to be free.
+            std::unique_ptr<DeviceActionGuard> guard = std::move(sharedGuard);
+            guard.reset();
+            if (!self)
+                return;
+            updateState();
+            if (event.cancelled)
+                emit cancelled(event.kind);
+            if (!self)
+                return;
+            emit finished(event.kind, event.flag && !event.cancelled, event.result);
+            break;
+        }
+        case WorkerEvent::Listed: {
+            listing = false;
+            const bool changed = event.flag != present;
+            if (changed)
+                setPresence(event.flag, true);
+            updateState();
+            if (changed)
+                emit event.flag ? arrived() : left();
+            break;
+        }
+        }
+        // A receiver may destroy the controller from one of these signals.
+        if (!self)
+            return;
+    }
+}

@@ -1,0 +1,148 @@
+#pragma once
+// One device, served on a thread of its own.
+//
+// Thread contract:
+// - The controller is an object of the thread that creates it (the window's).
+//   Its DeviceSession, the hidapi handle and every job live on the device
+//   thread the controller starts; the handle is opened, read, written and
+//   closed there and nowhere else, so no handle is ever closed under a read.
+// - What crosses between the threads are values: a job function with its
+//   arguments copied in, and back the events of the job (started, each line,
+//   progress, reachability, notes, finished with its result) through a locked
+//   mailbox. The controller re-emits them as its signals on its own thread;
+//   receivers never see the device thread.
+// - One job at a time. A start…() while a job runs is refused by the
+//   controller: false, refused(), and the busy line in the log.
+// - Cancel (device query, slot query, picture upload, curve read) takes effect
+//   after the report in flight: reads are made in slices of at most 100 ms
+//   and the job's next log line is refused, so it sends nothing more (no end
+//   report). The controller logs "已取消", sets a progress bar that moved back
+//   to 0, and finishes the job as cancelled, not done. The firmware stages and
+//   the writes take no Cancel.
+// - A write or read still not back StallGraceMs past its own time-out makes
+//   the state Unresponsive; a timer on the controller's thread sees it, since
+//   the device thread is the one stuck. It stays usable meanwhile.
+// - Destroying the controller interrupts the running job (it stops at its
+//   next line, read slice or chunk) and waits up to ShutdownWaitMs for the
+//   thread; a thread stuck in a call (Unresponsive) is not waited for at all.
+//   Such a thread is left behind on purpose: it holds its own share of what
+//   it uses, closes its handle once the call returns, and deletes its QThread
+//   through the event loop; at the program's end the system takes it down.
+
+#include "device/devicejob.h"
+#include "device/devicewatch.h"
+#include "settings/profile.h"
+#include "settings/settingsblocks.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QThread>
+#include <QTimer>
+
+#include <memory>
+
+class DeviceActivity;
+class DeviceActionGuard;
+class DeviceWorker;
+
+class DeviceController : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int StallGraceMs = 5000;
+    static constexpr int ShutdownWaitMs = 2000;
+    static constexpr int WatchdogIntervalMs = 100;
+
+    explicit DeviceController(QObject *parent = nullptr);
+    ~DeviceController() override;
+
+    DeviceState state() const { return currentState; }
+    DeviceJob runningJob() const { return running; }
+    bool isBusy() const { return running != DeviceJob::None; }
+    bool isPresent() const { return present; }
+    // The device thread, for a test that watches a thread left behind.
+    QThread *deviceThread() const { return thread; }
+
+    // For tests that stall the emulated device: how long past its time-out a
+    // call may run before the device counts as unresponsive.
+    void setStallGraceMs(int ms) { stallGraceMs = ms; }
+    // A busy guard shared with device actions that do not run here yet: a
+    // job is refused while it is busy, and holds it while it runs. Whoever
+    // owns it outlives the controller or sets it back to null.
+    void setSharedActivity(DeviceActivity *activity);
+
+    // Runs job on the device thread unless one runs already. cancellable:
+    // whether cancel() reaches it.
+    bool start(DeviceJob kind, JobFunction job, bool cancellable);
+
+    // The jobs of the core, each as its function does it; the result types are
+    // in devicejob.h.
+    // DeviceQueryResult; a success when every item answered.
+    bool startDeviceQuery(const DeviceInfo &known = {});
+    bool startSlotQuery(int slot);                              // SlotQueryResult
+    bool startPictureUpload(const PictureTarget &target, const QImage &picture); // UploadResult
+    // beforeErase runs on the device thread once the model matched.
+    bool startFirmwareUpgrade(const QString &path,
+                              std::function<void(JobContext &)> beforeErase = {}); // Firmware::UpgradeResult
+    bool startFirmwareRecovery(const QString &path);            // Firmware::UpgradeResult
+    bool startFirmwareWriteStage(const QString &path);          // bool
+    bool startRefresh();
+    bool startSettingsWrite(const SettingsValues &values);      // bool
+    bool startCurveRead(int curve);                             // CurveReadResult
+    bool startCurveWrite(int curve, const CurvePointsRow &points); // bool
+    // The settings and the curves the profile holds, after settleMs (a device
+    // that has just restarted needs a moment).
+    bool startProfileApply(const Profile &profile, int settleMs = 0); // bool
+
+    // True when the running job takes a Cancel.
+    bool isCancellable() const { return isBusy() && runningCancellable; }
+    bool cancel();
+
+    // Presence: a listing on the device thread between jobs; arrived() or
+    // left() when it changed.
+    void checkPresence();
+    void startPresenceWatch(int intervalMs = DeviceWatch::PollIntervalMs);
+    void stopPresenceWatch();
+    void assumePresent(bool nowPresent);
+
+signals:
+    void jobStarted(DeviceJob kind);
+    void logLine(const QString &text, bool detail);
+    void progress(qint64 value, qint64 maximum);
+    void deviceReachable(bool online);
+    // What a firmware stage tells its page beyond lines and progress:
+    // "fileInfo" (text), "upgradeStarted", "writingFile" (size),
+    // "modelHeaderRead" (file header, device field).
+    void jobNote(DeviceJob kind, const QString &what, const QVariant &value);
+    void cancelled(DeviceJob kind);
+    void finished(DeviceJob kind, bool success, const QVariant &result);
+    void refused(DeviceJob asked, DeviceJob runningJob);
+    void stateChanged(DeviceState state, DeviceJob job);
+    void arrived();
+    void left();
+
+private slots:
+    void takeWorkerEvents();
+
+private:
+    void checkStall();
+    void updateState();
+    void setPresence(bool listed, bool accessible);
+
+    std::shared_ptr<DeviceWorker> worker;
+    QThread *thread = nullptr;
+    QTimer watchdog;
+    QTimer presenceTimer;
+    DeviceJob running = DeviceJob::None;
+    bool runningCancellable = false;
+    bool stalled = false;
+    bool present = false;
+    bool accessible = true;
+    bool listing = false;
+    int stallGraceMs = StallGraceMs;
+    DeviceState currentState = DeviceState::Absent;
+    DeviceJob stateJob = DeviceJob::None;
+    DeviceActivity *sharedActivity = nullptr;
+    std::unique_ptr<DeviceActionGuard> sharedGuard;
+};

@@ -1,0 +1,205 @@
+#include "device/deviceworker.h"
+
+#include "device/devicelink.h"
+#include "device/devicesession.h"
+#include "device/openfailure.h"
+#include "device/workerwaiter.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+
+namespace {
+
+QString cancelledText()
+{
+    return QCoreApplication::translate("Device", "已取消");
+}
+
+// The job's lines and progress, sent to the controller as events. Once the
+// job is interrupted (a Cancel of a job that takes one, or the controller
+// going away) each line is refused: the job stops there, as a job does when
+// whoever started it has gone, and touches the device no more.
+class WorkerSink : public FirmwareSink
+{
+public:
+    WorkerSink(DeviceWorker &worker, DeviceJob kind) : worker(worker), kind(kind) {}
+
+    bool log(const QString &text) override { return line(text, false); }
+    bool logDetail(const QString &text) override { return line(text, true); }
+
+    void progress(qint64 value, qint64 maximum) override
+    {
+        lastMaximum = maximum;
+        WorkerEvent event{WorkerEvent::Progress, kind};
+        event.value = value;
+        event.maximum = maximum;
+        worker.send(event);
+    }
+
+    void deviceReachable(bool online) override
+    {
+        WorkerEvent event{WorkerEvent::Reachable, kind};
+        event.flag = online;
+        // Asked here, on the device thread, while it is fresh.
+        event.listed = online || diagnoseOpenFailure() == OpenFailure::NotAccessible;
+        worker.send(event);
+    }
+
+    void showFileInfo(const QString &text) override { note(QStringLiteral("fileInfo"), text); }
+    void upgradeStarted() override { note(QStringLiteral("upgradeStarted"), QVariant()); }
+    void writingFile(qint64 size) override { note(QStringLiteral("writingFile"), size); }
+    void modelHeaderRead(const QByteArray &fileHeader, const QByteArray &deviceField) override
+    {
+        note(QStringLiteral("modelHeaderRead"), QVariantList{fileHeader, deviceField});
+    }
+    // An upgrade is asked for after its page asked the user.
+    bool mayErase() override { return true; }
+    // Between chunks of a write stage: only the controller going away stops
+    // it; a Cancel does not reach a stage that would leave the device half written.
+    bool stopRequested() override { return worker.stopping.load(std::memory_order_acquire); }
+
+    bool refused = false;
+    qint64 lastMaximum = -1; // -1: the job reported no progress
+
+private:
+    bool line(const QString &text, bool detail)
+    {
+        if (worker.interrupt.load(std::memory_order_acquire)) {
+            refused = true;
+            return false;
+        }
+        WorkerEvent event{WorkerEvent::Line, kind};
+        event.text = text;
+        event.flag = detail;
+        worker.send(event);
+        return true;
+    }
+
+    void note(const QString &what, const QVariant &value)
+    {
+        WorkerEvent event{WorkerEvent::Note, kind};
+        event.text = what;
+        event.result = value;
+        worker.send(event);
+    }
+
+    DeviceWorker &worker;
+    const DeviceJob kind;
+};
+
+} // namespace
+
+DeviceWorker::DeviceWorker(QObject *receiver) : receiver(receiver) {}
+
+void DeviceWorker::post(DeviceJob kind, JobFunction job, bool cancellable)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    pending = Pending{kind, std::move(job), cancellable};
+    wake.notify_all();
+}
+
+void DeviceWorker::requestListing()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    listingAsked = true;
+    wake.notify_all();
+}
+
+void DeviceWorker::requestStop()
+{
+    stopping.store(true, std::memory_order_release);
+    interrupt.store(true, std::memory_order_release);
+    std::lock_guard<std::mutex> lock(mutex);
+    quit = true;
+    receiver = nullptr;
+    events.clear();
+    wake.notify_all();
+}
+
+std::vector<WorkerEvent> DeviceWorker::takeEvents()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    receiverTold = false;
+    std::vector<WorkerEvent> taken(std::make_move_iterator(events.begin()), std::make_move_iterator(events.end()));
+    events.clear();
+    return taken;
+}
+
+void DeviceWorker::send(WorkerEvent event)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!receiver)
+        return;
+    events.push_back(std::move(event));
+    if (!receiverTold) {
+        receiverTold = true;
+        // Under the lock: the controller clears receiver under it before it goes.
+        QMetaObject::invokeMethod(receiver, "takeWorkerEvents", Qt::QueuedConnection);
+    }
+}
+
+void DeviceWorker::run()
+{
+    // The session and its handle are born, used and closed on this thread only.
+    DeviceSession session;
+    session.runOnDeviceThread(&calls, &interrupt);
+    WorkerWaiter waiter(stopping);
+    for (;;) {
+        std::optional<Pending> job;
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            wake.wait(lock, [this] { return quit || pending || listingAsked; });
+            if (quit)
+                break;
+            if (pending) {
+                job = std::move(pending);
+                pending.reset();
+            } else {
+                listingAsked = false;
+            }
+        }
+        if (job) {
+            runJob(session, waiter, *job);
+        } else {
+            // Lists the system's devices only: the open handle is not touched.
+            WorkerEvent event{WorkerEvent::Listed};
+            event.flag = isDeviceListed();
+            send(event);
+        }
+    }
+    session.close();
+}
+
+void DeviceWorker::runJob(DeviceSession &session, Waiter &waiter, Pending &job)
+{
+    if (!stopping.load(std::memory_order_acquire))
+        interrupt.store(false, std::memory_order_release);
+    send(WorkerEvent{WorkerEvent::Started, job.kind});
+    WorkerSink sink(*this, job.kind);
+    JobContext context{session, sink, waiter};
+    session.takeCutShort();
+    const JobResult result = job.job(context);
+
+    WorkerEvent finished{WorkerEvent::Finished, job.kind};
+    const bool cutShort = session.takeCutShort();
+    if (sink.refused || cutShort) {
+        // Stopped part way: whatever handle the job left open is given up,
+        // so the next job opens the device afresh.
+        session.close();
+        if (stopping.load(std::memory_order_acquire))
+            return;
+        WorkerEvent line{WorkerEvent::Line, job.kind};
+        line.text = cancelledText();
+        send(line);
+        if (sink.lastMaximum >= 0) {
+            WorkerEvent bar{WorkerEvent::Progress, job.kind};
+            bar.maximum = sink.lastMaximum;
+            send(bar);
+        }
+        finished.cancelled = true;
+    } else {
+        finished.flag = result.success;
+        finished.result = result.value;
+    }
+    send(finished);
+}

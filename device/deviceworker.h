@@ -1,0 +1,83 @@
+#pragma once
+// The device thread of a DeviceController: the loop that runs its jobs, and
+// the locked mailbox through which it talks to the controller.
+//
+// Everything the two threads share is here. Requests go in under the lock
+// (one job, a listing, the stop); what the jobs say comes back as events in a
+// queue under the same lock, and the controller is told with a queued call
+// that there is something to take. The session, its handle and the job
+// itself are the thread's alone. The worker is held by the thread as well as
+// by the controller, so a thread left behind stuck in a call keeps what it
+// uses, and nothing the controller owned, when the controller is gone.
+
+#include "device/calltimer.h"
+#include "device/devicejob.h"
+
+#include <QObject>
+#include <QString>
+#include <QVariant>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+struct WorkerEvent
+{
+    enum Type { Started, Line, Progress, Reachable, Note, Finished, Listed };
+    explicit WorkerEvent(Type type = Line, DeviceJob kind = DeviceJob::None) : type(type), kind(kind) {}
+    Type type = Line;
+    DeviceJob kind = DeviceJob::None;
+    QString text;       // Line, Note (what)
+    bool flag = false;  // Line: detail; Reachable: online; Finished: success; Listed: listed
+    bool cancelled = false; // Finished
+    bool listed = true; // Reachable: opened, or still listed by the system
+    qint64 value = 0;   // Progress
+    qint64 maximum = 0; // Progress
+    QVariant result;    // Finished, Note
+};
+
+class DeviceWorker
+{
+public:
+    // receiver gets a queued call of its slot takeWorkerEvents() whenever
+    // events wait and it has not been told yet.
+    explicit DeviceWorker(QObject *receiver);
+
+    // --- the controller's side ------------------------------------------------
+    void post(DeviceJob kind, JobFunction job, bool cancellable);
+    void requestListing();
+    // The thread stops after the job in hand, which is interrupted; nothing
+    // more reaches the receiver.
+    void requestStop();
+    std::vector<WorkerEvent> takeEvents();
+
+    // Read by the watchdog; set by cancel and stop.
+    CallTimer calls;
+    std::atomic<bool> interrupt{false};
+    std::atomic<bool> stopping{false};
+
+    // --- the device thread ------------------------------------------------------
+    void run();
+    void send(WorkerEvent event);
+
+private:
+    struct Pending
+    {
+        DeviceJob kind = DeviceJob::None;
+        JobFunction job;
+        bool cancellable = false;
+    };
+    void runJob(class DeviceSession &session, class Waiter &waiter, Pending &pending);
+
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::optional<Pending> pending;
+    bool listingAsked = false;
+    bool quit = false;
+    std::deque<WorkerEvent> events;
+    QObject *receiver;
+    bool receiverTold = false;
+};
