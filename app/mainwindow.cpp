@@ -112,7 +112,7 @@ void MainWindow::showDeviceStatus(bool online)
 // The title strip's context menu; the window has no system title bar.
 void MainWindow::setupTitleMenu()
 {
-    auto *about = new QAction(QStringLiteral("About Tessel Control…"), ui->widget_1title);
+    auto *about = new QAction(tr("关于 Tessel Control…"), ui->widget_1title);
     about->setObjectName(QStringLiteral("aboutAction"));
     connect(about, &QAction::triggered, this, [this] { showAboutBox(this); });
     ui->widget_1title->addAction(about);

@@ -27,11 +27,15 @@ namespace {
 const QSize BootStripSize(240, 40);
 
 const char *const FontFamilies[] = {"Arial", "SimSun", "Songti"};
-const char *const SchemeTexts[] = {"Prospect: Black + Background: White",
-                                   "Prospect: White + Background: Black"};
+// The editor's labels are English in both languages, as on the rest of its
+// panel; they still go through the translator like the form's own.
+const char *const SchemeTexts[] = {QT_TRANSLATE_NOOP("editDlg", "Prospect: Black + Background: White"),
+                                   QT_TRANSLATE_NOOP("editDlg", "Prospect: White + Background: Black")};
 // In the order of PictureFit and of Dithering.
-const char *const FitTexts[] = {"Stretch", "Contain", "Cover"};
-const char *const DitheringTexts[] = {"Threshold", "Floyd–Steinberg"};
+const char *const FitTexts[] = {QT_TRANSLATE_NOOP("editDlg", "Stretch"), QT_TRANSLATE_NOOP("editDlg", "Contain"),
+                                QT_TRANSLATE_NOOP("editDlg", "Cover")};
+const char *const DitheringTexts[] = {QT_TRANSLATE_NOOP("editDlg", "Threshold"),
+                                      QT_TRANSLATE_NOOP("editDlg", "Floyd–Steinberg")};
 
 // The undo history holds at most this much picture (a 240 x 280 step is
 // about 270 KB, so some 240 steps).
@@ -103,7 +107,7 @@ editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType
     for (const char *family : FontFamilies)
         ui->comboBox->addItem(QLatin1String(family));
     for (const char *scheme : SchemeTexts)
-        ui->comboBox_2->addItem(QLatin1String(scheme));
+        ui->comboBox_2->addItem(tr(scheme));
     applyScheme(0);
     ui->textEdit->setText(QStringLiteral("Welcome"));
 
@@ -137,9 +141,9 @@ void editDlg::setupChoices()
     const QSignalBlocker ditheringSignals(ui->ditheringComboBox);
     const QSignalBlocker invertSignals(ui->invertCheckBox);
     for (const char *text : FitTexts)
-        ui->fitComboBox->addItem(QString::fromUtf8(text));
+        ui->fitComboBox->addItem(tr(text));
     for (const char *text : DitheringTexts)
-        ui->ditheringComboBox->addItem(QString::fromUtf8(text));
+        ui->ditheringComboBox->addItem(tr(text));
     ui->fitComboBox->setCurrentIndex(int(fit));
     ui->ditheringComboBox->setCurrentIndex(int(dithering));
     ui->invertCheckBox->setChecked(invertBits);
