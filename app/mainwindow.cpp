@@ -148,14 +148,14 @@ void MainWindow::resetUpgradePage()
 void MainWindow::mousePressEvent(QMouseEvent *event)
 {
     dragPressed = true;
-    dragOffset = event->screenPos().toPoint() - pos();
+    dragOffset = mapToGlobal(event->pos()) - pos();
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent *event)
 {
     if (!dragPressed || event->buttons() == Qt::NoButton)
         return;
-    const QPoint global = event->screenPos().toPoint();
+    const QPoint global = mapToGlobal(event->pos());
     const QPoint target = global - dragOffset;
     if (target.manhattanLength() > QApplication::startDragDistance()) {
         move(target);

@@ -74,7 +74,7 @@ void setLogFileChooser(LogFileChooser chooser)
 
 void MainWindow::setupServiceMode()
 {
-    auto *toggle = new QShortcut(QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_S), this);
+    auto *toggle = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this);
     connect(toggle, &QShortcut::activated, this, [this] { setServiceMode(!serviceMode); });
 }
 

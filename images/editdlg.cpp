@@ -119,7 +119,7 @@ editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType
     // A step costs about one picture of the slot's size, or of the slot
     // file's should that be larger.
     const QSize largest = pictureSize.expandedTo(workPixmap.size());
-    steps.setUndoLimit(int(qBound<qint64>(1, HistoryBytes / qMax<qint64>(1, PictureStep::cost(largest)), MostSteps)));
+    steps.setUndoLimit(int(qBound(qint64(1), HistoryBytes / qMax(qint64(1), qint64(PictureStep::cost(largest))), qint64(MostSteps))));
     addUndoActions(this, [this] { steps.undo(); }, [this] { steps.redo(); });
     connect(&steps, &QUndoStack::indexChanged, this, [this] { discardChosen = false; });
     setAcceptDrops(true);

@@ -5,6 +5,7 @@
 #include "device/sessionsink.h"
 #include "settings/curvecsv.h"
 #include "settings/curveexchange.h"
+#include "settings/chartview.h"
 #include "settings/curvefilechooser.h"
 #include "settings/powercurves.h"
 
@@ -15,11 +16,6 @@
 #include <QtCharts/QScatterSeries>
 #include <QtCharts/QSplineSeries>
 #include <QtCharts/QValueAxis>
-
-using QtCharts::QChart;
-using QtCharts::QScatterSeries;
-using QtCharts::QSplineSeries;
-using QtCharts::QValueAxis;
 
 lineDlg::lineDlg(DeviceSession *session, int powerHigh, QWidget *parent)
     : QDialog(parent), session(session), ui(new Ui::lineDlg)

@@ -5,6 +5,7 @@
 #include "app/dialogpointers.h"
 #include "app/mainwindow.h"
 #include "emulator/emulateddevice.h"
+#include "settings/chartview.h"
 #include "settings/linedlg.h"
 #include "settings/powercurves.h"
 #include "testsupport.h"
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QToolButton>
-#include <QtCharts/QChartView>
 #include <QtCharts/QScatterSeries>
 #include <QtCharts/QSplineSeries>
 #include <QtTest>
@@ -20,8 +20,6 @@
 #include <optional>
 
 using emu::EmulatedDevice;
-using QtCharts::QChartView;
-using QtCharts::QXYSeries;
 using namespace testsupport;
 
 namespace {

@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "app/profilefilechooser.h"
 #include "emulator/emulateddevice.h"
+#include "settings/chartview.h"
 #include "settings/curvefilechooser.h"
 #include "settings/linedlg.h"
 #include "settings/my_spinbox.h"
@@ -20,7 +21,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
-#include <QtCharts/QChartView>
 #include <QtCharts/QScatterSeries>
 
 using emu::EmulatedDevice;
@@ -247,8 +247,8 @@ private slots:
         csv.close();
         child<QAbstractButton>(dialog, "importCsvButton")->click();
         QCOMPARE(curveTable[4][0], 500);
-        const auto series = child<QtCharts::QChartView>(dialog, "widget")->chart()->series();
-        auto *clipped = qobject_cast<QtCharts::QScatterSeries *>(series.value(2));
+        const auto series = child<QChartView>(dialog, "widget")->chart()->series();
+        auto *clipped = qobject_cast<QScatterSeries *>(series.value(2));
         QVERIFY(clipped);
         QCOMPARE(clipped->count(), 2);
         QCOMPARE(clipped->at(0).y(), 80.0);
