@@ -42,6 +42,25 @@ const char *const DitheringTexts[] = {QT_TRANSLATE_NOOP("editDlg", "Threshold"),
 constexpr qint64 HistoryBytes = 64 * 1024 * 1024;
 constexpr int MostSteps = 500;
 
+// The text's size doubles as its weight, on the 0–99 scale of Qt 5's font
+// weights. Qt 6 counts weights 100–900 instead: the number is taken to the
+// named weight at or above it, which is the face the system's font matching
+// gave it on that scale, so the same face is drawn under both.
+QFont::Weight weightForSize(int size)
+{
+    static const struct
+    {
+        int upTo;
+        QFont::Weight weight;
+    } steps[] = {{0, QFont::Thin},    {12, QFont::ExtraLight}, {25, QFont::Light},
+                 {50, QFont::Normal}, {57, QFont::Medium},     {63, QFont::DemiBold},
+                 {75, QFont::Bold},   {81, QFont::ExtraBold}};
+    for (const auto &step : steps)
+        if (size <= step.upTo)
+            return step.weight;
+    return QFont::Black;
+}
+
 // Text glyphs as a one-bit mask: set where the glyph covers at least half a pixel.
 QImage coverageToMono(const QImage &coverage, const QColor &background, const QColor &foreground)
 {
@@ -398,7 +417,7 @@ void editDlg::renderText()
     QFont font;
     font.setFamily(ui->comboBox->currentText());
     font.setPixelSize(n);
-    font.setWeight(n);
+    font.setWeight(weightForSize(n));
     font.setStyle(QFont::StyleNormal);
     font.setUnderline(false);
 
