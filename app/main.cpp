@@ -1,6 +1,7 @@
 #include "app/logfile.h"
 #include "app/mainwindow.h"
 #include "app/programidentity.h"
+#include "app/toolkitstart.h"
 #include "app/windowposition.h"
 #include "desktop/datafolder.h"
 #include "desktop/language.h"
@@ -58,15 +59,22 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+    watchToolkitStart("tessel-control");
     QApplication app(argc, argv);
+    toolkitStarted();
     applyProgramIdentity();
     // Before the window reads its first picture.
     useImageFolder(chooseImageFolder(dataPlaces()));
 
     QCommandLineParser options;
     option.addTo(options);
-    // Options the window does not know (the toolkit's own) are left alone.
-    options.parse(QCoreApplication::arguments());
+    // The toolkit has taken its own options (-platform, -style, …) out of the
+    // arguments; anything else unknown, or an option without its value, is
+    // named with the usage, and the window does not start.
+    if (!options.parse(QCoreApplication::arguments())) {
+        QTextStream(stderr) << "tessel-control: " << options.errorText() << "\n\n" << options.helpText();
+        return 1;
+    }
 
     // The installed program remembers choices (the temperature unit, the language, …).
     MainWindow::setRemembersChoices(true);
@@ -75,7 +83,9 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << "tessel-control: unknown language \"" << langOption
                             << "\" (use en or zh); ignored\n";
     // Before the first window: its forms take their texts as they are built.
-    installLanguage(chooseLanguage(langOption, rememberedLanguage(), messageLocaleName()));
+    const Language language = chooseLanguage(langOption, rememberedLanguage(), messageLocaleName());
+    installLanguage(language);
+    installQtLanguage(language);
     MainWindow window;
     window.setWindowTitle(programTitle());
     restoreWindowPosition(window, QStringLiteral("mainWindow"));

@@ -113,7 +113,7 @@ void MainWindow::showDeviceStatus(bool online)
 // The title strip's context menu; the window has no system title bar.
 void MainWindow::setupTitleMenu()
 {
-    auto *about = new QAction(QStringLiteral("About Tessel Control…"), ui->widget_1title);
+    auto *about = new QAction(tr("关于 Tessel Control…"), ui->widget_1title);
     about->setObjectName(QStringLiteral("aboutAction"));
     connect(about, &QAction::triggered, this, [this] { showAboutBox(this); });
     ui->widget_1title->addAction(about);
@@ -149,14 +149,14 @@ void MainWindow::resetUpgradePage()
 void MainWindow::mousePressEvent(QMouseEvent *event)
 {
     dragPressed = true;
-    dragOffset = event->screenPos().toPoint() - pos();
+    dragOffset = mapToGlobal(event->pos()) - pos();
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent *event)
 {
     if (!dragPressed || event->buttons() == Qt::NoButton)
         return;
-    const QPoint global = event->screenPos().toPoint();
+    const QPoint global = mapToGlobal(event->pos());
     const QPoint target = global - dragOffset;
     if (target.manhattanLength() > QApplication::startDragDistance()) {
         move(target);

@@ -5,7 +5,11 @@
 
 namespace {
 
-const QString Filter = QStringLiteral("Tessel profile (*.tessel.json);;JSON (*.json);;All Files (*)");
+// In the window's language, so read when a dialog opens.
+QString filter()
+{
+    return QCoreApplication::translate("MainWindow", "Tessel 配置文件 (*.tessel.json);;JSON 文件 (*.json);;所有文件 (*)");
+}
 
 ProfileFileChooser &loadChooser()
 {
@@ -25,14 +29,14 @@ QString askForProfileToLoad(QWidget *parent)
 {
     if (const ProfileFileChooser &chooser = loadChooser())
         return chooser(parent, QString());
-    return QFileDialog::getOpenFileName(parent, QCoreApplication::translate("MainWindow", "加载配置文件"), QString(), Filter);
+    return QFileDialog::getOpenFileName(parent, QCoreApplication::translate("MainWindow", "加载配置文件"), QString(), filter());
 }
 
 QString askForProfileToSave(QWidget *parent, const QString &suggested)
 {
     if (const ProfileFileChooser &chooser = saveChooser())
         return chooser(parent, suggested);
-    return QFileDialog::getSaveFileName(parent, QCoreApplication::translate("MainWindow", "保存配置文件"), suggested, Filter);
+    return QFileDialog::getSaveFileName(parent, QCoreApplication::translate("MainWindow", "保存配置文件"), suggested, filter());
 }
 
 void setProfileFileChoosers(ProfileFileChooser load, ProfileFileChooser save)

@@ -24,7 +24,7 @@
 
 namespace {
 
-const char *const ServiceTitle = "Tessel Control — service mode";
+const char *const ServiceTitle = QT_TRANSLATE_NOOP("MainWindow", "Tessel Control — 服务模式");
 
 // White text on the window's translucent panels; the focused button gets a
 // clear frame so the row can be used from the keyboard.
@@ -74,7 +74,7 @@ void setLogFileChooser(LogFileChooser chooser)
 
 void MainWindow::setupServiceMode()
 {
-    auto *toggle = new QShortcut(QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_S), this);
+    auto *toggle = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this);
     connect(toggle, &QShortcut::activated, this, [this] { setServiceMode(!serviceMode); });
 }
 
@@ -155,7 +155,7 @@ void MainWindow::setServiceMode(bool on)
     // Back to whatever title the program gave the window.
     if (on)
         titleOutsideServiceMode = windowTitle();
-    setWindowTitle(on ? QString::fromUtf8(ServiceTitle) : titleOutsideServiceMode);
+    setWindowTitle(on ? tr(ServiceTitle) : titleOutsideServiceMode);
     checkSettingsRanges();
     if (on) {
         logPane->flush();
@@ -223,7 +223,7 @@ void MainWindow::saveLogAs()
         const QString name = QStringLiteral("tessel-control.log");
         path = QFileDialog::getSaveFileName(this, tr("保存日志"),
                                             folder.isEmpty() ? name : QDir(folder).filePath(name),
-                                            QStringLiteral("Log (*.log *.txt)"));
+                                            tr("日志 (*.log *.txt)"));
         rememberFolderOf(QStringLiteral("log"), path);
     }
     if (path.isEmpty())

@@ -22,7 +22,7 @@ else
   compiler=c++ libfuzzer=OFF
   echo "no clang: the targets run with the plain random driver" >&2
 fi
-cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER="$compiler" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S "$root" -B "$build" -DTESSEL_QT=5 -DCMAKE_CXX_COMPILER="$compiler" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTESSEL_LIBFUZZER=$libfuzzer -DCMAKE_CXX_FLAGS="$flags" >/dev/null
 cmake --build "$build" --target tessel_fuzz_targets -j"$(nproc)"
 

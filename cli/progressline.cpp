@@ -22,7 +22,7 @@ void ProgressLine::show(qint64 value, qint64 maximum, qint64 reports)
     }
     lastReports = reports;
     // Tall pictures report steps beyond the maximum.
-    const int percent = int(qBound<qint64>(0, value * 100 / maximum, 100));
+    const int percent = int(qBound(qint64(0), value * 100 / maximum, qint64(100)));
     if (style == Style::Steps) {
         const int step = percent / 10;
         if (step > lastStep) {

@@ -223,8 +223,10 @@ int runSettingsWrite(CommandContext &context)
 {
     const QString path = context.options.arguments.first();
     const ProfileLoad load = loadProfileFile(path, ProfileMode::Complete);
+    // The loader's reason says itself what is wrong with the file ("invalid
+    // profile: …", "cannot read the profile: …"), in the locale's language.
     if (!load.ok())
-        return context.fail(ExitBadInput, QStringLiteral("%1: invalid profile: %2").arg(path, load.error));
+        return context.fail(ExitBadInput, QStringLiteral("%1: %2").arg(path, load.error));
     int code = ExitSuccess;
     if (!context.openDevice(code))
         return code;
@@ -241,7 +243,7 @@ int runProfileApply(CommandContext &context)
     const QString path = context.options.arguments.first();
     const ProfileLoad load = loadForApply(path);
     if (!load.ok())
-        return context.fail(ExitBadInput, QStringLiteral("%1: invalid profile: %2").arg(path, load.error));
+        return context.fail(ExitBadInput, QStringLiteral("%1: %2").arg(path, load.error));
     const Profile &profile = load.profile;
     const bool table = holdsAnyCell(profile);
     QStringList curves;

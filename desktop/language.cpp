@@ -1,6 +1,7 @@
 #include "desktop/language.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTranslator>
@@ -10,6 +11,18 @@ namespace {
 const char *const LanguageKey = "language";
 
 QTranslator *englishTranslator = nullptr;
+// Qt's own texts (dialog buttons, file dialogs, context menus): English as Qt
+// writes them, Chinese from Qt's translations.
+QTranslator *qtChineseTranslator = nullptr;
+
+void dropTranslator(QTranslator *&translator)
+{
+    if (!translator)
+        return;
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+    translator = nullptr;
+}
 
 } // namespace
 
@@ -71,13 +84,33 @@ void rememberLanguage(Language language)
     QSettings().setValue(QLatin1String(LanguageKey), languageCode(language));
 }
 
+QString qtTranslationsFolder()
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#else
+    return QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+#endif
+}
+
+bool installQtLanguage(Language language)
+{
+    dropTranslator(qtChineseTranslator);
+    if (language == Language::English)
+        return true;
+    auto *translator = new QTranslator;
+    if (!translator->load(QStringLiteral("qtbase_zh_CN"), qtTranslationsFolder())) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    qtChineseTranslator = translator;
+    return true;
+}
+
 bool installLanguage(Language language)
 {
-    if (englishTranslator) {
-        QCoreApplication::removeTranslator(englishTranslator);
-        delete englishTranslator;
-        englishTranslator = nullptr;
-    }
+    dropTranslator(englishTranslator);
     if (language == Language::Chinese)
         return true;
     Q_INIT_RESOURCE(tessel_translations);

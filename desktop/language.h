@@ -32,4 +32,11 @@ void rememberLanguage(Language language);
 // Makes every tr() of the program answer in language (Chinese removes the
 // translation). False when the translation could not be loaded.
 bool installLanguage(Language language);
+
+// Qt's own texts in the window (dialog buttons, file dialogs, context menus)
+// in language: English as Qt writes them, Chinese from Qt's translation in the
+// system's Qt translations folder (qtbase_zh_CN.qm). False when that is not
+// installed; Qt's texts then stay English. tesselctl keeps Qt's English.
+bool installQtLanguage(Language language);
+QString qtTranslationsFolder();
 Language installedLanguage();

@@ -12,19 +12,21 @@ OpenFailure diagnoseOpenFailure()
 QString openFailureExplanation(OpenFailure failure, const QString &udevRulePath)
 {
     if (failure == OpenFailure::NotAttached)
-        return QStringLiteral("No device detected: connect the device with its USB cable.");
+        return QCoreApplication::translate("Device", "未检测到设备：请用 USB 线连接设备。");
 #ifdef Q_OS_LINUX
     const QString rule = udevRulePath.isEmpty() ? udevRuleFileName() : udevRulePath;
-    return QStringLiteral("The device is connected, but this user has no permission to open it.\n\n"
-                          "Install the udev rule that comes with Tessel Control, "
-                          "then unplug the device and plug it in again:\n\n"
-                          "sudo install -m 644 %1 /etc/udev/rules.d/\n"
-                          "sudo udevadm control --reload-rules && sudo udevadm trigger")
-        .arg(rule);
+    // The commands stay out of the translated text: they are typed as they are.
+    const QString commands = QStringLiteral("sudo install -m 644 %1 /etc/udev/rules.d/\n"
+                                            "sudo udevadm control --reload-rules && sudo udevadm trigger")
+                                 .arg(rule);
+    return QCoreApplication::translate("Device", "设备已连接，但当前用户无权限打开它。\n\n"
+                                                 "请安装 Tessel Control 附带的 udev 规则，"
+                                                 "然后拔下设备再重新插上：\n\n%1")
+        .arg(commands);
 #else
     Q_UNUSED(udevRulePath)
-    return QStringLiteral("The device is connected, but it cannot be opened.\n\n"
-                          "Close any other program that uses it, then unplug the device and plug it in again.");
+    return QCoreApplication::translate("Device", "设备已连接，但无法打开。\n\n"
+                                                 "请关闭其他正在使用它的程序，然后拔下设备再重新插上。");
 #endif
 }
 

@@ -17,8 +17,8 @@ enum class OpenFailure {
 // Asks the system which case it is; opens nothing.
 OpenFailure diagnoseOpenFailure();
 
-// What the Devices page shows in place of the device picture, in English as
-// the rest of that page. For a device that cannot be opened on Linux it names
+// What the Devices page shows in place of the device picture, in the
+// window's language. For a device that cannot be opened on Linux it names
 // the udev rule (its path when the program knows where it was installed) and
 // the two commands that install it.
 QString openFailureExplanation(OpenFailure failure, const QString &udevRulePath);

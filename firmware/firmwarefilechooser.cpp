@@ -23,7 +23,7 @@ QString askForFirmwareFile(QWidget *parent)
     const QString chosen =
         QFileDialog::getOpenFileName(parent, QCoreApplication::translate("MainWindow", "Open files"),
                                      recentFolder(QStringLiteral("firmware")),
-                                     QStringLiteral("Binary Files (*.bin);;All Files (*.*)"));
+                                     QCoreApplication::translate("MainWindow", "固件文件 (*.bin);;所有文件 (*.*)"));
     rememberFolderOf(QStringLiteral("firmware"), chosen);
     return chosen;
 }

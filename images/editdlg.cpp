@@ -28,16 +28,39 @@ namespace {
 const QSize BootStripSize(240, 40);
 
 const char *const FontFamilies[] = {"Arial", "SimSun", "Songti"};
-const char *const SchemeTexts[] = {"Prospect: Black + Background: White",
-                                   "Prospect: White + Background: Black"};
+// The editor's labels are English in both languages, as on the rest of its
+// panel; they still go through the translator like the form's own.
+const char *const SchemeTexts[] = {QT_TRANSLATE_NOOP("editDlg", "Prospect: Black + Background: White"),
+                                   QT_TRANSLATE_NOOP("editDlg", "Prospect: White + Background: Black")};
 // In the order of PictureFit and of Dithering.
-const char *const FitTexts[] = {"Stretch", "Contain", "Cover"};
-const char *const DitheringTexts[] = {"Threshold", "Floyd–Steinberg"};
+const char *const FitTexts[] = {QT_TRANSLATE_NOOP("editDlg", "Stretch"), QT_TRANSLATE_NOOP("editDlg", "Contain"),
+                                QT_TRANSLATE_NOOP("editDlg", "Cover")};
+const char *const DitheringTexts[] = {QT_TRANSLATE_NOOP("editDlg", "Threshold"),
+                                      QT_TRANSLATE_NOOP("editDlg", "Floyd–Steinberg")};
 
 // The undo history holds at most this much picture (a 240 x 280 step is
 // about 270 KB, so some 240 steps).
 constexpr qint64 HistoryBytes = 64 * 1024 * 1024;
 constexpr int MostSteps = 500;
+
+// The text's size doubles as its weight, on the 0–99 scale of Qt 5's font
+// weights. Qt 6 counts weights 100–900 instead: the number is taken to the
+// named weight at or above it, which is the face the system's font matching
+// gave it on that scale, so the same face is drawn under both.
+QFont::Weight weightForSize(int size)
+{
+    static const struct
+    {
+        int upTo;
+        QFont::Weight weight;
+    } steps[] = {{0, QFont::Thin},    {12, QFont::ExtraLight}, {25, QFont::Light},
+                 {50, QFont::Normal}, {57, QFont::Medium},     {63, QFont::DemiBold},
+                 {75, QFont::Bold},   {81, QFont::ExtraBold}};
+    for (const auto &step : steps)
+        if (size <= step.upTo)
+            return step.weight;
+    return QFont::Black;
+}
 
 // Text glyphs as a one-bit mask: set where the glyph covers at least half a pixel.
 QImage coverageToMono(const QImage &coverage, const QColor &background, const QColor &foreground)
@@ -107,7 +130,7 @@ editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType
     for (const char *family : FontFamilies)
         ui->comboBox->addItem(QLatin1String(family));
     for (const char *scheme : SchemeTexts)
-        ui->comboBox_2->addItem(QLatin1String(scheme));
+        ui->comboBox_2->addItem(tr(scheme));
     applyScheme(0);
     ui->textEdit->setText(QStringLiteral("Welcome"));
 
@@ -119,7 +142,7 @@ editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType
     // A step costs about one picture of the slot's size, or of the slot
     // file's should that be larger.
     const QSize largest = pictureSize.expandedTo(workPixmap.size());
-    steps.setUndoLimit(int(qBound<qint64>(1, HistoryBytes / qMax<qint64>(1, PictureStep::cost(largest)), MostSteps)));
+    steps.setUndoLimit(int(qBound(qint64(1), HistoryBytes / qMax(qint64(1), qint64(PictureStep::cost(largest))), qint64(MostSteps))));
     addUndoActions(this, [this] { steps.undo(); }, [this] { steps.redo(); });
     connect(&steps, &QUndoStack::indexChanged, this, [this] { discardChosen = false; });
     setAcceptDrops(true);
@@ -147,9 +170,9 @@ void editDlg::setupChoices()
     const QSignalBlocker ditheringSignals(ui->ditheringComboBox);
     const QSignalBlocker invertSignals(ui->invertCheckBox);
     for (const char *text : FitTexts)
-        ui->fitComboBox->addItem(QString::fromUtf8(text));
+        ui->fitComboBox->addItem(tr(text));
     for (const char *text : DitheringTexts)
-        ui->ditheringComboBox->addItem(QString::fromUtf8(text));
+        ui->ditheringComboBox->addItem(tr(text));
     ui->fitComboBox->setCurrentIndex(int(fit));
     ui->ditheringComboBox->setCurrentIndex(int(dithering));
     ui->invertCheckBox->setChecked(invertBits);
@@ -404,7 +427,7 @@ void editDlg::renderText()
     QFont font;
     font.setFamily(ui->comboBox->currentText());
     font.setPixelSize(n);
-    font.setWeight(n);
+    font.setWeight(weightForSize(n));
     font.setStyle(QFont::StyleNormal);
     font.setUnderline(false);
 

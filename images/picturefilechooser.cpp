@@ -27,7 +27,7 @@ QString choosePictureFile(QWidget *parent)
         return replacement()(parent);
     const QString chosen = QFileDialog::getOpenFileName(
         parent, QCoreApplication::translate("editDlg", "Open files"), recentFolder(QStringLiteral("pictures")),
-        QStringLiteral("Images (*.png *.jpg *.jpeg *.bmp *.gif);;Binary Files (*.bmp);;All Files (*.*)"));
+        QCoreApplication::translate("editDlg", "图片 (*.png *.jpg *.jpeg *.bmp *.gif);;位图 (*.bmp);;所有文件 (*.*)"));
     rememberFolderOf(QStringLiteral("pictures"), chosen);
     return chosen;
 }
@@ -38,7 +38,7 @@ QString chooseExportFile(QWidget *parent)
         return exportReplacement()(parent);
     return QFileDialog::getSaveFileName(parent, QCoreApplication::translate("editDlg", "Export picture"),
                                         recentFolder(QStringLiteral("pictures")),
-                                        QStringLiteral("PNG (*.png);;BMP (*.bmp)"));
+                                        QCoreApplication::translate("editDlg", "PNG 图片 (*.png);;BMP 图片 (*.bmp)"));
 }
 
 void setPictureFileChooser(PictureFileChooser chooser)

@@ -44,6 +44,15 @@ QImage asPainted(const QImage &picture)
     }
 }
 
+// A picture with transparency in the premultiplied form before it is smoothed:
+// Qt 6 smooths some other forms (64-bit colour among them) with the
+// transparency counted twice, so half-transparent parts came out too faint
+// over the background. Qt 5 smooths in this form anyway.
+QImage forSmoothing(const QImage &picture)
+{
+    return picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_ARGB32_Premultiplied) : picture;
+}
+
 } // namespace
 
 QRect coveredPart(const QSize &picture, const QSize &size)
@@ -84,12 +93,12 @@ QImage fitPicture(const QImage &picture, const QSize &size, PictureFit fit, cons
     }
     case PictureFit::Contain: {
         const QRect place = containedRect(picture.size(), size);
-        const QImage scaled = picture.scaled(place.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage scaled = forSmoothing(picture).scaled(place.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         return onBackground(scaled, size, place, background);
     }
     case PictureFit::Cover: {
         const QImage part = picture.copy(coveredPart(picture.size(), size));
-        const QImage scaled = part.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage scaled = forSmoothing(part).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         return onBackground(scaled, size, QRect(QPoint(), size), background);
     }
     }

@@ -20,7 +20,7 @@ void addAction(QWidget *window, const char *name, const QList<QKeySequence> &key
 
 void addUndoActions(QWidget *window, std::function<void()> undo, std::function<void()> redo)
 {
-    addAction(window, "undoAction", {QKeySequence(Qt::CTRL + Qt::Key_Z)}, std::move(undo));
+    addAction(window, "undoAction", {QKeySequence(Qt::CTRL | Qt::Key_Z)}, std::move(undo));
     addAction(window, "redoAction",
-              {QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_Z), QKeySequence(Qt::CTRL + Qt::Key_Y)}, std::move(redo));
+              {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}, std::move(redo));
 }

@@ -77,6 +77,13 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tessel-control.example/")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # Depends from the libraries the programs link (dpkg-shlibdeps, at package time).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own texts (buttons, file dialogs, context menus) in the window's
+# language: the program loads them from Qt's translations folder.
+if(QT_VERSION_MAJOR EQUAL 5)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS qttranslations5-l10n)
+else()
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
+endif()
 set(CPACK_STRIP_FILES ON)
 # Maintainer scripts: the udev rule is taken up as soon as the package is
 # installed or removed.

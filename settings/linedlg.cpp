@@ -5,6 +5,7 @@
 #include "device/sessionsink.h"
 #include "settings/curvecsv.h"
 #include "settings/curveexchange.h"
+#include "settings/chartview.h"
 #include "settings/curvefilechooser.h"
 #include "settings/settingsranges.h"
 #include "settings/unsavedcurvequestion.h"
@@ -17,11 +18,6 @@
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
 #include <QtCharts/QValueAxis>
-
-using QtCharts::QChart;
-using QtCharts::QLineSeries;
-using QtCharts::QScatterSeries;
-using QtCharts::QValueAxis;
 
 namespace {
 

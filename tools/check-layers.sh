@@ -61,7 +61,7 @@ done
 for program in "$@"; do
   # Read whole first: grep -q leaving a pipe early would fail ldd under pipefail.
   libraries=$(ldd "$program")
-  if grep -qE 'libQt5(Widgets|Charts)' <<<"$libraries"; then
+  if grep -qE 'libQt[56](Widgets|Charts)' <<<"$libraries"; then
     fail "$program links the widget toolkit, but is built without the window library"
   fi
   if [ "$(basename "$program")" = tesselctl ] && ! grep -q 'libhidapi-hidraw\.so\.0' <<<"$libraries"; then

@@ -2,6 +2,27 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>AboutBox</name>
+    <message>
+        <source>%1 %2
+
+USB 电子烟设备（HID 0483:5750）的服务工具：设备信息、屏幕图片、输出设置、功率曲线和固件升级。
+
+Qt %3（编译时为 %4）
+hidapi %5</source>
+        <translation>%1 %2
+
+Service tool for USB vaping devices (HID 0483:5750): device information, screen pictures, output settings, power curves and firmware upgrades.
+
+Qt %3 (built with %4)
+hidapi %5</translation>
+    </message>
+    <message>
+        <source>关于 %1</source>
+        <translation>About %1</translation>
+    </message>
+</context>
+<context>
     <name>Device</name>
     <message>
         <source>设备忙，请等待当前操作完成</source>
@@ -34,6 +55,30 @@
     <message>
         <source>已取消</source>
         <translation>Cancelled</translation>
+    </message>
+    <message>
+        <source>未检测到设备：请用 USB 线连接设备。</source>
+        <translation>No device detected: connect the device with its USB cable.</translation>
+    </message>
+    <message>
+        <source>设备已连接，但当前用户无权限打开它。
+
+请安装 Tessel Control 附带的 udev 规则，然后拔下设备再重新插上：
+
+%1</source>
+        <translation>The device is connected, but this user has no permission to open it.
+
+Install the udev rule that comes with Tessel Control, then unplug the device and plug it in again:
+
+%1</translation>
+    </message>
+    <message>
+        <source>设备已连接，但无法打开。
+
+请关闭其他正在使用它的程序，然后拔下设备再重新插上。</source>
+        <translation>The device is connected, but it cannot be opened.
+
+Close any other program that uses it, then unplug the device and plug it in again.</translation>
     </message>
 </context>
 <context>
@@ -752,6 +797,26 @@ Run the write stage alone (probe, write, start)?</translation>
 
 Write it anyway?</translation>
     </message>
+    <message>
+        <source>关于 Tessel Control…</source>
+        <translation>About Tessel Control…</translation>
+    </message>
+    <message>
+        <source>Tessel 配置文件 (*.tessel.json);;JSON 文件 (*.json);;所有文件 (*)</source>
+        <translation>Tessel profile (*.tessel.json);;JSON (*.json);;All Files (*)</translation>
+    </message>
+    <message>
+        <source>Tessel Control — 服务模式</source>
+        <translation>Tessel Control — service mode</translation>
+    </message>
+    <message>
+        <source>日志 (*.log *.txt)</source>
+        <translation>Log (*.log *.txt)</translation>
+    </message>
+    <message>
+        <source>固件文件 (*.bin);;所有文件 (*.*)</source>
+        <translation>Binary Files (*.bin);;All Files (*.*)</translation>
+    </message>
 </context>
 <context>
     <name>MyView</name>
@@ -1092,6 +1157,10 @@ Write it anyway?</translation>
         <source>M%1 第 %2 秒：%3 W，设备最高 %4 W</source>
         <translation>M%1 second %2: %3 W, device maximum %4 W</translation>
     </message>
+    <message>
+        <source>CSV 文件 (*.csv);;所有文件 (*)</source>
+        <translation>CSV (*.csv);;All Files (*)</translation>
+    </message>
 </context>
 <context>
     <name>editDlg</name>
@@ -1226,6 +1295,42 @@ Write it anyway?</translation>
     <message>
         <source>槽 %1 的图片文件无法使用：%2</source>
         <translation>The picture file of slot %1 cannot be used: %2</translation>
+    </message>
+    <message>
+        <source>Prospect: Black + Background: White</source>
+        <translation>Prospect: Black + Background: White</translation>
+    </message>
+    <message>
+        <source>Prospect: White + Background: Black</source>
+        <translation>Prospect: White + Background: Black</translation>
+    </message>
+    <message>
+        <source>Stretch</source>
+        <translation>Stretch</translation>
+    </message>
+    <message>
+        <source>Contain</source>
+        <translation>Contain</translation>
+    </message>
+    <message>
+        <source>Cover</source>
+        <translation>Cover</translation>
+    </message>
+    <message>
+        <source>Threshold</source>
+        <translation>Threshold</translation>
+    </message>
+    <message>
+        <source>Floyd–Steinberg</source>
+        <translation>Floyd–Steinberg</translation>
+    </message>
+    <message>
+        <source>图片 (*.png *.jpg *.jpeg *.bmp *.gif);;位图 (*.bmp);;所有文件 (*.*)</source>
+        <translation>Images (*.png *.jpg *.jpeg *.bmp *.gif);;Binary Files (*.bmp);;All Files (*.*)</translation>
+    </message>
+    <message>
+        <source>PNG 图片 (*.png);;BMP 图片 (*.bmp)</source>
+        <translation>PNG (*.png);;BMP (*.bmp)</translation>
     </message>
 </context>
 <context>

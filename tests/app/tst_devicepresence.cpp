@@ -52,7 +52,7 @@ private slots:
         QTest::addColumn<QStringList>("newLines");
         QTest::addColumn<int>("writes");   // -1: no open
         QTest::addColumn<QString>("hintText");   // empty: no hint shown
-        const QString absent = "No device detected";
+        const QString absent = "未检测到设备";
         QTest::newRow("present, unchanged") << "present" << "present" << "" << QStringList() << -1 << "";
         QTest::newRow("plugged in") << "absent" << "present" << "" << QStringList() << 4 << "";
         QTest::newRow("plugged in during an action") << "absent" << "present" << "action" << QStringList() << 4 << "";
@@ -60,7 +60,7 @@ private slots:
         QTest::newRow("unplugged, a handle left open") << "present" << "absent" << "handle"
                                                        << QStringList{"设备已断开"} << -1 << absent;
         QTest::newRow("plugged in without access") << "absent" << "denied" << "" << QStringList{"设备离线"} << 0
-                                                   << "no permission";
+                                                   << "无权限打开";
     }
     void changeSeenByTheWatch()
     {
@@ -107,10 +107,10 @@ private slots:
         QTest::addColumn<QString>("state");
         QTest::addColumn<QStringList>("hintParts");
         QTest::addColumn<QString>("status");
-        QTest::newRow("not attached") << "absent" << QStringList{"No device detected"} << "未检测到设备：请连接设备";
+        QTest::newRow("not attached") << "absent" << QStringList{"未检测到设备"} << "未检测到设备：请连接设备";
         QTest::newRow("attached, no permission")
             << "denied"
-            << QStringList{"no permission", "70-tessel-control.rules /etc/udev/rules.d/",
+            << QStringList{"无权限打开", "70-tessel-control.rules /etc/udev/rules.d/",
                            "sudo udevadm control --reload-rules && sudo udevadm trigger"}
             << "设备已连接，但无权限打开";
     }

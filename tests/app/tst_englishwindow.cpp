@@ -10,6 +10,7 @@
 #include "emulator/emulateddevice.h"
 #include "firmware/firmwarefilechooser.h"
 #include "images/editdlg.h"
+#include "settings/chartview.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -28,7 +29,6 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QtCharts/QAbstractAxis>
-#include <QtCharts/QChartView>
 #include <QtTest>
 
 using emu::EmulatedDevice;
@@ -77,9 +77,9 @@ QStringList visibleTexts()
                         if (auto *item = table->item(r, c))
                             texts << item->text() << item->toolTip();
                 }
-            } else if (auto *chart = qobject_cast<QtCharts::QChartView *>(w)) {
+            } else if (auto *chart = qobject_cast<QChartView *>(w)) {
                 texts << chart->chart()->title();
-                for (QtCharts::QAbstractAxis *axis : chart->chart()->axes())
+                for (QAbstractAxis *axis : chart->chart()->axes())
                     texts << axis->titleText();
             }
         }

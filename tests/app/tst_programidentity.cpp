@@ -30,7 +30,7 @@ private slots:
         QCOMPARE(iconImage(window.windowIcon()), iconImage(programIcon()));
         QVERIFY(!iconImage(programIcon()).isNull());
         window.setServiceMode(true);
-        QCOMPARE(window.windowTitle(), QStringLiteral("Tessel Control — service mode"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Tessel Control — 服务模式"));
         window.setServiceMode(false);
         QCOMPARE(window.windowTitle(), QStringLiteral("Tessel Control"));
     }

@@ -121,7 +121,7 @@ private slots:
         MainWindow window;
         window.show();
         window.setServiceMode(true);
-        QCOMPARE(window.windowTitle(), QStringLiteral("Tessel Control — service mode"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Tessel Control — 服务模式"));
         QVERIFY(child<QTextBrowser>(&window, "logTextBrowser")->isVisible());
         QVERIFY(!child<QPushButton>(&window, "upgradeFirmwarePushButton")->isHidden());
         for (const char *name : {"serviceDevicesButton", "serviceLogButton", "m_btn_Devices", "m_btn_Settings"})

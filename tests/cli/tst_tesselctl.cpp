@@ -179,11 +179,11 @@ private slots:
             "(second 3) is outside 0-65535", false);
         row("csv of nine lines", {"curve", "write", "M1", "@nine.csv"}, "", 4, "nine.csv", false);
         row("empty csv", {"curve", "write", "M1", "@empty.csv"}, "", 4, "文件是空的", false);
-        row("profile missing", {"settings", "write", "@none.json"}, "", 4, "invalid profile", false);
+        row("profile missing", {"settings", "write", "@none.json"}, "", 4, "无法读取配置文件", false);
         row("profile not JSON", {"profile", "apply", "@broken.json"}, "", 4, "不是 JSON", false);
         row("settings from a partial table", {"settings", "write", "@partial.json"}, "", 4, "缺少此项", false);
         row("apply a partial table", {"profile", "apply", "@partial.json"}, "", 4, "settings.NI200", false);
-        row("settings from curves only", {"settings", "write", "@curves.json"}, "", 4, "invalid profile", false);
+        row("settings from curves only", {"settings", "write", "@curves.json"}, "", 4, "配置文件无效", false);
         row("profile out of range", {"settings", "write", "@hot.json"}, "", 4, "PWR 功率设定（W）：100", true);
         row("apply out of range", {"profile", "apply", "@hot.json"}, "", 4, "--force", true);
         row("curve above the top", {"curve", "write", "M1", "1,2,3,4,5,6,7,8,9,81"}, "", 4,
@@ -766,13 +766,14 @@ private slots:
     }
 
     // The core's reasons and log lines in the locale's language; the tool's own words stay English.
+    // The reason follows the file's name once, not behind a prefix that says it again.
     void speaksTheLocale_data()
     {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("err");
-        QTest::newRow("en_US.UTF-8") << "en_US.UTF-8" << "invalid profile: Invalid profile: not JSON (error at byte 2)";
-        QTest::newRow("C") << "C" << "invalid profile: 配置文件无效：不是 JSON（第 2 字节处出错）";
-        QTest::newRow("zh_CN.UTF-8") << "zh_CN.UTF-8" << "invalid profile: 配置文件无效：不是 JSON（第 2 字节处出错）";
+        QTest::newRow("en_US.UTF-8") << "en_US.UTF-8" << "bad.tessel.json: Invalid profile: not JSON (error at byte 2)";
+        QTest::newRow("C") << "C" << "bad.tessel.json: 配置文件无效：不是 JSON（第 2 字节处出错）";
+        QTest::newRow("zh_CN.UTF-8") << "zh_CN.UTF-8" << "bad.tessel.json: 配置文件无效：不是 JSON（第 2 字节处出错）";
     }
     void speaksTheLocale()
     {
@@ -794,6 +795,7 @@ private slots:
         QVERIFY(process.waitForFinished(30000));
         const QString stderrText = QString::fromUtf8(process.readAllStandardError());
         QVERIFY2(stderrText.contains(err), qPrintable(stderrText));
+        QVERIFY2(!stderrText.contains(QStringLiteral("invalid profile"), Qt::CaseSensitive), qPrintable(stderrText));
     }
 
     void udevRule()

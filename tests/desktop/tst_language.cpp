@@ -1,10 +1,12 @@
 // The language rule: the command line, then the remembered choice, then the
 // locale; a machine with no locale starts in the texts' own Chinese. And the
-// embedded English translation answering the device jobs.
+// embedded English translation answering the device jobs, Qt's own texts in
+// the chosen language, and the reasons a device cannot be opened in both.
 
 #include "desktop/language.h"
 #include "device/deviceinfoquery.h"
 #include "device/devicesession.h"
+#include "device/openfailure.h"
 #include "emulator/emulateddevice.h"
 #include "firmware/firmwareimage.h"
 #include "jobs/recordingsink.h"
@@ -16,7 +18,11 @@ class TestLanguage : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { installLanguage(Language::Chinese); }
+    void cleanup()
+    {
+        installLanguage(Language::Chinese);
+        installQtLanguage(Language::English);
+    }
 
     void localeRule_data()
     {
@@ -124,6 +130,62 @@ private slots:
         QVERIFY2(sink.lines.contains(offline), qPrintable(sink.lines.join('|')));
         QCOMPARE(Firmware::loadFirmwareFile(QStringLiteral("/nonexistent/tessel.bin")).problem, missingFile);
         emu::EmulatedDevice::instance().reset();
+    }
+
+    // Qt's buttons, file dialogs and text menus follow the window's language;
+    // switching back to English leaves Qt's own words.
+    void qtTextsFollowTheLanguage_data()
+    {
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("chinese");
+        QTest::newRow("message box button") << "QPlatformTheme" << "&Yes" << "是(&Y)";
+        QTest::newRow("file dialog") << "QFileDialog" << "Look in:" << "查找范围：";
+        QTest::newRow("log pane menu") << "QWidgetTextControl" << "Copy &Link Location" << "复制链接地址(&L)";
+        QTest::newRow("field menu") << "QLineEdit" << "Select All" << "全选";
+    }
+    void qtTextsFollowTheLanguage()
+    {
+        QFETCH(QString, context);
+        QFETCH(QString, text);
+        QFETCH(QString, chinese);
+        const auto qtSays = [&] {
+            return QCoreApplication::translate(context.toLatin1().constData(), text.toLatin1().constData());
+        };
+        QVERIFY2(installQtLanguage(Language::Chinese), qPrintable(qtTranslationsFolder()));
+        QCOMPARE(qtSays(), chinese);
+        // The program's own language is another matter: its translation stays as it was.
+        QCOMPARE(installedLanguage(), Language::Chinese);
+        QVERIFY(installQtLanguage(Language::English));
+        QCOMPARE(qtSays(), text);
+    }
+
+    // The page's explanation in either language; the commands to type stay as
+    // they are, whole and on lines of their own.
+    void openFailureInEitherLanguage_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<int>("failure");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("not attached, Chinese") << false << int(OpenFailure::NotAttached) << "未检测到设备";
+        QTest::newRow("not attached, English") << true << int(OpenFailure::NotAttached) << "No device detected";
+        QTest::newRow("no permission, Chinese") << false << int(OpenFailure::NotAccessible) << "无权限打开";
+        QTest::newRow("no permission, English") << true << int(OpenFailure::NotAccessible) << "no permission";
+    }
+    void openFailureInEitherLanguage()
+    {
+        QFETCH(bool, english);
+        QFETCH(int, failure);
+        QFETCH(QString, says);
+        QVERIFY(installLanguage(english ? Language::English : Language::Chinese));
+        const QString rule = QStringLiteral("/usr/share/tessel-control/70-tessel-control.rules");
+        const QString text = openFailureExplanation(OpenFailure(failure), rule);
+        QVERIFY2(text.contains(says), qPrintable(text));
+        if (OpenFailure(failure) == OpenFailure::NotAccessible) {
+            const QStringList lines = text.split('\n');
+            QVERIFY2(lines.contains("sudo install -m 644 " + rule + " /etc/udev/rules.d/"), qPrintable(text));
+            QVERIFY2(lines.contains("sudo udevadm control --reload-rules && sudo udevadm trigger"), qPrintable(text));
+        }
     }
 };
 

@@ -103,7 +103,7 @@ private slots:
             QCOMPARE(plan.tailOffset, next);
             next += plan.tailLength;
         }
-        QCOMPARE(next, qMax<qint64>(size, 48));
+        QCOMPARE(next, qMax(qint64(size), qint64(48)));
     }
 };
 

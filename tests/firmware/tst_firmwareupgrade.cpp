@@ -211,7 +211,7 @@ private slots:
         if (size == -3)
             QVERIFY(QDir().mkpath(path));
         if (size >= 0 && !path.isNull()) {
-            path = writeFile(name, firmwareFor("VELTRA-MINI", int(qMin<qint64>(size, 1000))));
+            path = writeFile(name, firmwareFor("VELTRA-MINI", int(qMin(qint64(size), qint64(1000)))));
             QVERIFY(QFile(path).resize(size));   // large files stay sparse
         }
         choose(window, path);

@@ -6,6 +6,7 @@
 #include "app/dialogpointers.h"
 #include "app/mainwindow.h"
 #include "emulator/emulateddevice.h"
+#include "settings/chartview.h"
 #include "settings/linedlg.h"
 #include "settings/curvefilechooser.h"
 #include "settings/powercurves.h"
@@ -19,15 +20,12 @@
 #include <QTimer>
 #include <QRadioButton>
 #include <QToolButton>
-#include <QtCharts/QChartView>
 #include <QtCharts/QScatterSeries>
 #include <QtTest>
 
 #include <optional>
 
 using emu::EmulatedDevice;
-using QtCharts::QChartView;
-using QtCharts::QXYSeries;
 using namespace testsupport;
 
 namespace {

@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "app/profilefilechooser.h"
 #include "emulator/emulateddevice.h"
+#include "settings/chartview.h"
 #include "settings/curvefilechooser.h"
 #include "settings/linedlg.h"
 #include "settings/my_spinbox.h"
@@ -21,7 +22,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
-#include <QtCharts/QChartView>
 #include <QtCharts/QScatterSeries>
 
 using emu::EmulatedDevice;
@@ -249,8 +249,8 @@ private slots:
         csv.close();
         child<QAbstractButton>(dialog, "importCsvButton")->click();
         QCOMPARE(curveTable[4][0], 500);
-        const auto series = child<QtCharts::QChartView>(dialog, "widget")->chart()->series();
-        auto *above = qobject_cast<QtCharts::QScatterSeries *>(series.value(2));
+        const auto series = child<QChartView>(dialog, "widget")->chart()->series();
+        auto *above = qobject_cast<QScatterSeries *>(series.value(2));
         QVERIFY(above);
         QCOMPARE(above->count(), 2);
         QCOMPARE(above->at(0), QPointF(0, 500));
