@@ -3,6 +3,7 @@
 
 #include "device/sessionsink.h"
 #include "images/devicepreview.h"
+#include "images/editoraccessibility.h"
 #include "images/editorchoices.h"
 #include "images/imageslot.h"
 #include "images/myview.h"
@@ -120,6 +121,7 @@ editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType
     connect(&steps, &QUndoStack::indexChanged, this, [this] { discardChosen = false; });
     setAcceptDrops(true);
     refreshImageButton();
+    makeEditorAccessible(this);
 }
 
 editDlg::~editDlg()
