@@ -174,10 +174,15 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        // Sees every event of the program: the few it wants are picked first.
+        const QEvent::Type type = event->type();
+        if (type != QEvent::KeyPress && type != QEvent::FocusIn && type != QEvent::Move && type != QEvent::Resize
+            && type != QEvent::Show && type != QEvent::Hide)
+            return false;
         auto *w = qobject_cast<QWidget *>(watched);
         if (!w)
             return false;
-        switch (event->type()) {
+        switch (type) {
         case QEvent::KeyPress: {
             QWidget *window = w->window();
             if (!walksByKeyboard(window))
