@@ -5,6 +5,7 @@
 #include "app/dialogpointers.h"
 #include "app/logfile.h"
 #include "app/productlinks.h"
+#include "app/windowaccessibility.h"
 #include "app/windowlayout.h"
 #include "desktop/datafolder.h"
 #include "images/editdlg.h"
@@ -54,6 +55,7 @@ MainWindow::MainWindow(QWidget *parent)
     setupDeviceHint();
     setupTitleMenu();
     setupSlotNumberBoxes();
+    makeWindowAccessible(this);
     on_m_btn_Devices_clicked();
 
     // From here on a device plugged in or out is noticed. The start-up query
@@ -108,6 +110,7 @@ void MainWindow::showDeviceStatus(bool online)
 {
     ui->toolButton->setIcon(
         QIcon(imageFolder() + (online ? QStringLiteral("/USB_ON.jpg") : QStringLiteral("/USB_OFF.jpg"))));
+    describeDeviceStatus(ui->toolButton, online);
 }
 
 // The title strip's context menu; the window has no system title bar.

@@ -4,6 +4,7 @@
 #include "device/sessionsink.h"
 #include "images/devicepreview.h"
 #include "images/toolwindowplace.h"
+#include "images/editoraccessibility.h"
 #include "images/editorchoices.h"
 #include "images/imageslot.h"
 #include "images/myview.h"
@@ -153,6 +154,7 @@ editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType
         showMessage(text);
         log(text);
     }
+    makeEditorAccessible(this);
 }
 
 editDlg::~editDlg()

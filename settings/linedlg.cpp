@@ -3,6 +3,7 @@
 
 #include "device/devicesession.h"
 #include "device/sessionsink.h"
+#include "settings/curveaccessibility.h"
 #include "settings/curvecsv.h"
 #include "settings/curveexchange.h"
 #include "settings/chartview.h"
@@ -39,6 +40,7 @@ lineDlg::lineDlg(DeviceSession *session, int powerHigh, QWidget *parent)
     ui->copyCurveButton->setMenu(copyMenu);
     ui->copyCurveButton->setPopupMode(QToolButton::InstantPopup);
     setPowerScale(powerHigh);
+    makeCurveDialogAccessible(this);
     drawCurve();
     readCurve();
 }
@@ -382,4 +384,5 @@ void lineDlg::drawCurve()
     ui->widget->setChart(chart);
     delete previous;
     ui->widget->setRenderHint(QPainter::Antialiasing);
+    describeCurveChart(ui->widget, currentCurve, points);
 }

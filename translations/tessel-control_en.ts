@@ -817,6 +817,162 @@ Write it anyway?</translation>
         <source>固件文件 (*.bin);;所有文件 (*.*)</source>
         <translation>Binary Files (*.bin);;All Files (*.*)</translation>
     </message>
+    <message>
+        <source>最小化</source>
+        <translation>Minimise</translation>
+    </message>
+    <message>
+        <source>把窗口缩到任务栏</source>
+        <translation>Shrinks the window to the taskbar</translation>
+    </message>
+    <message>
+        <source>最大化</source>
+        <translation>Maximise</translation>
+    </message>
+    <message>
+        <source>窗口大小固定，此按钮不起作用</source>
+        <translation>The window has a fixed size; this button does nothing</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>关闭窗口并结束程序</source>
+        <translation>Closes the window and ends the program</translation>
+    </message>
+    <message>
+        <source>设备状态</source>
+        <translation>Device status</translation>
+    </message>
+    <message>
+        <source>图片按钮「DEVICE」：读取设备并显示它的信息</source>
+        <translation>Picture button &quot;DEVICE&quot;: reads the device and shows its information</translation>
+    </message>
+    <message>
+        <source>上传图片</source>
+        <translation>Upload picture</translation>
+    </message>
+    <message>
+        <source>图片按钮「UPLOAD」：为广告画面（槽 4）打开图片编辑器</source>
+        <translation>Picture button &quot;UPLOAD&quot;: opens the image editor for the advertisement screen (slot 4)</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>图片按钮「HELP」：显示产品页面的链接</source>
+        <translation>Picture button &quot;HELP&quot;: shows the links to the product pages</translation>
+    </message>
+    <message>
+        <source>自定义</source>
+        <translation>Custom</translation>
+    </message>
+    <message>
+        <source>图片按钮「Usercustom」：不起作用</source>
+        <translation>Picture button &quot;Usercustom&quot;: does nothing</translation>
+    </message>
+    <message>
+        <source>设备图片</source>
+        <translation>Device picture</translation>
+    </message>
+    <message>
+        <source>已读取设备的图片</source>
+        <translation>Picture of the device that was read</translation>
+    </message>
+    <message>
+        <source>固件文件</source>
+        <translation>Firmware file</translation>
+    </message>
+    <message>
+        <source>升级进度</source>
+        <translation>Upgrade progress</translation>
+    </message>
+    <message>
+        <source>工作模式表</source>
+        <translation>Working-mode table</translation>
+    </message>
+    <message>
+        <source>每种工作模式的功率、温度和发热丝系数；Tab 走到每个数值，上下方向键增减</source>
+        <translation>Wattage, temperature and coil coefficient of each working mode; Tab reaches each number, the Up and Down keys change it</translation>
+    </message>
+    <message>
+        <source>摄氏度</source>
+        <translation>Celsius</translation>
+    </message>
+    <message>
+        <source>温度单位：°C</source>
+        <translation>Temperature unit: °C</translation>
+    </message>
+    <message>
+        <source>华氏度</source>
+        <translation>Fahrenheit</translation>
+    </message>
+    <message>
+        <source>温度单位：°F</source>
+        <translation>Temperature unit: °F</translation>
+    </message>
+    <message>
+        <source>VELTRA-MINI 产品页面</source>
+        <translation>VELTRA-MINI product page</translation>
+    </message>
+    <message>
+        <source>在浏览器中打开产品页面</source>
+        <translation>Opens the product page in the browser</translation>
+    </message>
+    <message>
+        <source>ORBIS TANK 产品页面</source>
+        <translation>ORBIS TANK product page</translation>
+    </message>
+    <message>
+        <source>图片上传进度</source>
+        <translation>Picture upload progress</translation>
+    </message>
+    <message>
+        <source>槽 %1 的图片</source>
+        <translation>Picture of slot %1</translation>
+    </message>
+    <message>
+        <source>%1：选择文件</source>
+        <translation>%1: choose file</translation>
+    </message>
+    <message>
+        <source>第 %1 行的槽号</source>
+        <translation>Slot number of row %1</translation>
+    </message>
+    <message>
+        <source>第 %1 行：按槽号选择文件</source>
+        <translation>Row %1: choose file for the slot number</translation>
+    </message>
+    <message>
+        <source>槽文件中保存的图片</source>
+        <translation>The picture kept in the slot file</translation>
+    </message>
+    <message>
+        <source>1 到 10；右边的按钮为这个槽打开图片编辑器</source>
+        <translation>1 to 10; the button to the right opens the image editor for this slot</translation>
+    </message>
+    <message>
+        <source>减小</source>
+        <translation>Decrease</translation>
+    </message>
+    <message>
+        <source>增大</source>
+        <translation>Increase</translation>
+    </message>
+    <message>
+        <source>上下方向键增减</source>
+        <translation>The Up and Down keys change it</translation>
+    </message>
+    <message>
+        <source>设备已连接</source>
+        <translation>Device connected</translation>
+    </message>
+    <message>
+        <source>设备未连接</source>
+        <translation>Device not connected</translation>
+    </message>
 </context>
 <context>
     <name>MyView</name>
@@ -1332,6 +1488,46 @@ Write it anyway?</translation>
         <source>PNG 图片 (*.png);;BMP 图片 (*.bmp)</source>
         <translation>PNG (*.png);;BMP (*.bmp)</translation>
     </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>关闭编辑器；未保存的图片会先询问</source>
+        <translation>Closes the editor; an unsaved picture is asked about first</translation>
+    </message>
+    <message>
+        <source>图片</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>要发送到槽的图片；按下打开绘画板</source>
+        <translation>The picture to send to the slot; press to open the drawing board</translation>
+    </message>
+    <message>
+        <source>文字大小</source>
+        <translation>Text size</translation>
+    </message>
+    <message>
+        <source>字体</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>配色</source>
+        <translation>Colour scheme</translation>
+    </message>
+    <message>
+        <source>要写到图片上的文字</source>
+        <translation>Text to draw on the picture</translation>
+    </message>
+    <message>
+        <source>图片适配方式</source>
+        <translation>How the picture fits the slot</translation>
+    </message>
+    <message>
+        <source>单色屏的转换方式</source>
+        <translation>How a one-bit screen gets the picture</translation>
+    </message>
 </context>
 <context>
     <name>lineDlg</name>
@@ -1434,6 +1630,26 @@ Write them to the device anyway?</translation>
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>关闭功率曲线窗口；未写入的点会先询问</source>
+        <translation>Closes the power curve window; points not written are asked about first</translation>
+    </message>
+    <message>
+        <source>功率曲线 M%1</source>
+        <translation>Power curve M%1</translation>
+    </message>
+    <message>
+        <source>%1 秒：%2 W</source>
+        <translation>%1 s: %2 W</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
     </message>
 </context>
 <context>

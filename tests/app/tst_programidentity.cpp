@@ -9,6 +9,9 @@
 #include "testsupport.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QTimer>
 #include <QMessageBox>
 #include <QtTest>
 
@@ -42,7 +45,17 @@ private slots:
         window.show();
         QWidget *strip = child<QWidget>(&window, "widget_1title");
         auto *about = strip->findChild<QAction *>("aboutAction");
-        QVERIFY(strip->contextMenuPolicy() == Qt::ActionsContextMenu && strip->actions().contains(about));
+        // A right click on the strip shows a menu holding the entry.
+        QList<QAction *> offered;
+        QTimer::singleShot(0, this, [&offered] {
+            if (QWidget *menu = QApplication::activePopupWidget()) {
+                offered = menu->actions();
+                menu->close();
+            }
+        });
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 10), strip->mapToGlobal(QPoint(20, 10)));
+        QApplication::sendEvent(strip, &click);
+        QVERIFY(offered.contains(about));
         about->trigger();
         QPointer<QMessageBox> box = window.findChild<QMessageBox *>("aboutBox");
         QVERIFY(box && box->isVisible());
