@@ -229,6 +229,8 @@ private slots:
         look("editor");
         editor->openDrawingBoard();
         look("drawing board");
+        // Gone without its close question, which would wait for an answer.
+        delete editor->newestDrawingBoard();
         editor->close();
 
         // The title strip's menu: the About box and the language entry.

@@ -194,7 +194,7 @@ private slots:
         QCOMPARE(readReport(handle, reply, Protocol::ReplyTimeoutMs), received);
 
         // The read asks for 63 bytes with the item's time-out.
-        const auto &last = device.record().last();
+        const auto last = device.record().last();
         QCOMPARE(last.kind, emu::EmulatedDevice::Exchange::Read);
         QCOMPARE(last.length, 63);
         QCOMPARE(last.timeoutMs, 3000);
