@@ -11,6 +11,7 @@
 #include "emulator/emulateddevice.h"
 #include "firmware/firmwarefilechooser.h"
 #include "images/editdlg.h"
+#include "images/myview.h"
 #include "settings/chartview.h"
 #include "testsupport.h"
 
