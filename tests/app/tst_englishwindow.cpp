@@ -230,8 +230,20 @@ private slots:
         look("editor");
         editor->openDrawingBoard();
         look("drawing board");
-        // Closed as a user closes it: its question is read and answered too.
+        // Closed as a user closes it, its question answered Yes.
+        answerer.stop();
+        QTimer::singleShot(0, this, [this] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            questions << box->windowTitle() << box->text();
+            for (QAbstractButton *b : box->buttons()) {
+                questions << b->text();
+                if (box->buttonRole(b) == QMessageBox::YesRole)
+                    b->click();
+            }
+        });
         QVERIFY(editor->newestDrawingBoard()->close());
+        answerer.start(10);
         editor->close();
 
         // The title strip's menu: the About box and the language entry.
