@@ -35,6 +35,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(&deviceSession, &DeviceSession::message, this, [this](const QString &text, bool detail) {
         detail ? appendLogDetail(text) : appendLog(text);
     });
+    connectController();
     setWindowFlags(Qt::FramelessWindowHint);
     showDeviceStatus(false);
 

@@ -2,6 +2,7 @@
 
 #include "app/logpane.h"
 #include "app/progressthrottle.h"
+#include "device/devicecontroller.h"
 #include "device/deviceinfo.h"
 #include "device/devicesession.h"
 #include "settings/settingsblocks.h"
@@ -51,6 +52,9 @@ public:
 
     // The device, shared with the dialogs this window opens.
     DeviceSession &session() { return deviceSession; }
+    // The device's own thread: every device job of the window and its dialogs
+    // runs there, one at a time; the pages hear back through its signals.
+    DeviceController &controller() { return deviceController; }
     const DeviceInfo &deviceInfo() const { return info; }
 
     // Service mode: every page within reach, the log pane shown, a result
@@ -138,6 +142,10 @@ private:
     void deviceArrived();
     void queryArrivedDevice();
     void deviceLeft();
+    // What the controller says, routed to the page of each job (devicejobs.cpp).
+    void connectController();
+    void deviceJobProgress(qint64 value, qint64 maximum);
+    void deviceJobFinished(DeviceJob kind, bool success, const QVariant &result);
     void setupDeviceHint();
     void setupTitleMenu();
     void setupSlotNumberBoxes();
@@ -180,6 +188,8 @@ private:
 
     Ui::MainWindow *ui = nullptr;
     DeviceSession deviceSession;
+    // After the session: it shares the session's busy guard and goes first.
+    DeviceController deviceController;
     DeviceInfo info;
     std::unique_ptr<LogPane> logPane;
     std::unique_ptr<ProgressThrottle> imageProgress;

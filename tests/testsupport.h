@@ -1,7 +1,11 @@
 #pragma once
 // Small helpers shared by the widget tests.
 
+#include "device/devicecontroller.h"
+
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QImage>
 #include <QStringList>
@@ -52,6 +56,24 @@ inline bool isThinnedOut(const QList<int> &shown, const QList<int> &all)
         ++at;
     }
     return true;
+}
+
+// Lets the event loop run until the controller has finished every job it
+// was asked for (and the window has seen their ends), or timeoutMs passed.
+inline bool waitForDeviceIdle(DeviceController &controller, int timeoutMs = 30000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (!controller.isBusy()) {
+            // The job's last events (its lines, its end) are taken in one go.
+            QCoreApplication::processEvents();
+            if (!controller.isBusy())
+                return true;
+        }
+    } while (clock.elapsed() < timeoutMs);
+    return false;
 }
 
 template <typename T>
