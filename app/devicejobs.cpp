@@ -6,6 +6,34 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/actiongate.h"
+
+#include <QPushButton>
+
+namespace {
+
+// What the busy tool tip names.
+QString jobName(DeviceJob job)
+{
+    switch (job) {
+    case DeviceJob::DeviceQuery: return MainWindow::tr("读取设备信息");
+    case DeviceJob::SlotQuery: return MainWindow::tr("查询图片槽位");
+    case DeviceJob::PictureUpload: return MainWindow::tr("上传图片");
+    case DeviceJob::FirmwareUpgrade:
+    case DeviceJob::FirmwareRecovery:
+    case DeviceJob::FirmwareWriteStage: return MainWindow::tr("升级固件");
+    case DeviceJob::Refresh: return MainWindow::tr("刷新");
+    case DeviceJob::SettingsWrite: return MainWindow::tr("写入设置");
+    case DeviceJob::CurveRead: return MainWindow::tr("读取功率曲线");
+    case DeviceJob::CurveWrite: return MainWindow::tr("写入功率曲线");
+    case DeviceJob::ProfileApply: return MainWindow::tr("写入配置");
+    case DeviceJob::None: break;
+    }
+    return QString();
+}
+
+} // namespace
+
 void MainWindow::connectController()
 {
     // Device actions not yet on the controller keep to the same one at a time.
@@ -16,6 +44,53 @@ void MainWindow::connectController()
     connect(&deviceController, &DeviceController::deviceReachable, this, &MainWindow::showDeviceReachability);
     connect(&deviceController, &DeviceController::progress, this, &MainWindow::deviceJobProgress);
     connect(&deviceController, &DeviceController::finished, this, &MainWindow::deviceJobFinished);
+    connect(&deviceController, &DeviceController::stateChanged, this, &MainWindow::showDeviceState);
+    // The result line beside the service buttons speaks of the running action.
+    connect(&deviceController, &DeviceController::jobStarted, this, [this] { showServiceStatus(QString()); });
+}
+
+// The Cancel button beside the status icon, shown while a job that takes a
+// Cancel runs; the buttons of other device actions held while any job runs.
+void MainWindow::setupDeviceGate()
+{
+    gate = new ActionGate(this);
+    for (QWidget *button : {static_cast<QWidget *>(ui->pushButton), static_cast<QWidget *>(ui->upgradeFirmwarePushButton),
+                            static_cast<QWidget *>(ui->pushButton_2), static_cast<QWidget *>(ui->toolButton_2),
+                            static_cast<QWidget *>(ui->toolButton_8), static_cast<QWidget *>(ui->m_btn_Upgtade),
+                            static_cast<QWidget *>(ui->toolButton_4), static_cast<QWidget *>(ui->toolButton_10),
+                            static_cast<QWidget *>(ui->toolButton_11), static_cast<QWidget *>(ui->toolButton_12),
+                            static_cast<QWidget *>(ui->toolButton_13), static_cast<QWidget *>(ui->toolButton_14),
+                            static_cast<QWidget *>(ui->toolButton_15), static_cast<QWidget *>(ui->toolButton_16),
+                            static_cast<QWidget *>(ui->toolButton_17), static_cast<QWidget *>(ui->toolButton_18)})
+        gate->add(button);
+
+    cancelButton = new QPushButton(tr("取消"), ui->widget_3);
+    cancelButton->setObjectName(QStringLiteral("cancelJobPushButton"));
+    cancelButton->setToolTip(tr("取消正在进行的设备操作（当前这一包数据发完后停止）"));
+    cancelButton->setShortcut(QKeySequence(Qt::Key_Escape));
+    cancelButton->hide();
+    if (auto *column = qobject_cast<QBoxLayout *>(ui->widget_3->layout()))
+        column->insertWidget(column->indexOf(ui->toolButton) + 1, cancelButton, 0, Qt::AlignHCenter);
+    connect(cancelButton, &QPushButton::clicked, &deviceController, &DeviceController::cancel);
+}
+
+void MainWindow::showDeviceState(DeviceState state, DeviceJob job)
+{
+    switch (state) {
+    case DeviceState::Busy:
+        gate->hold(tr("设备正忙：%1").arg(jobName(job)));
+        break;
+    case DeviceState::Unresponsive:
+        gate->hold(tr("设备无响应：请拔下设备，再重新连接"));
+        appendLog(tr("设备无响应：请拔下设备，再重新连接"));
+        showServiceStatus(tr("设备无响应：请拔下设备，再重新连接"));
+        showDeviceStatus(false);
+        break;
+    default:
+        gate->hold(QString());
+        break;
+    }
+    cancelButton->setVisible(deviceController.isCancellable());
 }
 
 void MainWindow::deviceJobProgress(qint64 value, qint64 maximum)
@@ -31,8 +106,10 @@ void MainWindow::deviceJobProgress(qint64 value, qint64 maximum)
 void MainWindow::deviceJobFinished(DeviceJob kind, bool success, const QVariant &result)
 {
     Q_UNUSED(success)
-    Q_UNUSED(result)
     switch (kind) {
+    case DeviceJob::DeviceQuery:
+        deviceQueryFinished(result);
+        break;
     default:
         break;
     }

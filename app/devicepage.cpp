@@ -56,14 +56,25 @@ void MainWindow::on_m_btn_Devices_clicked()
 
 void MainWindow::queryDevice()
 {
-    DeviceActionGuard guard(deviceSession.activity());
-    if (!guard) {
-        reportDeviceBusy();
+    // Refused with the busy line while another job runs; the answer comes in
+    // deviceQueryFinished.
+    deviceController.startDeviceQuery(info);
+}
+
+void MainWindow::deviceQueryFinished(const QVariant &result)
+{
+    if (!result.canConvert<DeviceQueryResult>()) {
+        showServiceStatus(tr("已取消"));   // cancelled: the labels keep what they showed
         return;
     }
-    WindowSink sink(*this);
-    const DeviceQuery query = queryDeviceInformation(deviceSession, sink, info);
+    const DeviceQueryResult answer = result.value<DeviceQueryResult>();
+    info = answer.info;
+    const DeviceQuery &query = answer.query;
     showDeviceInformation(query.items);
+    if (query.online && seenLeaving) {
+        seenLeaving = false;
+        appendLog(tr("设备已重新连接"));
+    }
     if (query.items & InfoScreenAndRanges)
         checkSettingsRanges();
     constexpr int AllItems = InfoName | InfoFirmwareVersion | InfoScreenAndRanges | InfoIdentification;
@@ -144,7 +155,7 @@ void MainWindow::queryArrivedDevice()
 {
     if (!watch.isPresent())
         return;   // gone again meanwhile
-    if (deviceSession.activity().isBusy()) {
+    if (deviceController.isBusy() || deviceSession.activity().isBusy()) {
         // Not refused like a click: read it once the running action is over.
         deviceSession.activity().whenIdle(
             [this] { QTimer::singleShot(0, this, &MainWindow::queryArrivedDevice); });
@@ -161,6 +172,12 @@ void MainWindow::deviceLeft()
     deviceSession.close();
     showDeviceStatus(false);
     showOpenFailure(OpenFailure::NotAttached);
+    // What the table showed belonged to the device that went.
+    info = DeviceInfo();
+    for (QLabel *label : {ui->lab_dev_name, ui->lab_dev_version, ui->lab_dev_size, ui->lab_dev_power,
+                          ui->lab_dev_wendu, ui->lab_dev_support})
+        label->setText(QStringLiteral("-"));
+    seenLeaving = true;
     appendLog(deviceLeftText());
     showServiceStatus(deviceLeftText());
 }

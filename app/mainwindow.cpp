@@ -5,6 +5,7 @@
 #include "app/dialogpointers.h"
 #include "app/logfile.h"
 #include "app/productlinks.h"
+#include "app/stucknotice.h"
 #include "app/windowaccessibility.h"
 #include "app/windowlayout.h"
 #include "desktop/datafolder.h"
@@ -18,6 +19,7 @@
 #include <QDesktopServices>
 #include <QIcon>
 #include <QMouseEvent>
+#include <QStackedWidget>
 #include <QTimer>
 #include <QUrl>
 
@@ -56,6 +58,8 @@ MainWindow::MainWindow(QWidget *parent)
     setupDeviceHint();
     setupTitleMenu();
     setupSlotNumberBoxes();
+    setupDeviceGate();
+    connect(ui->stackedWidget, &QStackedWidget::currentChanged, this, &MainWindow::highlightNavigation);
     makeWindowAccessible(this);
     on_m_btn_Devices_clicked();
 
@@ -139,6 +143,17 @@ void MainWindow::setSideButtonIcons(const char *devices, const char *upload, con
     ui->m_btn_User->setIcon(QIcon(QStringLiteral(":/image/select_user.jpg")));
 }
 
+// DEVICE is lit on the Devices page and HELP on the settings page; the pages
+// service mode reaches without a side button light none.
+void MainWindow::highlightNavigation(int page)
+{
+    setSideButtonIcons(page == WindowLayout::DevicesPage ? ":/image/select_devices_on.jpg"
+                                                         : ":/image/select_devices_off.jpg",
+                       ":/image/select_upgrade.jpg",
+                       page == WindowLayout::SettingsPage ? ":/image/select_settings_on.jpg"
+                                                          : ":/image/select_settings.jpg");
+}
+
 void MainWindow::resetUpgradePage()
 {
     ui->upgradeFirmwarePushButton->hide();
@@ -217,8 +232,15 @@ void MainWindow::on_toolButton_2_title_close_released()
 // Never under a running device action: the window closes once it ends.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (deviceSession.activity().isBusy()) {
+    if (deviceController.state() == DeviceState::Unresponsive) {
+        // The device thread is stuck in a call and may never come back: say
+        // so, and end without it.
+        tellDeviceStuck(this);
+    } else if (deviceController.isBusy() || deviceSession.activity().isBusy()) {
+        // A job that takes a Cancel stops after its report in flight; the
+        // others are short writes. The window closes once the job has ended.
         event->ignore();
+        deviceController.cancel();
         deviceSession.activity().whenIdle([this] { QTimer::singleShot(0, this, &QWidget::close); });
         return;
     }

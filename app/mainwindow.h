@@ -16,6 +16,8 @@
 #include <memory>
 
 class QAction;
+class ActionGate;
+class QPushButton;
 class QLabel;
 class QLineEdit;
 class editDlg;
@@ -135,6 +137,7 @@ private:
     void resetUpgradePage();
     void setupSettingsTable();
     void queryDevice();
+    void deviceQueryFinished(const QVariant &result);
     void showDeviceInformation(int items);
     // What an open told the page: the status icon, and when it failed why.
     void showDeviceReachability(bool online);
@@ -145,6 +148,10 @@ private:
     // What the controller says, routed to the page of each job (devicejobs.cpp).
     void connectController();
     void deviceJobProgress(qint64 value, qint64 maximum);
+    void setupDeviceGate();
+    void showDeviceState(DeviceState state, DeviceJob job);
+    // The side buttons' highlight for the page shown.
+    void highlightNavigation(int page);
     void deviceJobFinished(DeviceJob kind, bool success, const QVariant &result);
     void setupDeviceHint();
     void setupTitleMenu();
@@ -200,10 +207,14 @@ private:
     QLabel *deviceHint = nullptr;
     OpenFailure lastOpenFailure = OpenFailure::NotAttached;
     bool serviceMode = false;
+    // A device left since the window last read one: the next that answers is back.
+    bool seenLeaving = false;
     bool fahrenheitShown = false;
     QString titleOutsideServiceMode;
     QWidget *serviceBar = nullptr;
     QLabel *serviceStatus = nullptr;
+    ActionGate *gate = nullptr;
+    QPushButton *cancelButton = nullptr;
 
     bool dragPressed = false;
     QPoint dragOffset;

@@ -176,6 +176,7 @@ private slots:
         QFETCH(QString, place);
         QVERIFY(installLanguage(english ? Language::English : Language::Chinese));
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QWidget *walked = &window;
@@ -258,6 +259,7 @@ private slots:
     void noFrameWithoutTheKeyboard()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QWidget *link = child<QWidget>(&window, "m_btn_Devices");
@@ -282,6 +284,7 @@ private slots:
         QFETCH(int, key);
         QFETCH(QString, shown);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         window.setServiceMode(true);
         child<QAbstractButton>(&window, "serviceSettingsButton")->click();
@@ -322,6 +325,7 @@ private slots:
         QFETCH(QString, button);
         QFETCH(int, key);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         window.setServiceMode(true);
         child<QAbstractButton>(&window, qPrintable(page))->click();
@@ -365,6 +369,7 @@ private slots:
     void curveChartGivesItsPointsAsText()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         window.setServiceMode(true);
         child<QAbstractButton>(&window, "serviceSettingsButton")->click();
@@ -389,6 +394,7 @@ private slots:
     void titleMenuIsLegible()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QImage shown;

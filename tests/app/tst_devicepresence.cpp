@@ -72,6 +72,7 @@ private slots:
         QFETCH(QString, hintText);
         putDevice(atStart);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         QVERIFY(window.presenceWatch().isRunning());
         if (meanwhile == "handle")
             QVERIFY(window.session().open());
@@ -121,6 +122,7 @@ private slots:
         QFETCH(QString, status);
         putDevice(state);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         QCOMPARE(logMessages(&window), QStringList{"设备离线"});
         QVERIFY(hint(&window)->isVisible());
@@ -130,13 +132,36 @@ private slots:
 
         window.setServiceMode(true);
         child<QPushButton>(&window, "serviceDevicesButton")->click();
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         const QString shown = child<QLabel>(&window, "serviceStatusLabel")->toolTip();
         QVERIFY2(shown.startsWith(status), qPrintable(shown));
 
         putDevice("present");
         QTest::mouseClick(child<QPushButton>(&window, "m_btn_Devices"), Qt::LeftButton);
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         QVERIFY(!hint(&window)->isVisible());
         QVERIFY(showsPicture(child<QToolButton>(&window, "device_image"), "imageformats/device_image_VELTRA-MINI.png"));
+    }
+
+    // The table belongs to the device that answered: "-" once it has gone, and
+    // filled again, with a line saying so, when it is back.
+    void tableFollowsTheDevice()
+    {
+        MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+        auto *name = child<QLabel>(&window, "lab_dev_name");
+        QCOMPARE(name->text(), QStringLiteral("VELTRA-MINI"));
+        putDevice("absent");
+        window.presenceWatch().check();
+        for (const char *label : {"lab_dev_name", "lab_dev_version", "lab_dev_size", "lab_dev_power",
+                                  "lab_dev_wendu", "lab_dev_support"})
+            QCOMPARE(child<QLabel>(&window, label)->text(), QStringLiteral("-"));
+        QVERIFY(window.deviceInfo().name.isEmpty());
+        putDevice("present");
+        window.presenceWatch().check();
+        QTRY_COMPARE(name->text(), QStringLiteral("VELTRA-MINI"));
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+        QCOMPARE(logMessages(&window), QStringList({"设备已断开", "设备已重新连接"}));
     }
 };
 

@@ -187,6 +187,7 @@ private slots:
         };
 
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         look("start");
         child<QAbstractButton>(&window, "m_btn_Settings")->click();
@@ -311,6 +312,7 @@ private slots:
         QCoreApplication::setOrganizationName(QStringLiteral("Tessel"));
         MainWindow::setRemembersChoices(remembers);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         QVERIFY(child<QAction>(&window, "languageEnglishAction")->isChecked());
         child<QAction>(&window, qPrintable(action))->trigger();
         MainWindow::setRemembersChoices(false);
@@ -324,11 +326,13 @@ private slots:
     {
         QVERIFY(installLanguage(Language::Chinese));
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.setServiceMode(true);
         QCOMPARE(child<QAbstractButton>(&window, "serviceDevicesButton")->text(), QStringLiteral("设备信息"));
         QCOMPARE(child<QAbstractButton>(&window, "toolButton_5")->text(), QStringLiteral("加载文件（3）"));
         QVERIFY(installLanguage(Language::English));
         MainWindow english;
+        QVERIFY(testsupport::waitForDeviceIdle(english.controller()));
         english.setServiceMode(true);
         QCOMPARE(child<QAbstractButton>(&english, "serviceDevicesButton")->text(), QStringLiteral("Device"));
     }

@@ -180,6 +180,7 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.setLogFile(dir.filePath("blocker/logs/tessel-control.log"));   // a file where a folder should be
         window.openSlotEditor(5, QString());
         auto *editor = qobject_cast<editDlg *>(openImageEditor.data());
@@ -226,6 +227,7 @@ private slots:
         QVERIFY(inside.open(QIODevice::WriteOnly));
 
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.setLogFile(path);
         for (int i = 0; i < 300; ++i)
             window.appendLog(QStringLiteral("line %1").arg(i));
@@ -264,6 +266,7 @@ private slots:
         QTemporaryDir folder;
         const QString path = folder.filePath("logs/tessel-control.log");
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         QCOMPARE(logMessages(&window).value(0), QStringLiteral("设备离线"));
         for (int i = 0; i < extra; ++i)
             window.appendLog(QString::number(i));

@@ -69,6 +69,7 @@ private slots:
     void logLineFormat()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         const QTime before = QTime::currentTime();
         window.appendLog(QStringLiteral("设备离线"));
         window.appendLog(QStringLiteral("second"));
@@ -114,6 +115,7 @@ private slots:
         QFETCH(QPoint, expected);
         QCOMPARE(QApplication::startDragDistance(), 10);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.move(300, 200);
         sendMouse(&window, QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
         if (releasedFirst)
@@ -125,6 +127,7 @@ private slots:
     void dragFollowsThePointerStepByStep()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.move(300, 200);
         sendMouse(&window, QEvent::MouseButtonPress, QPoint(320, 230), Qt::RightButton, Qt::RightButton);
         for (int step = 1; step <= 5; ++step)
@@ -153,6 +156,7 @@ private slots:
         QFETCH(int, page);
         QFETCH(QStringList, icons);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         auto *stack = child<QStackedWidget>(&window, "stackedWidget");
         stack->setCurrentIndex(2);
         QTest::mouseClick(window.findChild<QPushButton *>(button), Qt::LeftButton);
@@ -165,6 +169,7 @@ private slots:
     void startStateHidesUserButtonAndLog()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         QVERIFY(!child<QWidget>(&window, "m_btn_User")->isVisible());
         QVERIFY(!child<QWidget>(&window, "logTextBrowser")->isVisible());
@@ -182,6 +187,7 @@ private slots:
     void helpClosesAnOpenHandle()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.session().open();
         QTest::mouseClick(child<QPushButton>(&window, "m_btn_Settings"), Qt::LeftButton);
         QVERIFY(!window.session().handle());
@@ -196,6 +202,7 @@ private slots:
     {
         QFETCH(bool, byTitleButton);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         QDialog curve, editor;
         curve.show();
@@ -227,6 +234,7 @@ private slots:
         UrlCatcher catcher;
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         auto *link = window.findChild<QToolButton *>(button);
         QVERIFY(link->text().contains(address));
         QTest::mouseClick(link, Qt::LeftButton);
@@ -234,33 +242,38 @@ private slots:
         QCOMPARE(catcher.urls, QList<QUrl>{QUrl(address)});
     }
 
-    // A click dispatched while a device action waits must not start a second
-    // action on the same handle; the first runs to its end.
+    // A click while a device action runs does not start a second one on the
+    // device; the first runs to its end.
     void secondActionIsRefusedWhileOneRuns()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         silenceEveryItem();
         auto &device = EmulatedDevice::instance();
         device.clearRecord();
         auto *devices = child<QPushButton>(&window, "m_btn_Devices");
-        QMetaObject::invokeMethod(devices, "click", Qt::QueuedConnection);
         QTest::mouseClick(devices, Qt::LeftButton);
+        QTest::mouseClick(devices, Qt::LeftButton);
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         QCOMPARE(logMessages(&window),
-                 QStringList({"Read timeout！", "设备忙，请等待当前操作完成", "Read timeout！", "Read timeout！",
+                 QStringList({"设备忙，请等待当前操作完成", "Read timeout！", "Read timeout！", "Read timeout！",
                               "Read timeout！"}));
         QCOMPARE(device.count(EmulatedDevice::Exchange::Open), 1);
         QCOMPARE(device.count(EmulatedDevice::Exchange::Close), 1);
-        QVERIFY(!window.session().handle());
+        QCOMPARE(device.openHandleCount(), 0);
     }
 
+    // The navigation goes on while the device is read; the read keeps its handle.
     void helpDuringAnActionLeavesItsHandle()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         silenceEveryItem();
         auto &device = EmulatedDevice::instance();
         device.clearRecord();
         QMetaObject::invokeMethod(child<QPushButton>(&window, "m_btn_Settings"), "click", Qt::QueuedConnection);
         QTest::mouseClick(child<QPushButton>(&window, "m_btn_Devices"), Qt::LeftButton);
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         // All four items were asked on the one open handle, closed once.
         QCOMPARE(device.count(EmulatedDevice::Exchange::Write), 4);
         QCOMPARE(device.count(EmulatedDevice::Exchange::Close), 1);
@@ -268,30 +281,95 @@ private slots:
         QCOMPARE(child<QStackedWidget>(&window, "stackedWidget")->currentIndex(), 2);
     }
 
-    void closingWaitsForTheRunningAction_data()
+    // Closing while a silent device is read stops the read after the slice in
+    // hand and closes the window then, not after the time-outs of every item.
+    void closingCancelsTheRunningRead_data()
     {
         addCloseWays();
     }
-    void closingWaitsForTheRunningAction()
+    void closingCancelsTheRunningRead()
     {
         QFETCH(bool, byTitleButton);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         silenceEveryItem();
         auto &device = EmulatedDevice::instance();
+        device.setTimeoutMode(EmulatedDevice::TimeoutMode::RealWait);
         device.clearRecord();
-        QList<bool> visibleAtReads;
-        device.setReadHook([&](int) { visibleAtReads << window.isVisible(); });
-        if (byTitleButton)
-            QMetaObject::invokeMethod(child<QToolButton>(&window, "toolButton_2_title_close"), "click",
-                                      Qt::QueuedConnection);
-        else
-            QMetaObject::invokeMethod(&window, "close", Qt::QueuedConnection);
         QTest::mouseClick(child<QPushButton>(&window, "m_btn_Devices"), Qt::LeftButton);
-        device.setReadHook(nullptr);
-        QCOMPARE(visibleAtReads, QList<bool>({true, true, true, true}));
-        QTRY_VERIFY(!window.isVisible());
-        QCOMPARE(device.count(EmulatedDevice::Exchange::Close), 1);
+        QTRY_VERIFY(device.count(EmulatedDevice::Exchange::Read) >= 1);
+        if (byTitleButton)
+            child<QToolButton>(&window, "toolButton_2_title_close")->click();
+        else
+            window.close();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 1000);
+        QVERIFY(!window.controller().isBusy());
+        QCOMPARE(device.count(EmulatedDevice::Exchange::Write), 1);
+        QCOMPARE(logMessages(&window).last(), QStringLiteral("已取消"));
+        QCOMPARE(device.openHandleCount(), 0);
+    }
+
+    // While the device is busy the other device actions are held, saying why,
+    // and the Cancel button is offered; what a page asked of a button meanwhile
+    // holds once the device is free.
+    void actionsWaitForTheDevice()
+    {
+        MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+        window.setServiceMode(true);
+        window.show();
+        silenceEveryItem();
+        EmulatedDevice::instance().setTimeoutMode(EmulatedDevice::TimeoutMode::RealWait);
+        auto *refresh = child<QPushButton>(&window, "pushButton_2");
+        auto *upgrade = child<QPushButton>(&window, "pushButton");
+        auto *cancel = child<QPushButton>(&window, "cancelJobPushButton");
+        const QString refreshTip = refresh->toolTip();
+        QVERIFY(refresh->isEnabled() && !upgrade->isEnabled() && !cancel->isVisible());
+
+        QTest::mouseClick(child<QPushButton>(&window, "m_btn_Devices"), Qt::LeftButton);
+        QVERIFY(!refresh->isEnabled());
+        QCOMPARE(refresh->toolTip(), QStringLiteral("设备正忙：读取设备信息"));
+        QVERIFY(cancel->isVisible());
+        upgrade->setEnabled(true);   // a firmware file chosen meanwhile
+        QVERIFY(!upgrade->isEnabled());
+
+        cancel->click();
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller(), 1000));
+        QVERIFY(refresh->isEnabled() && upgrade->isEnabled() && !cancel->isVisible());
+        QCOMPARE(refresh->toolTip(), refreshTip);
+        QCOMPARE(logMessages(&window).last(), QStringLiteral("已取消"));
+        QCOMPARE(child<QLabel>(&window, "lab_dev_name")->text(), QStringLiteral("VELTRA-MINI"));
+    }
+
+    // The side buttons light the page shown, whichever way it was reached.
+    void navigationFollowsThePage_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("devicesLit");
+        QTest::addColumn<bool>("helpLit");
+        QTest::newRow("firmware") << "serviceFirmwareButton" << false << false;
+        QTest::newRow("settings") << "serviceSettingsButton" << false << true;
+        QTest::newRow("slots") << "serviceSlotsButton" << false << false;
+        QTest::newRow("devices") << "serviceDevicesButton" << true << false;
+        QTest::newRow("HELP, then service mode off") << "m_btn_Settings" << true << false;
+    }
+    void navigationFollowsThePage()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, devicesLit);
+        QFETCH(bool, helpLit);
+        MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+        window.setServiceMode(true);
+        child<QPushButton>(&window, qPrintable(button))->click();
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+        if (button == "m_btn_Settings")
+            window.setServiceMode(false);
+        QCOMPARE(showsPicture(child<QPushButton>(&window, "m_btn_Devices"), ":/image/select_devices_on.jpg"),
+                 devicesLit);
+        QCOMPARE(showsPicture(child<QPushButton>(&window, "m_btn_Settings"), ":/image/select_settings_on.jpg"),
+                 helpLit);
     }
 };
 

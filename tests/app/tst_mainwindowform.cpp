@@ -74,6 +74,7 @@ private slots:
     {
         emu::EmulatedDevice::instance().reset();
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         const QMetaObject *meta = window.metaObject();
         int wired = 0;
         for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {

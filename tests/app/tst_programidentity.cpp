@@ -29,6 +29,7 @@ private slots:
     void titleAndIcon()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.setWindowTitle(programTitle());
         QCOMPARE(iconImage(window.windowIcon()), iconImage(programIcon()));
         QVERIFY(!iconImage(programIcon()).isNull());
@@ -42,6 +43,7 @@ private slots:
     void aboutBoxFromTheTitleStrip()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         QWidget *strip = child<QWidget>(&window, "widget_1title");
         auto *about = strip->findChild<QAction *>("aboutAction");

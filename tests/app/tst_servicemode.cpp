@@ -95,6 +95,7 @@ private slots:
     void defaultStartUnchanged()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         QVERIFY(!window.isServiceMode());
         QVERIFY(!window.findChild<QPushButton *>("serviceDevicesButton"));
         QCOMPARE(child<QStackedWidget>(&window, "stackedWidget")->currentIndex(), 0);
@@ -119,6 +120,7 @@ private slots:
         QFETCH(int, page);
         QFETCH(bool, productPanel);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         window.setServiceMode(true);
         QCOMPARE(window.windowTitle(), QStringLiteral("Tessel Control — 服务模式"));
@@ -151,6 +153,7 @@ private slots:
     void serviceRowShowsTheTitleStripBehindIt()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QImage plain = window.grab().toImage();
@@ -171,6 +174,7 @@ private slots:
     void logPaneFollowsNewLines()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         window.setServiceMode(true);
         for (int i = 0; i < 300; ++i)
@@ -202,6 +206,7 @@ private slots:
         if (!action.startsWith("settings range"))
             device().profile().powerHigh = 0;
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         window.setServiceMode(true);
         click(&window, "serviceSettingsButton");
@@ -232,6 +237,7 @@ private slots:
         } else {
             click(&window, "serviceDevicesButton");
         }
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         QVERIFY2(status(&window).startsWith(expected), qPrintable(status(&window)));
         QCOMPARE(boxes.first()->toolTip().startsWith("PWR") && !action.startsWith("settings range"),
                  action == "settings refused");
@@ -252,6 +258,7 @@ private slots:
         QVector<QByteArray> expected;
         {
             MainWindow plain;
+            QVERIFY(testsupport::waitForDeviceIdle(plain.controller()));
             chooseFirmware(plain, path);
             device().clearRecord();
             click(&plain, "pushButton");
@@ -259,6 +266,7 @@ private slots:
         }
         device().reset();
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.setServiceMode(true);
         chooseFirmware(window, path);
         QVERIFY2(child<QLabel>(&window, "label_3_file_inf")->text().contains("与设备一致"),
@@ -301,6 +309,7 @@ private slots:
     void escapeClosesDialogs()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.setServiceMode(true);
         click(&window, "serviceSettingsButton");
         click(&window, "toolButton_8");
@@ -338,6 +347,7 @@ private slots:
         QFETCH(bool, writeEnabled);
         QFETCH(QString, info);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.setServiceMode(service);
         auto *write = child<QPushButton>(&window, "upgradeFirmwarePushButton");
         auto *start = child<QPushButton>(&window, "pushButton");
@@ -373,6 +383,7 @@ private slots:
     void writeStageDeclined()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.setServiceMode(true);
         chooseFirmware(window, firmwareFile("VELTRA-MINI"));
         device().enterBootloader();

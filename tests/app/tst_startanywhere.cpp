@@ -36,6 +36,7 @@ private slots:
         QCOMPARE(imageFolder(), folder);
         {
             MainWindow window;
+            QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
             QVERIFY(showsPicture(child<QToolButton>(&window, "toolButton"), folder + "/USB_ON.jpg"));
             QVERIFY(showsPicture(child<QToolButton>(&window, "device_image"),
                                  folder + "/device_image_VELTRA-MINI.png"));

@@ -42,6 +42,7 @@ private slots:
         device().profile().setName(name);
         device().profile().firmwareVersion = "<i>1</i>";
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         for (const char *label : {"lab_dev_name", "lab_dev_version", "lab_dev_support", "lab_dev_size"})
             QCOMPARE(child<QLabel>(&window, label)->textFormat(), Qt::PlainText);
         QCOMPARE(child<QLabel>(&window, "lab_dev_name")->text(), QString::fromLatin1(name));
@@ -51,6 +52,7 @@ private slots:
     {
         device().profile().imageSlots.insert(4, {4527, 55512, 0x54});
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.openSlotEditor(4, QString());
         QVERIFY(!openImageEditor);
         QCOMPARE(logMessages(&window).last(), QStringLiteral("槽位尺寸无效：4527×55512"));
@@ -78,6 +80,7 @@ private slots:
             QVERIFY(QDir().mkpath(path));
         setPictureFileChooser([path](QWidget *) { return path; });
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         editDlg editor(4, 240, 280, 0x54, &window.session());
         QTest::mouseClick(child<QAbstractButton>(&editor, "toolButton_2"), Qt::LeftButton);
         QCOMPARE(logMessages(&window).last(), QStringLiteral("无法使用该图片文件：") + reason);
@@ -88,6 +91,7 @@ private slots:
     void closeTakesEveryToolWindow()
     {
         auto *window = new MainWindow;
+        QVERIFY(testsupport::waitForDeviceIdle(window->controller()));
         window->show();
         window->openSlotEditor(2, QString());
         QPointer<editDlg> older = qobject_cast<editDlg *>(openImageEditor.data());

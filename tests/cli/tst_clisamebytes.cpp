@@ -148,6 +148,7 @@ private slots:
 
         {
             MainWindow window;
+            QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
             device().clearRecord();
             setPictureFileChooser([path](QWidget *) { return path; });
             window.openSlotEditor(slot, QString());
@@ -167,6 +168,7 @@ private slots:
     {
         {
             MainWindow window;
+            QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
             device().clearRecord();
             for (int slot = 1; slot <= 10; ++slot)
                 window.openSlotEditor(slot, QString());
@@ -194,6 +196,7 @@ private slots:
 
         {
             MainWindow window;
+            QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
             window.setServiceMode(true);
             device().clearRecord();
             setFirmwareFileChooser([path](QWidget *) { return path; });
@@ -225,6 +228,7 @@ private slots:
 
         {
             MainWindow window;
+            QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
             const char *const cells[][4] = {{"31", "", "", ""},           {"41", "231", "0.0039", ""},
                                             {"36", "221", "0.0035", ""},  {"46", "241", "0.00105", ""},
                                             {"", "", "", ""},             {"42", "232", "0.004", ""},
@@ -249,6 +253,7 @@ private slots:
         curveTable = {};
         {
             MainWindow window;
+            QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
             child<QToolButton>(&window, "toolButton_8")->click();
             QDialog *dialog = openCurveDialog.data();
             QVERIFY(dialog);

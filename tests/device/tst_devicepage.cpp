@@ -4,6 +4,7 @@
 #include "app/dialogpointers.h"
 #include "app/mainwindow.h"
 #include "emulator/emulateddevice.h"
+#include "devicerecord.h"
 #include "testsupport.h"
 
 #include <QLabel>
@@ -58,6 +59,7 @@ private slots:
     void startUpReadsEveryItem()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         QCOMPARE(labelTexts(&window),
                  QStringList({"VELTRA-MINI", "V1.0.2", "1.69 inch", "5-80 W", "200-600°F/100-316°C",
                               "TSL-VM01-000001"}));
@@ -68,8 +70,9 @@ private slots:
         QCOMPARE(window.deviceInfo().screen.powerHigh, 80);
         QCOMPARE(window.deviceInfo().supportText, QStringLiteral("Support"));
 
-        // One open, four requests each followed by a 3000 ms read, one close.
-        const auto &record = EmulatedDevice::instance().record();
+        // One open, four requests each followed by a read, one close; each
+        // read answered within its first slice.
+        const auto record = EmulatedDevice::instance().record();
         QStringList shape;
         for (const auto &e : record) {
             switch (e.kind) {
@@ -84,7 +87,7 @@ private slots:
             case EmulatedDevice::Exchange::Read:
                 shape << "r";
                 QCOMPARE(e.length, 63);
-                QCOMPARE(e.timeoutMs, 3000);
+                QCOMPARE(e.timeoutMs, 100);
                 break;
             default: break;
             }
@@ -96,6 +99,7 @@ private slots:
     {
         EmulatedDevice::instance().setPresent(false);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         QCOMPARE(logMessages(&window), QStringList{"设备离线"});
         QVERIFY(showsPicture(child<QToolButton>(&window, "toolButton"), "imageformats/USB_OFF.jpg"));
         QCOMPARE(labelTexts(&window), repeated(6, "-"));
@@ -128,8 +132,13 @@ private slots:
         for (int item : silent)
             device.setReplyFault(quint8(item), EmulatedDevice::ReplyFault::NoReply);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         QCOMPARE(labelTexts(&window), labels);
         QCOMPARE(logMessages(&window), repeated(silent.size(), "Read timeout！"));
+        // A silent item is waited for 3000 ms in all, in slices of 100 ms.
+        for (const auto &e : foldedReads(EmulatedDevice::instance().record()))
+            if (e.kind == EmulatedDevice::Exchange::Read)
+                QCOMPARE(e.timeoutMs, e.result == 0 ? 3000 : 100);
         QCOMPARE(countOf(EmulatedDevice::Exchange::Write), 4);
         QCOMPARE(countOf(EmulatedDevice::Exchange::Close), 1);
     }
@@ -138,6 +147,7 @@ private slots:
     {
         EmulatedDevice::instance().setReplyFault(0x05, EmulatedDevice::ReplyFault::Short, 60);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         QCOMPARE(child<QLabel>(&window, "lab_dev_version")->text(), QStringLiteral("-"));
         QCOMPARE(logMessages(&window), QStringList{"Read timeout！"});
     }
@@ -146,11 +156,13 @@ private slots:
     void revisitKeepsUnansweredLabels()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         auto &device = EmulatedDevice::instance();
         device.profile().firmwareVersion = "V2.0.0";
         device.profile().powerHigh = 120;
         device.setReplyFault(0x06, EmulatedDevice::ReplyFault::NoReply);
         QTest::mouseClick(child<QPushButton>(&window, "m_btn_Devices"), Qt::LeftButton);
+        QVERIFY(waitForDeviceIdle(window.controller()));
         QCOMPARE(child<QLabel>(&window, "lab_dev_version")->text(), QStringLiteral("V2.0.0"));
         QCOMPARE(child<QLabel>(&window, "lab_dev_power")->text(), QStringLiteral("5-80 W"));
         QCOMPARE(window.deviceInfo().screen.powerHigh, 80);
@@ -159,24 +171,31 @@ private slots:
     void unpluggedBetweenVisitsKeepsLabels()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         auto &device = EmulatedDevice::instance();
         device.setPresent(false);
         QTest::mouseClick(child<QPushButton>(&window, "m_btn_Devices"), Qt::LeftButton);
+        QVERIFY(waitForDeviceIdle(window.controller()));
         QCOMPARE(child<QLabel>(&window, "lab_dev_name")->text(), QStringLiteral("VELTRA-MINI"));
         QCOMPARE(logMessages(&window), QStringList{"设备离线"});
         QVERIFY(showsPicture(child<QToolButton>(&window, "toolButton"), "imageformats/USB_OFF.jpg"));
     }
 
+    // The slot query leaves the device open for the upload; a DEVICE read in
+    // between goes on with that handle and closes it.
     void openHandleIsReusedAndClosed()
     {
         MainWindow window;
+        QVERIFY(waitForDeviceIdle(window.controller()));
         auto &device = EmulatedDevice::instance();
-        window.session().open();
+        QVERIFY(window.controller().startSlotQuery(4));
+        QVERIFY(waitForDeviceIdle(window.controller()));
+        QCOMPARE(device.openHandleCount(), 1);
         device.clearRecord();
         QTest::mouseClick(child<QPushButton>(&window, "m_btn_Devices"), Qt::LeftButton);
+        QVERIFY(waitForDeviceIdle(window.controller()));
         QCOMPARE(countOf(EmulatedDevice::Exchange::Open), 0);
         QCOMPARE(countOf(EmulatedDevice::Exchange::Close), 1);
-        QVERIFY(!window.session().handle());
     }
 
     void deviceNameChoosesPicture_data()
@@ -195,6 +214,7 @@ private slots:
         profile.name = name;
         profile.nameEnd = quint8(name.size() - 1);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         // The name is shown as received either way.
         QCOMPARE(child<QLabel>(&window, "lab_dev_name")->text(), QString::fromLatin1(name));
         const QIcon icon = child<QToolButton>(&window, "device_image")->icon();
@@ -204,6 +224,7 @@ private slots:
     void devicesButtonClosesTheNewestEditor()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         QDialog older, newer;
         older.show();
         newer.show();

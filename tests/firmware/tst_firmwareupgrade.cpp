@@ -201,6 +201,7 @@ private slots:
         QFETCH(bool, logsRefusal);
         QFETCH(QString, reason);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         Page page(&window);
         const QString good = writeFile("good.bin", firmwareFor("VELTRA-MINI", 200));
         choose(window, good);
@@ -255,6 +256,7 @@ private slots:
         QFETCH(int, tail);
         device().profile().setName(name);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         Page page(&window);
         const QByteArray file = prepare(window, size, name);
         QList<int> bar;
@@ -322,6 +324,7 @@ private slots:
         QFETCH(QStringList, log);
         QFETCH(QString, info);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         Page page(&window);
         QByteArray file = prepare(window, 1000);
         switch (fault) {
@@ -365,6 +368,7 @@ private slots:
         QFETCH(QList<int>, pausesMs);
         QFETCH(QString, last);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         Page page(&window);
         const QByteArray file = prepare(window, 1000);
         QSet<int> indexes;
@@ -513,6 +517,7 @@ private slots:
         QFETCH(bool, present);
         QFETCH(QString, line);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         device().setPresent(present);
         child<QPushButton>(&window, "pushButton_2")->click();   // a title-bar button of width 0
         QCOMPARE(logMessages(&window), QStringList{line});
@@ -529,6 +534,7 @@ private slots:
     void otherActionsWaitForTheUpgrade()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         Page page(&window);
         const QByteArray file = prepare(window, 1000);

@@ -156,6 +156,7 @@ private slots:
         emu::EmulatedDevice::instance().reset();
         scratch.enter();
         window = new MainWindow;
+        QVERIFY(testsupport::waitForDeviceIdle(window->controller()));
         DrawingBoard::drawing = false;
         DrawingBoard::erasing = false;
         DrawingBoard::lastPoint = QPoint();

@@ -99,6 +99,7 @@ private slots:
         emu::EmulatedDevice::instance().reset();
         scratch.enter();
         window = new MainWindow;
+        QVERIFY(testsupport::waitForDeviceIdle(window->controller()));
     }
     void cleanup()
     {

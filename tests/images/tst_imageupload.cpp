@@ -147,6 +147,7 @@ private slots:
         device.profile().imageSlots.insert(
             slot, {quint16(slotSize.width()), quint16(slotSize.height()), quint8(screenType)});
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         editDlg *editor = openEditor(window, slot, picture);
         QSignalSpy bar(child<QProgressBar>(&window, "progressBar_img4"), &QProgressBar::valueChanged);
         device.clearRecord();
@@ -231,6 +232,7 @@ private slots:
         device.profile().imageSlots.insert(
             slot, {quint16(slotSize.width()), quint16(slotSize.height()), quint8(screenType)});
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         editDlg *editor = openEditor(window, slot, picture);
         if (screenType != 0x54) {
             child<QComboBox>(editor, "ditheringComboBox")->setCurrentIndex(dithering);
@@ -294,6 +296,7 @@ private slots:
         QVERIFY(gradient(173, 91).convertToFormat(QImage::Format(format)).save(file));
         setPictureFileChooser([file](QWidget *) { return file; });
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         QVector<QByteArray> sent[2];
         for (int way = 0; way < 2; ++way) {
             editDlg *editor = openEditor(window, slot, QImage());
@@ -367,6 +370,7 @@ private slots:
             device.setReplyFault(0x0D, EmulatedDevice::ReplyFault::NoReply);
         }
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         const QImage picture = trouble == "empty" ? QImage() : pattern(geometry.width, geometry.height);
         editDlg *other = trouble == "second" ? openEditor(window, 2, picture) : nullptr;
         QPointer<editDlg> editor = openEditor(window, slot, picture);

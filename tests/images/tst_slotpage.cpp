@@ -88,6 +88,7 @@ private slots:
         emulated.profile().imageSlots.insert(5, {320, 240, 0x54});
         QVERIFY(pattern(30, 20).save("imageformats/page4.bmp", "bmp"));
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         const int row = button.mid(11).toInt() - 13;   // toolButton_14 .. _18 take lineEdit_1 .. _5
         if (row >= 1)
@@ -161,6 +162,7 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(int, slot);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         auto &emulated = EmulatedDevice::instance();
         for (int row = 1; row <= 5; ++row) {
@@ -207,6 +209,7 @@ private slots:
     {
         QFETCH(QString, button);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         window.openSlotEditor(2, QString());
         QPointer<editDlg> older = newestEditor();
@@ -231,6 +234,7 @@ private slots:
         for (int slot = 1; slot <= 10; ++slot)
             QVERIFY(pattern(8, 8 * slot).save(QString("imageformats/page%1.bmp").arg(slot), "bmp"));
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.findChild<QLineEdit *>("lineEdit_1")->setText("7");
         window.refreshSlotIcons();
         for (int slot = 1; slot <= 10; ++slot)

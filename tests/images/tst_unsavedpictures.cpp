@@ -97,6 +97,7 @@ private slots:
         QFETCH(bool, saved);
         this->answer = UnsavedAnswer(answer);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         window.openSlotEditor(4, QString());
         QPointer<editDlg> editor = qobject_cast<editDlg *>(openImageEditor.data());
@@ -147,6 +148,7 @@ private slots:
     {
         setUnsavedQuestion(nullptr);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         editDlg editor(4, 240, 280, 0x54, &window.session());
         editor.show();
         editor.setPicture(QPixmap::fromImage(pattern(240, 280)));

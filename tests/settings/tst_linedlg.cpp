@@ -42,6 +42,7 @@ struct Opened
     // The device may be gone just while the dialog opens (and reads M1).
     explicit Opened(bool deviceAtOpening = true)
     {
+        testsupport::waitForDeviceIdle(window.controller());
         EmulatedDevice::instance().setPresent(deviceAtOpening);
         child<QToolButton>(&window, "toolButton_8")->click();
         dialog = openCurveDialog.data();
@@ -491,6 +492,7 @@ private slots:
         QFETCH(int, watts);
         QFETCH(int, answer);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.setServiceMode(service);
         child<QToolButton>(&window, "toolButton_8")->click();
         QDialog *dialog = openCurveDialog.data();

@@ -118,6 +118,7 @@ private slots:
     void profileRoundTrip()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         typeTable(&window);
         const QStringList typed = numberTexts(&window);
         const QVector<QByteArray> typedBlocks = writtenBlocks(&window);
@@ -164,6 +165,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
         file.close();
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         typeTable(&window);
         const QStringList before = numberTexts(&window);
         setProfileFileChoosers([path](QWidget *, const QString &) { return path; }, {});
@@ -180,6 +182,7 @@ private slots:
     void fahrenheitChangesNothingOnTheWire()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         typeTable(&window);
         cell(&window, 1, 2)->setText("280.7");
         const QStringList celsius = numberTexts(&window);
@@ -204,15 +207,18 @@ private slots:
         MainWindow::setRemembersChoices(true);
         {
             MainWindow first;
+            QVERIFY(testsupport::waitForDeviceIdle(first.controller()));
             clickButton(&first, "pushButton_7");
         }
         {
             MainWindow next;
+            QVERIFY(testsupport::waitForDeviceIdle(next.controller()));
             QCOMPARE(child<QLabel>(&next, "label_21")->text(), QStringLiteral("温度设定（°F）"));
             clickButton(&next, "pushButton_6");
         }
         MainWindow::setRemembersChoices(false);
         MainWindow last;
+        QVERIFY(testsupport::waitForDeviceIdle(last.controller()));
         QCOMPARE(child<QLabel>(&last, "label_21")->text(), QStringLiteral("温度设定（°C）"));
     }
 
@@ -221,6 +227,7 @@ private slots:
     void curveCsvAndCopy()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         clickButton(&window, "toolButton_8");
         auto *dialog = qobject_cast<lineDlg *>(openCurveDialog.data());
         QVERIFY(dialog);

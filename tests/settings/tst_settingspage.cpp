@@ -76,6 +76,7 @@ private slots:
     void tableLayout()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         QTableWidget *t = table(&window);
         QVERIFY(t->horizontalHeader()->isHidden() && t->verticalHeader()->isHidden());
         QCOMPARE(t->selectionMode(), QAbstractItemView::NoSelection);
@@ -90,6 +91,7 @@ private slots:
     void untouchedTableReports()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         device().clearRecord();
         clickWrite(&window);
         QCOMPARE(device().writtenReports(),
@@ -119,6 +121,7 @@ private slots:
         QFETCH(Edits, edits);
         QFETCH(QStringList, modes);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         for (const QStringList &e : edits)
             setCell(&window, e[0].toInt(), e[1].toInt(), e[2]);
         const QStringList before = cellTexts(&window);
@@ -152,6 +155,7 @@ private slots:
         QFETCH(bool, busy);
         QFETCH(QString, line);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         for (const QStringList &e : edits)
             setCell(&window, e[0].toInt(), e[1].toInt(), e[2]);
         const QStringList before = cellTexts(&window);

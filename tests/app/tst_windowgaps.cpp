@@ -1,0 +1,110 @@
+// The window keeps handling events while the device makes it wait: the longest
+// time between two turns of its event loop, with the emulated device silent
+// (real time-outs) or stuck in a write, in each place a user meets one.
+
+#include "app/mainwindow.h"
+#include "emulator/emulateddevice.h"
+#include "testsupport.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using emu::EmulatedDevice;
+using Exchange = EmulatedDevice::Exchange;
+
+namespace {
+
+EmulatedDevice &device() { return EmulatedDevice::instance(); }
+
+// The longest gap, in ms, between two turns of the event loop over durationMs.
+qint64 longestGap(int durationMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0;
+    qint64 longest = 0;
+    QTimer turn;
+    turn.setInterval(0);
+    QObject::connect(&turn, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        longest = qMax(longest, now - last);
+        last = now;
+    });
+    QEventLoop loop;
+    QTimer::singleShot(durationMs, &loop, &QEventLoop::quit);
+    turn.start();
+    loop.exec();
+    return longest;
+}
+
+// Sanitizer builds run everything several times slower.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr qint64 LongestAllowedMs = 250;
+#else
+constexpr qint64 LongestAllowedMs = 50;
+#endif
+
+} // namespace
+
+class TestWindowGaps : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        device().reset();
+        device().setTimeoutMode(EmulatedDevice::TimeoutMode::RealWait);
+    }
+    void cleanup()
+    {
+        device().releaseStall();
+        device().reset();
+    }
+
+    void eventLoopKeepsTurning_data()
+    {
+        QTest::addColumn<QString>("when");
+        QTest::newRow("start, the device silent") << "start";
+        QTest::newRow("DEVICE, a write stuck") << "stalled write";
+        QTest::newRow("slot query, the device silent") << "slot query";
+    }
+    void eventLoopKeepsTurning()
+    {
+        QFETCH(QString, when);
+        std::unique_ptr<MainWindow> window;
+        if (when == "start") {
+            for (quint8 item = 0x04; item <= 0x07; ++item)
+                device().setReplyFault(item, EmulatedDevice::ReplyFault::NoReply);
+            window = std::make_unique<MainWindow>();
+        } else {
+            window = std::make_unique<MainWindow>();
+            QVERIFY(testsupport::waitForDeviceIdle(window->controller()));
+            if (when == "stalled write") {
+                device().stallCallAt(Exchange::Write, device().count(Exchange::Write));
+                QTest::mouseClick(testsupport::child<QPushButton>(window.get(), "m_btn_Devices"), Qt::LeftButton);
+            } else {
+                device().setReplyFault(0x0B, EmulatedDevice::ReplyFault::NoReply);
+                window->openSlotEditor(4, QStringLiteral("slot 4"));
+            }
+        }
+        window->show();
+        QVERIFY(window->controller().isBusy());
+        const qint64 gap = longestGap(1000);
+        QVERIFY2(window->controller().isBusy(), "the device's wait outlasts the measurement");
+        QVERIFY2(gap < LongestAllowedMs, qPrintable(QStringLiteral("longest gap %1 ms").arg(gap)));
+        // The device stays stuck or silent: the window still closes.
+        device().releaseStall();
+        window->close();
+        QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 2000);
+    }
+};
+
+QTEST_MAIN(TestWindowGaps)
+#include "tst_windowgaps.moc"
