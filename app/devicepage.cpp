@@ -127,11 +127,11 @@ void MainWindow::showDeviceReachability(bool online)
     showDeviceStatus(online);
     if (online) {
         deviceHint->hide();
-        watch.assume(true);
+        deviceController.assumePresent(true);
         return;
     }
     const OpenFailure failure = diagnoseOpenFailure();
-    watch.assume(failure == OpenFailure::NotAccessible);
+    deviceController.assumePresent(failure == OpenFailure::NotAccessible, false);
     showOpenFailure(failure);
 }
 
@@ -153,7 +153,7 @@ void MainWindow::deviceArrived()
 
 void MainWindow::queryArrivedDevice()
 {
-    if (!watch.isPresent())
+    if (!deviceController.isPresent())
         return;   // gone again meanwhile
     if (deviceController.isBusy() || deviceSession.activity().isBusy()) {
         // Not refused like a click: read it once the running action is over.

@@ -65,9 +65,10 @@ MainWindow::MainWindow(QWidget *parent)
 
     // From here on a device plugged in or out is noticed. The start-up query
     // has told the watch what is there, so that device is not read again.
-    connect(&watch, &DeviceWatch::arrived, this, &MainWindow::deviceArrived);
-    connect(&watch, &DeviceWatch::left, this, &MainWindow::deviceLeft);
-    watch.start();
+    // The controller lists the system's devices between its jobs.
+    connect(&deviceController, &DeviceController::arrived, this, &MainWindow::deviceArrived);
+    connect(&deviceController, &DeviceController::left, this, &MainWindow::deviceLeft);
+    deviceController.startPresenceWatch();
 }
 
 MainWindow::~MainWindow()
@@ -249,7 +250,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     // A closed window neither reads nor reports a device any more.
-    watch.stop();
+    deviceController.stopPresenceWatch();
     deviceSession.close();
     QMainWindow::closeEvent(event);
 }

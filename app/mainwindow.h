@@ -66,9 +66,6 @@ public:
 
     // Status icon: device reachable or not.
     void showDeviceStatus(bool online);
-    // Notices the device arriving (it is then queried as by DEVICE) and
-    // leaving; also for a platform's device events, which may wake it sooner.
-    DeviceWatch &presenceWatch() { return watch; }
     // The one log line of a device action refused while another runs.
     void reportDeviceBusy();
 
@@ -202,7 +199,6 @@ private:
     std::unique_ptr<ProgressThrottle> imageProgress;
     std::unique_ptr<ProgressThrottle> firmwareProgress;
     QString lastLogLine;
-    DeviceWatch watch{deviceSession.activity()};
     // Why the device cannot be opened, in the device picture's place.
     QLabel *deviceHint = nullptr;
     OpenFailure lastOpenFailure = OpenFailure::NotAttached;

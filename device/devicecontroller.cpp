@@ -68,7 +68,7 @@ bool DeviceController::cancel()
 void DeviceController::checkPresence()
 {
     // The system is asked between jobs only, as the window's watch did.
-    if (isBusy() || listing)
+    if (isBusy() || listing || (sharedActivity && sharedActivity->isBusy()))
         return;
     listing = true;
     worker->requestListing();
@@ -84,10 +84,10 @@ void DeviceController::stopPresenceWatch()
     presenceTimer.stop();
 }
 
-void DeviceController::assumePresent(bool nowPresent)
+void DeviceController::assumePresent(bool nowPresent, bool canOpen)
 {
     present = nowPresent;
-    accessible = true;
+    accessible = canOpen;
     updateState();
 }
 

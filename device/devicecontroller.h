@@ -104,7 +104,10 @@ public:
     void checkPresence();
     void startPresenceWatch(int intervalMs = DeviceWatch::PollIntervalMs);
     void stopPresenceWatch();
-    void assumePresent(bool nowPresent);
+    // What an open made elsewhere learned: listed, and whether it opened.
+    void assumePresent(bool nowPresent, bool canOpen = true);
+    // A listing asked for and not yet answered.
+    bool isListing() const { return listing; }
 
 signals:
     void jobStarted(DeviceJob kind);

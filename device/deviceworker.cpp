@@ -161,9 +161,12 @@ void DeviceWorker::run()
         if (job) {
             runJob(session, waiter, *job);
         } else {
-            // Lists the system's devices only: the open handle is not touched.
+            // Lists the system's devices only; a handle left open for the next
+            // job (the slot query's) went with a device that is no longer listed.
             WorkerEvent event{WorkerEvent::Listed};
             event.flag = isDeviceListed();
+            if (!event.flag)
+                session.close();
             send(event);
         }
     }

@@ -3,6 +3,7 @@
 // (real time-outs) or stuck in a write, in each place a user meets one.
 
 #include "app/mainwindow.h"
+#include "app/stucknotice.h"
 #include "emulator/emulateddevice.h"
 #include "testsupport.h"
 
@@ -103,6 +104,31 @@ private slots:
         device().releaseStall();
         window->close();
         QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 2000);
+    }
+
+    // A write that never returns: the window names the device unresponsive,
+    // stays usable, and closes without waiting for it once the user was told.
+    void stuckDeviceIsNamedAndLeftBehind()
+    {
+        auto window = std::make_unique<MainWindow>();
+        QVERIFY(testsupport::waitForDeviceIdle(window->controller()));
+        window->controller().setStallGraceMs(200);
+        window->show();
+        int told = 0;
+        setStuckDeviceNotice([&](QWidget *) { ++told; });
+        device().stallCallAt(Exchange::Write, device().count(Exchange::Write));
+        QTest::mouseClick(testsupport::child<QPushButton>(window.get(), "m_btn_Devices"), Qt::LeftButton);
+        QTRY_COMPARE(window->controller().state(), DeviceState::Unresponsive);
+        QCOMPARE(testsupport::logMessages(window.get()).last(), QStringLiteral("设备无响应：请拔下设备，再重新连接"));
+        QVERIFY(longestGap(200) < LongestAllowedMs);
+        QElapsedTimer closing;
+        closing.start();
+        window->close();
+        QVERIFY(!window->isVisible());
+        window.reset();
+        QVERIFY2(closing.elapsed() < 1000, "the window waited for the stuck device");
+        QCOMPARE(told, 1);
+        setStuckDeviceNotice(nullptr);
     }
 };
 
