@@ -44,6 +44,7 @@ struct Opened
     {
         EmulatedDevice::instance().setPresent(deviceAtOpening);
         child<QToolButton>(&window, "toolButton_8")->click();
+        idle();
         dialog = openCurveDialog.data();
         EmulatedDevice::instance().setPresent(true);
     }
@@ -59,8 +60,18 @@ struct Opened
             watts << int(p.y());
         return watts;
     }
-    void choose(int curve) { child<QRadioButton>(dialog, GroupButtons[curve])->click(); }
-    void write() { child<QToolButton>(dialog, "toolButton_2")->click(); }
+    // The dialog's reads and writes run on the window's device thread.
+    void idle() { QVERIFY(waitForDeviceIdle(window.controller())); }
+    void choose(int curve)
+    {
+        child<QRadioButton>(dialog, GroupButtons[curve])->click();
+        idle();
+    }
+    void write()
+    {
+        child<QToolButton>(dialog, "toolButton_2")->click();
+        idle();
+    }
     // A drag as the user makes it: press, move, release on the dialog's window.
     void drag(int pressX, int toY, bool release = true)
     {
@@ -444,6 +455,7 @@ private slots:
             QTest::keyClick(o.dialog, Qt::Key_Escape);
         else
             o.window.close();
+        o.idle();
 
         const bool unsaved = edit != "drag+write";
         QCOMPARE(asked, unsaved ? QList<int>{0} : QList<int>());
@@ -493,6 +505,7 @@ private slots:
         MainWindow window;
         window.setServiceMode(service);
         child<QToolButton>(&window, "toolButton_8")->click();
+        QVERIFY(waitForDeviceIdle(window.controller()));
         QDialog *dialog = openCurveDialog.data();
         QVERIFY(dialog);
         curveTable[0][4] = watts;
@@ -510,6 +523,7 @@ private slots:
         timer.start(10);
         const int requests = curveRequests().size();
         child<QToolButton>(dialog, "toolButton_2")->click();
+        QVERIFY(waitForDeviceIdle(window.controller()));
         timer.stop();
         QCOMPARE(sawQuestion, answer != int(QMessageBox::NoButton));
         if (sawQuestion)
