@@ -5,6 +5,7 @@
 
 #include "app/dialogpointers.h"
 #include "app/mainwindow.h"
+#include "device/protocol.h"
 #include "emulator/emulateddevice.h"
 #include "settings/chartview.h"
 #include "settings/linedlg.h"
@@ -13,6 +14,7 @@
 #include "settings/unsavedcurvequestion.h"
 #include "testsupport.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -23,6 +25,7 @@
 #include <QtCharts/QScatterSeries>
 #include <QtTest>
 
+#include <atomic>
 #include <optional>
 
 using emu::EmulatedDevice;
@@ -482,6 +485,127 @@ private slots:
                 QCOMPARE(currentCurve, shown);
                 QCOMPARE(o.shownPoints(), listOf(device.profile().curves[size_t(shown)]));
             }
+        }
+    }
+
+    // Cancel of a read, by its button or by Esc, while the request is on its
+    // way or while the device is silent: the read ends early without its
+    // time-out, "已取消" is logged, the points and the chart stay as they were
+    // and the dialog stays open; the button is there only while the read
+    // runs, and the next read goes through.
+    void cancelRead_data()
+    {
+        QTest::addColumn<QString>("when");   // request: 300 ms per report; silent: no reply, real waits
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("button, request going out") << "request" << false;
+        QTest::newRow("Esc, request going out") << "request" << true;
+        QTest::newRow("button, device silent") << "silent" << false;
+        QTest::newRow("Esc, device silent") << "silent" << true;
+    }
+    void cancelRead()
+    {
+        QFETCH(QString, when);
+        QFETCH(bool, escape);
+        auto &device = EmulatedDevice::instance();
+        Opened o;
+        auto *dialog = qobject_cast<lineDlg *>(o.dialog);
+        auto *cancel = child<QToolButton>(o.dialog, "cancelReadButton");
+        QVERIFY(cancel->isHidden());
+        const QList<int> m1 = o.shownPoints();
+        std::atomic<bool> reading{false};
+        if (when == "request") {
+            device.setLatencyMicros(300000);
+        } else {
+            device.setTimeoutMode(EmulatedDevice::TimeoutMode::RealWait);
+            device.setReplyFault(0x0A, EmulatedDevice::ReplyFault::NoReply);
+            device.setReadHook([&reading](int) { reading = true; });
+        }
+        QElapsedTimer clock;
+        clock.start();
+        child<QRadioButton>(o.dialog, GroupButtons[2])->click();
+        QVERIFY(dialog->isReading());
+        QVERIFY(!cancel->isHidden());
+        if (when == "silent")
+            QTRY_VERIFY(reading);
+        if (escape)
+            QTest::keyClick(o.dialog, Qt::Key_Escape);
+        else
+            cancel->click();
+        o.idle();
+        device.setReadHook({});
+        QVERIFY2(clock.elapsed() < Protocol::ReplyTimeoutMs, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(logMessages(&o.window), QStringList{"已取消"});
+        QVERIFY(o.dialog->isVisible());
+        QVERIFY(cancel->isHidden());
+        QCOMPARE(currentCurve, 2);
+        QCOMPARE(listOf(curveTable[2]), QList<int>({0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+        QCOMPARE(o.shownPoints(), m1);
+
+        device.setLatencyMicros(0);
+        device.setReplyFault(0x0A, EmulatedDevice::ReplyFault::None);
+        o.choose(2);
+        QCOMPARE(o.shownPoints(), listOf(device.profile().curves[2]));
+    }
+
+    // The question's "write" answer: the dialog stays as it is while the
+    // points go out, and closes (or shows the chosen group, or lets the
+    // window close) only once they reached the device; a failed write keeps
+    // it open with the points, still unsaved, and the window with it.
+    void writeThenLeave_data()
+    {
+        QTest::addColumn<QString>("leave");   // close, group M3, window
+        QTest::addColumn<bool>("reaches");
+        for (const char *leave : {"close", "group", "window"}) {
+            QTest::addRow("%s, written", leave) << leave << true;
+            QTest::addRow("%s, device gone", leave) << leave << false;
+        }
+    }
+    void writeThenLeave()
+    {
+        QFETCH(QString, leave);
+        QFETCH(bool, reaches);
+        setUnsavedCurveQuestion([](QWidget *, int) { return UnsavedCurveAnswer::Write; });
+        auto &device = EmulatedDevice::instance();
+        const QList<int> m1 = listOf(device.profile().curves[0]);
+        Opened o;
+        o.window.show();
+        QPointer<QDialog> dialog = o.dialog;
+        QVERIFY(QTest::qWaitForWindowExposed(o.dialog));
+        o.drag(125, 40);   // point 1 to the top
+        QList<int> edited = m1;
+        edited[1] = 80;
+        device.setPresent(reaches);
+        device.clearRecord();
+
+        if (leave == "close")
+            child<QToolButton>(o.dialog, "toolButton")->click();
+        else if (leave == "group")
+            child<QRadioButton>(o.dialog, GroupButtons[2])->click();
+        else
+            o.window.close();
+        // Still as it was while the write runs.
+        QVERIFY(dialog && dialog->isVisible());
+        QVERIFY(child<QRadioButton>(o.dialog, "radioButton")->isChecked());
+        o.idle();
+
+        QCOMPARE(listOf(device.profile().curves[0]), reaches ? edited : m1);
+        QCOMPARE(listOf(curveTable[0]), edited);
+        if (!reaches) {
+            QVERIFY(dialog && dialog->isVisible());
+            QVERIFY(qobject_cast<lineDlg *>(o.dialog)->hasUnsavedPoints());
+            QCOMPARE(currentCurve, 0);
+            QVERIFY(child<QRadioButton>(o.dialog, "radioButton")->isChecked());
+            QCOMPARE(o.shownPoints(), edited);
+            QVERIFY(o.window.isVisible());
+            QVERIFY(curveRequests().isEmpty());
+        } else if (leave == "group") {
+            QVERIFY(dialog && dialog->isVisible());
+            QCOMPARE(currentCurve, 2);
+            QVERIFY(child<QRadioButton>(o.dialog, "radioButton_3")->isChecked());
+            QCOMPARE(o.shownPoints(), listOf(device.profile().curves[2]));
+        } else {
+            QVERIFY(!dialog || !dialog->isVisible());
+            QCOMPARE(o.window.isVisible(), leave != "window");
         }
     }
 
