@@ -298,7 +298,7 @@ void lineDlg::on_exportCsvButton_clicked()
     const bool saved = file.open(QIODevice::WriteOnly)
                        && file.write(curveToCsv(curveTable[size_t(currentCurve)])) >= 0 && file.commit();
     emit message(saved ? tr("已导出功率曲线 M%1：%2").arg(currentCurve + 1).arg(path)
-                                   : tr("功率曲线无法导出：%1").arg(path));
+                       : tr("功率曲线无法导出：%1").arg(path));
 }
 
 // An imported curve replaces the shown one here only; the write button sends it.
