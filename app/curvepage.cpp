@@ -6,9 +6,14 @@
 #include "app/dialogpointers.h"
 #include "settings/linedlg.h"
 
+#include <QTimer>
+
+#include <memory>
+
 void MainWindow::on_toolButton_8_clicked()
 {
-    auto *dialog = new lineDlg(&deviceSession, info.screen.powerHigh);
+    auto *dialog = new lineDlg(&deviceController, info.screen.powerHigh);
+    connect(dialog, &lineDlg::message, this, &MainWindow::appendLog);
     // Points above the device's top are asked about where the settings table's values are.
     dialog->setAsksAboutRange(serviceMode);
     connect(dialog, &lineDlg::curveWriteFinished, this, [this](int curve, bool written) {
@@ -23,4 +28,17 @@ void MainWindow::on_toolButton_8_clicked()
     // Over the right-hand body of the window.
     dialog->move(dialogPosition());
     dialog->show();
+}
+
+// The window's closing waits for the dialog's write of its unsaved points:
+// once they reached the device (the dialog then closes itself) the window
+// closes too; a failed write leaves both open.
+void MainWindow::closeAfterCurveWrite(lineDlg *dialog)
+{
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = connect(dialog, &lineDlg::curveWriteFinished, this, [this, once](int, bool written) {
+        disconnect(*once);
+        if (written)
+            QTimer::singleShot(0, this, &QWidget::close);
+    });
 }

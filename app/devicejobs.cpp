@@ -105,11 +105,14 @@ void MainWindow::deviceJobProgress(qint64 value, qint64 maximum)
 
 void MainWindow::deviceJobFinished(DeviceJob kind, bool success, const QVariant &result)
 {
-    Q_UNUSED(success)
     switch (kind) {
     case DeviceJob::DeviceQuery:
         deviceQueryFinished(result);
         break;
+    case DeviceJob::SettingsWrite:
+        settingsWriteFinished(success);
+        break;
+    // The curve dialog hears the ends of its own reads and writes.
     default:
         break;
     }

@@ -266,8 +266,12 @@ bool MainWindow::closeToolWindows()
         if (editor && editor->isVisible() && !editor->mayClose())
             return false;
         auto *curves = qobject_cast<lineDlg *>(window);
-        if (curves && curves->isVisible() && !curves->mayClose())
+        if (curves && curves->isVisible() && !curves->mayClose()) {
+            // Points on their way to the device: the window closes once they got there.
+            if (curves->isDeviceJobRunning())
+                closeAfterCurveWrite(curves);
             return false;
+        }
     }
     for (QWidget *window : QApplication::topLevelWidgets()) {
         auto *board = qobject_cast<MyView *>(window);

@@ -150,6 +150,8 @@ private:
     // The side buttons' highlight for the page shown.
     void highlightNavigation(int page);
     void deviceJobFinished(DeviceJob kind, bool success, const QVariant &result);
+    // The settings write has ended (settingspage.cpp).
+    void settingsWriteFinished(bool written);
     void setupDeviceHint();
     void setupTitleMenu();
     void setupSlotNumberBoxes();
@@ -162,6 +164,8 @@ private:
     // The two buttons of the Upgrade page say what they do in service mode.
     void labelUpgradeButtons();
     QPoint dialogPosition() const;
+    // Closes the window once the curve dialog's write has reached the device (curvepage.cpp).
+    void closeAfterCurveWrite(class lineDlg *dialog);
     // False when the user kept an unsaved picture open: then nothing closed.
     bool closeToolWindows();
     // Service mode (servicemode.cpp).

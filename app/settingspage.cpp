@@ -4,10 +4,9 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "app/windowsink.h"
+#include "device/deviceactivity.h"
 #include "settings/my_spinbox.h"
 #include "settings/settingsblocks.h"
-#include "settings/settingswrite.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -79,12 +78,6 @@ void MainWindow::setupSettingsTable()
 
 void MainWindow::on_toolButton_2_clicked()
 {
-    DeviceActionGuard guard(deviceSession.activity());
-    if (!guard) {
-        reportDeviceBusy();
-        return;
-    }
-
     // A number two bytes cannot carry stops the write before the device is
     // touched, rather than reaching it wrapped or zeroed.
     const SettingsCollection settings = collectSettings(settingsTexts());
@@ -100,7 +93,14 @@ void MainWindow::on_toolButton_2_clicked()
     // the user says so.
     if (serviceMode && !confirmOutOfRange(settings.values))
         return;
-    WindowSink sink(*this);
-    const bool written = writeSettings(deviceSession, sink, settings.values);
+    // The write runs on the device thread; its end is shown by
+    // settingsWriteFinished. Refused while another job runs (the controller
+    // logs that).
+    if (!deviceController.startSettingsWrite(settings.values))
+        showServiceStatus(deviceBusyText());
+}
+
+void MainWindow::settingsWriteFinished(bool written)
+{
     showServiceStatus(written ? tr("设置已写入设备") : lastLogLine);
 }

@@ -93,6 +93,11 @@ DeviceWorker::DeviceWorker(QObject *receiver) : receiver(receiver) {}
 
 void DeviceWorker::post(DeviceJob kind, JobFunction job, bool cancellable)
 {
+    // Cleared here, on the controller's thread, rather than when the job
+    // begins: a Cancel given right after the start, before the device thread
+    // took the job, still reaches it.
+    if (!stopping.load(std::memory_order_acquire))
+        interrupt.store(false, std::memory_order_release);
     std::lock_guard<std::mutex> lock(mutex);
     pending = Pending{kind, std::move(job), cancellable};
     wake.notify_all();
@@ -175,8 +180,6 @@ void DeviceWorker::run()
 
 void DeviceWorker::runJob(DeviceSession &session, Waiter &waiter, Pending &job)
 {
-    if (!stopping.load(std::memory_order_acquire))
-        interrupt.store(false, std::memory_order_release);
     send(WorkerEvent{WorkerEvent::Started, job.kind});
     WorkerSink sink(*this, job.kind);
     JobContext context{session, sink, waiter};

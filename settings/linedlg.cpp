@@ -1,16 +1,14 @@
 #include "settings/linedlg.h"
 #include "ui_linedlg.h"
 
-#include "device/devicesession.h"
-#include "device/sessionsink.h"
 #include "settings/curveaccessibility.h"
 #include "settings/curvecsv.h"
-#include "settings/curveexchange.h"
 #include "settings/chartview.h"
 #include "settings/curvefilechooser.h"
 #include "settings/settingsranges.h"
 #include "settings/unsavedcurvequestion.h"
 
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -27,10 +25,15 @@ constexpr int LineSamplesPerSecond = 15;
 
 } // namespace
 
-lineDlg::lineDlg(DeviceSession *session, int powerHigh, QWidget *parent)
-    : QDialog(parent), session(session), ui(new Ui::lineDlg)
+lineDlg::lineDlg(DeviceController *controller, int powerHigh, QWidget *parent)
+    : QDialog(parent), controller(controller), ui(new Ui::lineDlg)
 {
     ui->setupUi(this);
+    // The read's Cancel is there only while a read runs.
+    ui->cancelReadButton->hide();
+    connect(ui->cancelReadButton, &QToolButton::clicked, this, &lineDlg::cancelRead);
+    if (controller)
+        connect(controller, &DeviceController::finished, this, &lineDlg::deviceJobFinished);
     ranges.powerHigh = powerHigh;
     // The readout shows nothing until a point is dragged: no empty box over the plot.
     ui->label_4->hide();
@@ -54,6 +57,9 @@ lineDlg::~lineDlg()
 
 void lineDlg::mousePressEvent(QMouseEvent *event)
 {
+    // While the device reads or takes a curve the points stay as they are.
+    if (isDeviceJobRunning())
+        return;
     const int hit = curvePointAt(event->pos().x());
     if (hit >= 0) {
         selectedPoint = hit;
@@ -88,11 +94,88 @@ void lineDlg::mouseReleaseEvent(QMouseEvent *)
 
 // --- groups, close and write
 
+// A read still running is cancelled: its points would have no dialog to go to.
 void lineDlg::done(int result)
 {
-    if (!mayLeaveShownCurve())
+    cancelRead();
+    afterWriteResult = result;
+    if (!mayLeaveShownCurve(AfterWrite::Close))
         return;
     QDialog::done(result);
+}
+
+// Esc during a read stops the read and leaves the dialog open.
+void lineDlg::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && isReading()) {
+        cancelRead();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void lineDlg::cancelRead()
+{
+    if (isReading() && controller)
+        controller->cancel();
+}
+
+void lineDlg::setRunningJob(DeviceJob kind)
+{
+    runningJob = kind;
+    ui->cancelReadButton->setVisible(kind == DeviceJob::CurveRead);
+}
+
+// Only the end of a job this dialog started counts: the controller runs one
+// job at a time, so a kind of its own still waited for is the one that ended.
+void lineDlg::deviceJobFinished(DeviceJob kind, bool success, const QVariant &result)
+{
+    if (kind != runningJob)
+        return;
+    setRunningJob(DeviceJob::None);
+    if (kind == DeviceJob::CurveRead)
+        curveReadFinished(success, result);
+    else
+        curveWriteEnded(success);
+}
+
+// A read that failed or was cancelled leaves the points as they were, and so
+// does one that finds the shown curve changed meanwhile (imported or copied
+// over): those points are asked about before anything replaces them.
+void lineDlg::curveReadFinished(bool success, const QVariant &result)
+{
+    const CurveReadResult points = result.value<CurveReadResult>();
+    if (!success || !points || jobCurve != currentCurve || unsaved)
+        return;
+    curveTable[size_t(jobCurve)] = *points;
+    curveHeld[size_t(jobCurve)] = true;
+    drawCurve();
+}
+
+// A write that reached the device saves the points it sent; then the closing
+// or the other group waiting for it follows. A failed one keeps the dialog
+// open with its points, still unsaved.
+void lineDlg::curveWriteEnded(bool written)
+{
+    const AfterWrite next = afterWrite;
+    afterWrite = AfterWrite::Nothing;
+    if (written && jobCurve == currentCurve && curveTable[size_t(jobCurve)] == writtenPoints)
+        unsaved = false;
+    emit curveWriteFinished(jobCurve, written);
+    if (!written)
+        return;
+    switch (next) {
+    case AfterWrite::Nothing:
+        break;
+    case AfterWrite::Close:
+        done(afterWriteResult);
+        break;
+    case AfterWrite::ReadChosen:
+        showGroupChecked(afterWriteCurve);
+        readCurve();
+        break;
+    }
 }
 
 void lineDlg::on_radioButton_clicked()
@@ -127,32 +210,26 @@ void lineDlg::on_toolButton_clicked()
 
 void lineDlg::on_toolButton_2_clicked()
 {
-    writeShownCurve();
+    writeShownCurve(AfterWrite::Nothing);
 }
 
 // The curve written is the one the last read selected, with whatever was
-// dragged since; the device sends no answer.
-bool lineDlg::writeShownCurve()
+// dragged since; the device sends no answer. A write refused (another job
+// running: the controller logs it) ends at once.
+bool lineDlg::writeShownCurve(AfterWrite next)
 {
-    if (!session)
+    if (!controller)
         return false;
     const int curve = currentCurve;
-    if (!mayWriteAboveTop()) {
+    if (!mayWriteAboveTop() || !controller->startCurveWrite(curve, curveTable[size_t(curve)])) {
         emit curveWriteFinished(curve, false);
         return false;
     }
-    SessionSink sink(session);
-    DeviceActionGuard guard(session->activity());
-    if (!guard) {
-        sink.log(deviceBusyText());
-        emit curveWriteFinished(curve, false);
-        return false;
-    }
-    const bool written = writeCurve(*session, sink, curve, curveTable[size_t(curve)]);
-    if (written)
-        unsaved = false;
-    emit curveWriteFinished(curve, written);
-    return written;
+    jobCurve = curve;
+    writtenPoints = curveTable[size_t(curve)];
+    afterWrite = next;
+    setRunningJob(DeviceJob::CurveWrite);
+    return true;
 }
 
 // The same rule as the settings table's: points above the device's top are
@@ -173,17 +250,24 @@ bool lineDlg::mayWriteAboveTop()
                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
                        == QMessageBox::Yes;
     if (!write)
-        SessionSink(session).log(tr("功率曲线 M%1 超出设备范围，未写入设备").arg(currentCurve + 1));
+        emit message(tr("功率曲线 M%1 超出设备范围，未写入设备").arg(currentCurve + 1));
     return write;
 }
 
-bool lineDlg::mayLeaveShownCurve()
+bool lineDlg::mayLeaveShownCurve(AfterWrite next)
 {
     if (!unsaved)
         return true;
+    // The points are on their way to the device: what follows is the latest wish.
+    if (runningJob == DeviceJob::CurveWrite) {
+        afterWrite = next;
+        return false;
+    }
     switch (askAboutUnsavedCurve(this, currentCurve)) {
     case UnsavedCurveAnswer::Write:
-        return writeShownCurve();
+        // The dialog stays as it is until the write has ended.
+        writeShownCurve(next);
+        return false;
     case UnsavedCurveAnswer::Discard:
         curveTable[size_t(currentCurve)] = beforeEdits;
         curveHeld[size_t(currentCurve)] = heldBeforeEdits;
@@ -213,8 +297,8 @@ void lineDlg::on_exportCsvButton_clicked()
     QSaveFile file(path);
     const bool saved = file.open(QIODevice::WriteOnly)
                        && file.write(curveToCsv(curveTable[size_t(currentCurve)])) >= 0 && file.commit();
-    SessionSink(session).log(saved ? tr("已导出功率曲线 M%1：%2").arg(currentCurve + 1).arg(path)
-                                   : tr("功率曲线无法导出：%1").arg(path));
+    emit message(saved ? tr("已导出功率曲线 M%1：%2").arg(currentCurve + 1).arg(path)
+                       : tr("功率曲线无法导出：%1").arg(path));
 }
 
 // An imported curve replaces the shown one here only; the write button sends it.
@@ -225,14 +309,14 @@ void lineDlg::on_importCsvButton_clicked()
         return;
     const CurveCsvLoad load = loadCurveCsvFile(path);
     if (!load.ok()) {
-        SessionSink(session).log(tr("%1：%2").arg(path, load.error));
+        emit message(tr("%1：%2").arg(path, load.error));
         return;
     }
     noteEdit();
     curveTable[size_t(currentCurve)] = load.points;
     curveHeld[size_t(currentCurve)] = true;
     drawCurve();
-    SessionSink(session).log(tr("已导入功率曲线 M%1：%2").arg(currentCurve + 1).arg(path));
+    emit message(tr("已导入功率曲线 M%1：%2").arg(currentCurve + 1).arg(path));
 }
 
 // The copy is shown, ready to be written, without reading the device over it;
@@ -271,31 +355,21 @@ int lineDlg::checkedCurve() const
 }
 
 // The chosen group becomes the current curve even when the read fails; the
-// chart then keeps the previous curve until the next redraw.
-// A log line handles pending events, and a click on the close button among
-// them may end the dialog: after logging, the dialog is touched only when a
-// curve arrived, which logs nothing.
-// Unsaved points are asked about first; staying keeps the shown group checked.
+// chart then keeps the previous curve until the next redraw. The points are
+// shown when the read ends.
+// Unsaved points are asked about first; staying keeps the shown group checked
+// (and when they are being written, the chosen group follows the write).
 void lineDlg::readCurve()
 {
-    if (!mayLeaveShownCurve()) {
+    afterWriteCurve = checkedCurve();
+    if (!mayLeaveShownCurve(AfterWrite::ReadChosen)) {
         showGroupChecked(currentCurve);
         return;
     }
-    currentCurve = checkedCurve();
-    if (!session)
-        return;
-    SessionSink sink(session);
-    DeviceActionGuard guard(session->activity());
-    if (!guard) {
-        sink.log(deviceBusyText());
-        return;
-    }
-    if (const auto points = ::readCurve(*session, sink, currentCurve)) {
-        curveTable[size_t(currentCurve)] = *points;
-        curveHeld[size_t(currentCurve)] = true;
-        unsaved = false;
-        drawCurve();
+    currentCurve = afterWriteCurve;
+    if (controller && controller->startCurveRead(currentCurve)) {
+        jobCurve = currentCurve;
+        setRunningJob(DeviceJob::CurveRead);
     }
 }
 

@@ -3,15 +3,19 @@
 // user drag its ten points up and down, reads a curve whenever a group is
 // chosen and writes the shown one back on request. Points the device has not
 // received are asked about before another read or the closing drops them.
+// Reads and writes run on the device thread; the dialog shows their outcome
+// when they end, and a read can be cancelled (its Cancel button, or Esc).
 
+#include "device/devicecontroller.h"
 #include "device/deviceinfo.h"
 #include "settings/powercurves.h"
 
 #include <QDialog>
 #include <QPointer>
 
-class DeviceSession;
+class QKeyEvent;
 class QMouseEvent;
+class QToolButton;
 
 namespace Ui {
 class lineDlg;
@@ -22,10 +26,11 @@ class lineDlg : public QDialog
     Q_OBJECT
 
 public:
-    // The curves are read and written through session, whose messages carry
-    // the dialog's log lines; powerHigh is the device's top wattage as last
-    // read (0 when unknown), which scales the chart.
-    lineDlg(DeviceSession *session, int powerHigh, QWidget *parent = nullptr);
+    // The curves are read and written as jobs of controller, whose lines
+    // reach the log; the dialog's own lines go out as message(). powerHigh is
+    // the device's top wattage as last read (0 when unknown), which scales
+    // the chart.
+    lineDlg(DeviceController *controller, int powerHigh, QWidget *parent = nullptr);
     ~lineDlg() override;
 
 public:
@@ -39,8 +44,16 @@ public:
     // Whether the shown curve holds points the device has not received.
     bool hasUnsavedPoints() const { return unsaved; }
     // Asks about unsaved points, if there are any: true when they were
-    // written or discarded, false when the dialog is to stay as it is.
-    bool mayClose() { return mayLeaveShownCurve(); }
+    // discarded (or there were none), false when the dialog is to stay as it
+    // is for now. Answered "write", the write starts and the dialog closes
+    // itself once the device has the points (after curveWriteFinished()); a
+    // failed write keeps it open with them.
+    bool mayClose() { return mayLeaveShownCurve(AfterWrite::Close); }
+
+    // Whether a read or write of this dialog runs, and whether it is a read
+    // (which Cancel and Esc stop).
+    bool isDeviceJobRunning() const { return runningJob != DeviceJob::None; }
+    bool isReading() const { return runningJob == DeviceJob::CurveRead; }
 
     // Closing by any way (close button, Esc, the main window) asks first.
     void done(int result) override;
@@ -48,11 +61,14 @@ public:
 signals:
     // A curve write has ended: sent, or refused (busy, device offline).
     void curveWriteFinished(int curve, bool written);
+    // The dialog's own log lines (files, the range refusal).
+    void message(const QString &text);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private slots:
     void on_radioButton_clicked();
@@ -66,12 +82,23 @@ private slots:
     void on_importCsvButton_clicked();
 
 private:
+    // What waits for a write of unsaved points to reach the device.
+    enum class AfterWrite { Nothing, Close, ReadChosen };
+
     void readCurve();
-    // The shown curve's unsaved points: written, discarded (the curve as it
-    // was before them comes back) or kept with the dialog as it is (false).
-    bool mayLeaveShownCurve();
-    // Writes the shown curve after the range question; true when it went out.
-    bool writeShownCurve();
+    // The shown curve's unsaved points: discarded (the curve as it was before
+    // them comes back; true), or kept with the dialog as it is (false), while
+    // a write of them starts when the user says so; then next follows once
+    // the write succeeded.
+    bool mayLeaveShownCurve(AfterWrite next);
+    // Starts the write of the shown curve after the range question; true
+    // when it started. next follows once the device has the points.
+    bool writeShownCurve(AfterWrite next);
+    void deviceJobFinished(DeviceJob kind, bool success, const QVariant &result);
+    void curveReadFinished(bool success, const QVariant &result);
+    void curveWriteEnded(bool written);
+    void cancelRead();
+    void setRunningJob(DeviceJob kind);
     bool mayWriteAboveTop();
     // Called before the shown curve's points change by the user's hand.
     void noteEdit();
@@ -81,9 +108,19 @@ private:
     void drawCurve();
     int checkedCurve() const;
 
-    // Guarded: the dialog may outlive the window that owns the session.
-    QPointer<DeviceSession> session;
+    // Guarded: the dialog may outlive the window that owns the controller.
+    QPointer<DeviceController> controller;
     Ui::lineDlg *ui;
+    // The job this dialog started and waits for (None: none), the curve it
+    // reads or writes, and what follows a write of unsaved points.
+    DeviceJob runningJob = DeviceJob::None;
+    int jobCurve = 0;
+    AfterWrite afterWrite = AfterWrite::Nothing;
+    int afterWriteResult = 0;
+    int afterWriteCurve = 0;
+    // The points the running write sends: the curve counts as saved only if
+    // it still holds them when the write ends.
+    CurvePointsRow writtenPoints{};
     // The device's ranges as last read; power high 0 while unknown.
     ScreenAndRanges ranges;
     bool asksAboutRange = false;

@@ -1560,6 +1560,10 @@ Write it anyway?</translation>
         <translation>Write</translation>
     </message>
     <message>
+        <source>取消读取</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
         <source>选择组：</source>
         <translation>Curve:</translation>
     </message>

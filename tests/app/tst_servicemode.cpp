@@ -225,14 +225,18 @@ private slots:
             answerNextMessageBox(action.endsWith("yes") ? QMessageBox::Yes : QMessageBox::No, &question);
             const int writes = device().count(Exchange::Write);
             click(&window, "toolButton_2");
+            QVERIFY(waitForDeviceIdle(window.controller()));
             QVERIFY(question.contains("NI200 温度设定（°C）：0，设备范围 100–316 °C"));
             QCOMPARE(device().count(Exchange::Write) > writes, action.endsWith("yes"));
         } else if (action.startsWith("settings")) {
             click(&window, "toolButton_2");
+            QVERIFY(waitForDeviceIdle(window.controller()));
         } else if (action == "curve") {
             click(&window, "toolButton_8");
+            QVERIFY(waitForDeviceIdle(window.controller()));
             QVERIFY(openCurveDialog);
             click(openCurveDialog, "toolButton_2");
+            QVERIFY(waitForDeviceIdle(window.controller()));
             openCurveDialog->close();
         } else {
             click(&window, "serviceDevicesButton");
@@ -313,6 +317,7 @@ private slots:
         window.setServiceMode(true);
         click(&window, "serviceSettingsButton");
         click(&window, "toolButton_8");
+        QVERIFY(waitForDeviceIdle(window.controller()));
         QPointer<QDialog> curves = openCurveDialog;
         window.openSlotEditor(4, QString());
         QPointer<QDialog> editor = openImageEditor;

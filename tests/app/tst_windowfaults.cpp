@@ -102,6 +102,7 @@ private slots:
         QPointer<MyView> board = older->newestDrawingBoard();
         QVERIFY(board);
         QTest::mouseClick(child<QAbstractButton>(window, "toolButton_8"), Qt::LeftButton);
+        QVERIFY(waitForDeviceIdle(window->controller()));
         QPointer<QDialog> curves = openCurveDialog;
         QVERIFY(curves);
 

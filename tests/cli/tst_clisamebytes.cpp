@@ -240,6 +240,7 @@ private slots:
             for (auto *button : window.findChildren<QToolButton *>("toolButton_2"))
                 if (!qobject_cast<my_spinbox *>(button->parentWidget()))
                     button->click();
+            QVERIFY(waitForDeviceIdle(window.controller()));
         }
         const QStringList fromWindow = exchanges();
         QCOMPARE(device().settingsBlocks(0x08).size(), 1);
@@ -255,12 +256,15 @@ private slots:
             MainWindow window;
             QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
             child<QToolButton>(&window, "toolButton_8")->click();
+            QVERIFY(waitForDeviceIdle(window.controller()));
             QDialog *dialog = openCurveDialog.data();
             QVERIFY(dialog);
             device().clearRecord();
             child<QRadioButton>(dialog, "radioButton_3")->click();   // reads M3
+            QVERIFY(waitForDeviceIdle(window.controller()));
             curveTable[2] = {12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
             child<QToolButton>(dialog, "toolButton_2")->click();     // writes M3
+            QVERIFY(waitForDeviceIdle(window.controller()));
             delete dialog;
         }
         const QStringList fromWindow = exchanges();

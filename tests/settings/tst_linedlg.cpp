@@ -5,6 +5,7 @@
 
 #include "app/dialogpointers.h"
 #include "app/mainwindow.h"
+#include "device/protocol.h"
 #include "emulator/emulateddevice.h"
 #include "settings/chartview.h"
 #include "settings/linedlg.h"
@@ -13,6 +14,7 @@
 #include "settings/unsavedcurvequestion.h"
 #include "testsupport.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -23,6 +25,7 @@
 #include <QtCharts/QScatterSeries>
 #include <QtTest>
 
+#include <atomic>
 #include <optional>
 
 using emu::EmulatedDevice;
@@ -45,6 +48,7 @@ struct Opened
         testsupport::waitForDeviceIdle(window.controller());
         EmulatedDevice::instance().setPresent(deviceAtOpening);
         child<QToolButton>(&window, "toolButton_8")->click();
+        idle();
         dialog = openCurveDialog.data();
         EmulatedDevice::instance().setPresent(true);
     }
@@ -60,8 +64,18 @@ struct Opened
             watts << int(p.y());
         return watts;
     }
-    void choose(int curve) { child<QRadioButton>(dialog, GroupButtons[curve])->click(); }
-    void write() { child<QToolButton>(dialog, "toolButton_2")->click(); }
+    // The dialog's reads and writes run on the window's device thread.
+    void idle() { QVERIFY(waitForDeviceIdle(window.controller())); }
+    void choose(int curve)
+    {
+        child<QRadioButton>(dialog, GroupButtons[curve])->click();
+        idle();
+    }
+    void write()
+    {
+        child<QToolButton>(dialog, "toolButton_2")->click();
+        idle();
+    }
     // A drag as the user makes it: press, move, release on the dialog's window.
     void drag(int pressX, int toY, bool release = true)
     {
@@ -445,6 +459,7 @@ private slots:
             QTest::keyClick(o.dialog, Qt::Key_Escape);
         else
             o.window.close();
+        o.idle();
 
         const bool unsaved = edit != "drag+write";
         QCOMPARE(asked, unsaved ? QList<int>{0} : QList<int>());
@@ -474,6 +489,127 @@ private slots:
         }
     }
 
+    // Cancel of a read, by its button or by Esc, while the request is on its
+    // way or while the device is silent: the read ends early without its
+    // time-out, "已取消" is logged, the points and the chart stay as they were
+    // and the dialog stays open; the button is there only while the read
+    // runs, and the next read goes through.
+    void cancelRead_data()
+    {
+        QTest::addColumn<QString>("when");   // request: 300 ms per report; silent: no reply, real waits
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("button, request going out") << "request" << false;
+        QTest::newRow("Esc, request going out") << "request" << true;
+        QTest::newRow("button, device silent") << "silent" << false;
+        QTest::newRow("Esc, device silent") << "silent" << true;
+    }
+    void cancelRead()
+    {
+        QFETCH(QString, when);
+        QFETCH(bool, escape);
+        auto &device = EmulatedDevice::instance();
+        Opened o;
+        auto *dialog = qobject_cast<lineDlg *>(o.dialog);
+        auto *cancel = child<QToolButton>(o.dialog, "cancelReadButton");
+        QVERIFY(cancel->isHidden());
+        const QList<int> m1 = o.shownPoints();
+        std::atomic<bool> reading{false};
+        if (when == "request") {
+            device.setLatencyMicros(300000);
+        } else {
+            device.setTimeoutMode(EmulatedDevice::TimeoutMode::RealWait);
+            device.setReplyFault(0x0A, EmulatedDevice::ReplyFault::NoReply);
+            device.setReadHook([&reading](int) { reading = true; });
+        }
+        QElapsedTimer clock;
+        clock.start();
+        child<QRadioButton>(o.dialog, GroupButtons[2])->click();
+        QVERIFY(dialog->isReading());
+        QVERIFY(!cancel->isHidden());
+        if (when == "silent")
+            QTRY_VERIFY(reading);
+        if (escape)
+            QTest::keyClick(o.dialog, Qt::Key_Escape);
+        else
+            cancel->click();
+        o.idle();
+        device.setReadHook({});
+        QVERIFY2(clock.elapsed() < Protocol::ReplyTimeoutMs, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(logMessages(&o.window), QStringList{"已取消"});
+        QVERIFY(o.dialog->isVisible());
+        QVERIFY(cancel->isHidden());
+        QCOMPARE(currentCurve, 2);
+        QCOMPARE(listOf(curveTable[2]), QList<int>({0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+        QCOMPARE(o.shownPoints(), m1);
+
+        device.setLatencyMicros(0);
+        device.setReplyFault(0x0A, EmulatedDevice::ReplyFault::None);
+        o.choose(2);
+        QCOMPARE(o.shownPoints(), listOf(device.profile().curves[2]));
+    }
+
+    // The question's "write" answer: the dialog stays as it is while the
+    // points go out, and closes (or shows the chosen group, or lets the
+    // window close) only once they reached the device; a failed write keeps
+    // it open with the points, still unsaved, and the window with it.
+    void writeThenLeave_data()
+    {
+        QTest::addColumn<QString>("leave");   // close, group M3, window
+        QTest::addColumn<bool>("reaches");
+        for (const char *leave : {"close", "group", "window"}) {
+            QTest::addRow("%s, written", leave) << leave << true;
+            QTest::addRow("%s, device gone", leave) << leave << false;
+        }
+    }
+    void writeThenLeave()
+    {
+        QFETCH(QString, leave);
+        QFETCH(bool, reaches);
+        setUnsavedCurveQuestion([](QWidget *, int) { return UnsavedCurveAnswer::Write; });
+        auto &device = EmulatedDevice::instance();
+        const QList<int> m1 = listOf(device.profile().curves[0]);
+        Opened o;
+        o.window.show();
+        QPointer<QDialog> dialog = o.dialog;
+        QVERIFY(QTest::qWaitForWindowExposed(o.dialog));
+        o.drag(125, 40);   // point 1 to the top
+        QList<int> edited = m1;
+        edited[1] = 80;
+        device.setPresent(reaches);
+        device.clearRecord();
+
+        if (leave == "close")
+            child<QToolButton>(o.dialog, "toolButton")->click();
+        else if (leave == "group")
+            child<QRadioButton>(o.dialog, GroupButtons[2])->click();
+        else
+            o.window.close();
+        // Still as it was while the write runs.
+        QVERIFY(dialog && dialog->isVisible());
+        QVERIFY(child<QRadioButton>(o.dialog, "radioButton")->isChecked());
+        o.idle();
+
+        QCOMPARE(listOf(device.profile().curves[0]), reaches ? edited : m1);
+        QCOMPARE(listOf(curveTable[0]), edited);
+        if (!reaches) {
+            QVERIFY(dialog && dialog->isVisible());
+            QVERIFY(qobject_cast<lineDlg *>(o.dialog)->hasUnsavedPoints());
+            QCOMPARE(currentCurve, 0);
+            QVERIFY(child<QRadioButton>(o.dialog, "radioButton")->isChecked());
+            QCOMPARE(o.shownPoints(), edited);
+            QVERIFY(o.window.isVisible());
+            QVERIFY(curveRequests().isEmpty());
+        } else if (leave == "group") {
+            QVERIFY(dialog && dialog->isVisible());
+            QCOMPARE(currentCurve, 2);
+            QVERIFY(child<QRadioButton>(o.dialog, "radioButton_3")->isChecked());
+            QCOMPARE(o.shownPoints(), listOf(device.profile().curves[2]));
+        } else {
+            QVERIFY(!dialog || !dialog->isVisible());
+            QCOMPARE(o.window.isVisible(), leave != "window");
+        }
+    }
+
     // Points above the device's top are written only when the user says so,
     // as the settings table's values are in service mode.
     void aboveTheTopAsksFirst_data()
@@ -495,6 +631,7 @@ private slots:
         QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.setServiceMode(service);
         child<QToolButton>(&window, "toolButton_8")->click();
+        QVERIFY(waitForDeviceIdle(window.controller()));
         QDialog *dialog = openCurveDialog.data();
         QVERIFY(dialog);
         curveTable[0][4] = watts;
@@ -512,6 +649,7 @@ private slots:
         timer.start(10);
         const int requests = curveRequests().size();
         child<QToolButton>(dialog, "toolButton_2")->click();
+        QVERIFY(waitForDeviceIdle(window.controller()));
         timer.stop();
         QCOMPARE(sawQuestion, answer != int(QMessageBox::NoButton));
         if (sawQuestion)

@@ -49,16 +49,19 @@ QStringList numberTexts(QWidget *w)
     return texts;
 }
 
-void clickButton(QWidget *w, const char *name)
+// Clicks a button of the window and lets the device job it started end.
+void clickButton(MainWindow *w, const char *name)
 {
+    QAbstractButton *found = nullptr;
     for (auto *button : w->findChildren<QToolButton *>(QLatin1String(name)))
-        if (!qobject_cast<my_spinbox *>(button->parentWidget()))
-            return button->click();
-    child<QAbstractButton>(w, name)->click();
+        if (!found && !qobject_cast<my_spinbox *>(button->parentWidget()))
+            found = button;
+    (found ? found : child<QAbstractButton>(w, name))->click();
+    QVERIFY(waitForDeviceIdle(w->controller()));
 }
 
 // Both settings blocks of a write, as the device took them.
-QVector<QByteArray> writtenBlocks(QWidget *w)
+QVector<QByteArray> writtenBlocks(MainWindow *w)
 {
     const int before = device().settingsBlocks(0x08).size();
     clickButton(w, "toolButton_2");
@@ -237,6 +240,7 @@ private slots:
         setCurveFileChooser([path](QWidget *, bool, const QString &) { return path; });
         child<QAbstractButton>(dialog, "exportCsvButton")->click();
         child<QAbstractButton>(dialog, "radioButton_4")->click();   // M4, read from the device
+        QVERIFY(waitForDeviceIdle(window.controller()));
         QVERIFY(curveTable[3] != m1);
         child<QAbstractButton>(dialog, "importCsvButton")->click();
         QCOMPARE(curveTable[3], m1);
@@ -245,6 +249,7 @@ private slots:
         QVERIFY(curveHeld[3] && curveHeld[4]);
         // The copy is what the write button sends.
         child<QAbstractButton>(dialog, "toolButton_2")->click();
+        QVERIFY(waitForDeviceIdle(window.controller()));
         for (int j = 0; j < 10; ++j)
             QCOMPARE(qint32(device().profile().curves[4][size_t(j)]), m1[size_t(j)]);
 

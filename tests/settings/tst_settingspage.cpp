@@ -44,12 +44,16 @@ QStringList cellTexts(QWidget *w)
     return texts;
 }
 
-// "写入设备（2）"; the spin boxes have buttons of the same object name.
-void clickWrite(QWidget *w)
+// "写入设备（2）"; the spin boxes have buttons of the same object name. The
+// write runs on the window's device thread: this returns once it ended.
+void clickWrite(MainWindow *w)
 {
     for (auto *button : w->findChildren<QToolButton *>(QStringLiteral("toolButton_2")))
-        if (!qobject_cast<my_spinbox *>(button->parentWidget()))
-            return button->click();
+        if (!qobject_cast<my_spinbox *>(button->parentWidget())) {
+            button->click();
+            QVERIFY(waitForDeviceIdle(w->controller()));
+            return;
+        }
 }
 
 // What the device now holds: "mode wattage temperature tcr" per mode.
