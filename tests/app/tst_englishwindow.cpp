@@ -216,8 +216,10 @@ private slots:
         // Settings and curves: the write (with its range question), the curve dialog.
         child<QAbstractButton>(&window, "serviceSettingsButton")->click();
         child<QAbstractButton>(&window, "toolButton_2")->click();
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         look("settings written");
         child<QAbstractButton>(&window, "toolButton_8")->click();
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         QVERIFY(openCurveDialog);
         look("curve dialog");
         openCurveDialog->close();
@@ -226,6 +228,7 @@ private slots:
         child<QAbstractButton>(&window, "serviceSlotsButton")->click();
         look("slots");
         window.openSlotEditor(2, QString());
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         auto *editor = qobject_cast<editDlg *>(openImageEditor.data());
         QVERIFY(editor);
         look("editor");
