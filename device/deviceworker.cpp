@@ -22,7 +22,10 @@ QString cancelledText()
 class WorkerSink : public FirmwareSink
 {
 public:
-    WorkerSink(DeviceWorker &worker, DeviceJob kind) : worker(worker), kind(kind) {}
+    WorkerSink(DeviceWorker &worker, DeviceJob kind, const DeviceSession &session)
+        : worker(worker), kind(kind), session(session)
+    {
+    }
 
     bool log(const QString &text) override { return line(text, false); }
     bool logDetail(const QString &text) override { return line(text, true); }
@@ -33,6 +36,7 @@ public:
         WorkerEvent event{WorkerEvent::Progress, kind};
         event.value = value;
         event.maximum = maximum;
+        event.reports = session.reportsWritten();
         worker.send(event);
     }
 
@@ -85,6 +89,7 @@ private:
 
     DeviceWorker &worker;
     const DeviceJob kind;
+    const DeviceSession &session;
 };
 
 } // namespace
@@ -175,7 +180,7 @@ void DeviceWorker::runJob(DeviceSession &session, Waiter &waiter, Pending &job)
     if (!stopping.load(std::memory_order_acquire))
         interrupt.store(false, std::memory_order_release);
     send(WorkerEvent{WorkerEvent::Started, job.kind});
-    WorkerSink sink(*this, job.kind);
+    WorkerSink sink(*this, job.kind, session);
     JobContext context{session, sink, waiter};
     session.takeCutShort();
     const JobResult result = job.job(context);
@@ -194,6 +199,7 @@ void DeviceWorker::runJob(DeviceSession &session, Waiter &waiter, Pending &job)
         if (sink.lastMaximum >= 0) {
             WorkerEvent bar{WorkerEvent::Progress, job.kind};
             bar.maximum = sink.lastMaximum;
+            bar.reports = session.reportsWritten();
             send(bar);
         }
         finished.cancelled = true;
