@@ -52,7 +52,7 @@ bool CommandContext::openDevice(int &code, DeviceJob kind)
     }, false);
     if (opened.success)
         return true;
-    code = opened.interrupted ? interrupted(QStringLiteral("nothing was sent"))
+    code = opened.interrupted ? interrupted(QStringLiteral("nothing more was sent"))
                               : fail(ExitNoDevice, opened.result.toString());
     return false;
 }
