@@ -5,8 +5,8 @@
 #include "cli/devicerunner.h"
 #include "cli/exitcodes.h"
 #include "cli/interrupt.h"
-#include "firmware/firmwareimage.h"
 #include "device/devicesession.h"
+#include "firmware/firmwareimage.h"
 #include "firmware/firmwareupgrade.h"
 #include "settings/curvebackup.h"
 
@@ -117,7 +117,6 @@ public:
         versionAfter = after;
     }
 
-
     CommandContext &context;
     const QString question;
     bool headerRead = false;
@@ -126,7 +125,7 @@ public:
     bool dryRunEnded = false;
     bool noTerminal = false;
     bool erasing = false;
-    bool interrupted = false;
+    bool interrupted = false;           // the write stage stopped for Ctrl+C (from the job's result)
     qint64 chunksStarted = 0;
     qint64 fileSize = 0;
     bool applicationAnswered = false;   // --resume, and the device answered the model query
