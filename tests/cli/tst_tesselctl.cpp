@@ -644,6 +644,25 @@ private slots:
         QCOMPARE(device().misuseCount(), 0);
     }
 
+    // The progress steps count the reports sent so far, as the device thread's
+    // session counted them when the job told its progress.
+    void progressCountsReports()
+    {
+        const CliRun run = runCli({"upload", "--slot", "4", file("stripes.png"), "--verbose"});
+        QCOMPARE(run.code, 0);
+        const QRegularExpression step("progress: +(\\d+)%  (\\d+) reports");
+        QVector<int> counts;
+        for (auto it = step.globalMatch(run.err); it.hasNext();)
+            counts << it.next().captured(2).toInt();
+        QVERIFY2(counts.size() >= 10, qPrintable(run.err));
+        QVERIFY(std::is_sorted(counts.cbegin(), counts.cend()));
+        QVERIFY2(counts.first() > 0 && counts.last() > counts.first(), qPrintable(run.err));
+        // The last step comes with the last data report; only the end report follows.
+        QVERIFY2(counts.last() <= device().writtenReports().size()
+                     && counts.last() >= device().writtenReports().size() - 2,
+                 qPrintable(QString("%1 of %2").arg(counts.last()).arg(device().writtenReports().size())));
+    }
+
     // Standard error on a terminal and on a pipe, with and without --verbose
     // and --quiet; the result line on standard output.
     void output_data()
