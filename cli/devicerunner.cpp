@@ -8,6 +8,8 @@
 #include <QMetaObject>
 #include <QTimer>
 
+#include <future>
+
 namespace {
 
 // How often a Ctrl+C is looked for while a job that takes a Cancel runs: the
@@ -50,7 +52,17 @@ QObject *DeviceRunner::commandThread()
 
 void DeviceRunner::callAndWait(QObject *receiver, const std::function<void()> &call)
 {
-    QMetaObject::invokeMethod(receiver, [&call] { call(); }, Qt::BlockingQueuedConnection);
+    // A queued call, so it comes after the job's events already posted; the
+    // wait is a promise's rather than Qt's blocking call, so the hand-over of
+    // what the call reads and writes is one a thread sanitizer sees. Should the
+    // receiver be gone the call is dropped with its promise, and the wait ends.
+    auto done = std::make_shared<std::promise<void>>();
+    std::future<void> ran = done->get_future();
+    QMetaObject::invokeMethod(receiver, [&call, done] {
+        call();
+        done->set_value();
+    }, Qt::QueuedConnection);
+    ran.wait();
 }
 
 JobOutcome DeviceRunner::run(DeviceJob kind, JobFunction job, bool cancellable, TerminalSink *to)
