@@ -8,8 +8,6 @@
 #include <QMetaObject>
 #include <QTimer>
 
-#include <future>
-
 namespace {
 
 // How often a Ctrl+C is looked for while a job that takes a Cancel runs: the
@@ -35,7 +33,12 @@ void passNote(TerminalSink &sink, const QString &what, const QVariant &value)
 
 DeviceRunner::DeviceRunner(TerminalSink &sink) : sink(sink) {}
 
-DeviceRunner::~DeviceRunner() = default;
+// The controller goes first: it ends the device thread, which never waits in
+// callAndWait() then, since every job is waited out.
+DeviceRunner::~DeviceRunner()
+{
+    device.reset();
+}
 
 DeviceController &DeviceRunner::controller()
 {
@@ -45,24 +48,32 @@ DeviceController &DeviceRunner::controller()
     return *device;
 }
 
-QObject *DeviceRunner::commandThread()
+void DeviceRunner::callAndWait(const std::function<void()> &call)
 {
-    return &controller();
+    // Queued by name, behind the job's events already posted; Qt's blocking
+    // call is not used, so the hand-over is one a thread sanitizer sees.
+    std::unique_lock<std::mutex> lock(callMutex);
+    pendingCall = &call;
+    callRan = false;
+    QMetaObject::invokeMethod(this, "runPendingCall", Qt::QueuedConnection);
+    callDone.wait(lock, [this] { return callRan; });
+    pendingCall = nullptr;
 }
 
-void DeviceRunner::callAndWait(QObject *receiver, const std::function<void()> &call)
+void DeviceRunner::runPendingCall()
 {
-    // A queued call, so it comes after the job's events already posted; the
-    // wait is a promise's rather than Qt's blocking call, so the hand-over of
-    // what the call reads and writes is one a thread sanitizer sees. Should the
-    // receiver be gone the call is dropped with its promise, and the wait ends.
-    auto done = std::make_shared<std::promise<void>>();
-    std::future<void> ran = done->get_future();
-    QMetaObject::invokeMethod(receiver, [&call, done] {
-        call();
-        done->set_value();
-    }, Qt::QueuedConnection);
-    ran.wait();
+    const std::function<void()> *call = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(callMutex);
+        call = pendingCall;
+    }
+    if (call)
+        (*call)();
+    {
+        std::lock_guard<std::mutex> lock(callMutex);
+        callRan = true;
+    }
+    callDone.notify_all();
 }
 
 JobOutcome DeviceRunner::run(DeviceJob kind, JobFunction job, bool cancellable, TerminalSink *to)

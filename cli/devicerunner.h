@@ -14,13 +14,15 @@
 
 #include "device/devicejob.h"
 
+#include <QObject>
 #include <QVariant>
 
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 class DeviceController;
-class QObject;
 class TerminalSink;
 
 struct JobOutcome
@@ -30,12 +32,14 @@ struct JobOutcome
     QVariant result;
 };
 
-class DeviceRunner
+class DeviceRunner : public QObject
 {
+    Q_OBJECT
+
 public:
     explicit DeviceRunner(TerminalSink &sink);
     // Ends the device thread: it closes a handle still open.
-    ~DeviceRunner();
+    ~DeviceRunner() override;
 
     using Start = std::function<bool(DeviceController &)>;
     // Starts a job through start (one of the controller's start…()) and waits
@@ -46,13 +50,14 @@ public:
     // Whether Ctrl+C stopped a job; no further job is started then.
     bool wasInterrupted() const { return interruptSeen; }
 
-    // An object of this thread: the device thread hands it a call and waits
-    // until the call has run here (see callAndWait()).
-    QObject *commandThread();
-    // Runs call on receiver's thread while the calling (device) thread waits.
-    // Anything the job said before is delivered before it, so a question
-    // comes after the lines that lead to it.
-    static void callAndWait(QObject *receiver, const std::function<void()> &call);
+    // For a job on the device thread: runs call on the runner's thread and
+    // waits until it has run. Anything the job said before is delivered
+    // first, so a question comes after the lines that lead to it. What call
+    // reads and writes is handed over under a std::mutex.
+    void callAndWait(const std::function<void()> &call);
+
+private slots:
+    void runPendingCall();
 
 private:
     DeviceController &controller();
@@ -60,4 +65,9 @@ private:
     TerminalSink &sink;
     std::unique_ptr<DeviceController> device;
     bool interruptSeen = false;
+
+    std::mutex callMutex;
+    std::condition_variable callDone;
+    const std::function<void()> *pendingCall = nullptr;
+    bool callRan = false;
 };

@@ -143,8 +143,8 @@ public:
 class DeviceSideSink : public FirmwareSink
 {
 public:
-    DeviceSideSink(FirmwareSink &events, UpgradeSink &command, QObject *commandThread, const DeviceSession &session)
-        : events(events), command(command), commandThread(commandThread), session(session)
+    DeviceSideSink(FirmwareSink &events, UpgradeSink &command, DeviceRunner &runner, const DeviceSession &session)
+        : events(events), command(command), runner(runner), session(session)
     {
     }
 
@@ -213,7 +213,7 @@ public:
         return events.stopRequested();
     }
 
-    void onCommandThread(const std::function<void()> &call) { DeviceRunner::callAndWait(commandThread, call); }
+    void onCommandThread(const std::function<void()> &call) { runner.callAndWait(call); }
 
     QString deviceModel;       // from the model check, for the backup's name
     bool interrupted = false;  // the write stage stopped for Ctrl+C
@@ -221,7 +221,7 @@ public:
 private:
     FirmwareSink &events;
     UpgradeSink &command;
-    QObject *const commandThread;
+    DeviceRunner &runner;
     const DeviceSession &session;
 };
 
@@ -335,11 +335,11 @@ int runUpgrade(CommandContext &context)
     // The job runs on the device thread and talks to sink only through
     // DeviceSideSink; the command waits for its end, so sink outlives it.
     UpgradeSink *const command = &sink;
-    QObject *const commandThread = context.device.commandThread();
+    DeviceRunner *const runner = &context.device;
     const bool resume = options.resume;
     const QString backupFolder = upgradeBackupFolder();
     const JobOutcome ran = context.device.run(kind, [=](JobContext &job) {
-        DeviceSideSink deviceSide(job.sink, *command, commandThread, job.session);
+        DeviceSideSink deviceSide(job.sink, *command, *runner, job.session);
         // What the erase may wipe, the device's five curves, is saved first.
         const auto saveBackup = [&] {
             DeviceInfo device;
