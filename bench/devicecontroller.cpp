@@ -10,22 +10,32 @@
 //    query, a colour upload's acknowledgement wait (10 s), and a stalled
 //    write (held 2 s). Through the controller, and the slot query also run
 //    directly on this thread, as the window does today.
-// Usage: bench_devicecontroller [--no-gaps]
+// 3. The colour upload with 1 ms per report, directly and through the
+//    controller: its total against 1 ms x reports (per cent over), median of 3.
+// 4. Idle: 10 s of this thread's event loop with a device attached and the
+//    presence watch running (a listing a second), nothing else: processor
+//    time of the whole process (every thread) as a per cent of one core. The
+//    window's DeviceWatch on this thread against a DeviceController.
+// Usage: bench_devicecontroller [--no-gaps] [--no-latency] [--no-idle]
 
+#include "device/deviceactivity.h"
 #include "device/devicecontroller.h"
 #include "device/devicesession.h"
+#include "device/devicewatch.h"
 #include "device/jobsink.h"
 #include "emulator/emulateddevice.h"
 #include "images/slotquery.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <vector>
+#include <sys/resource.h>
 
 using emu::EmulatedDevice;
 using Exchange = EmulatedDevice::Exchange;
@@ -182,14 +192,102 @@ void gaps()
     std::printf("  %-36s on this thread: longest gap %6.2f ms\n", "slot query", meter.longestMs());
 }
 
+// The colour upload with a link that takes 1 ms per report: what the program
+// adds on top of the link's own time.
+void withLatency()
+{
+    std::printf("colour 240 x 280 with 1 ms per report (median of 3):\n");
+    const PictureTarget target{2, 240, 280, 0x54};
+    const QImage picture = gradient(240, 280);
+    constexpr int LatencyUs = 1000;
+    std::vector<double> direct, threaded;
+    int reports = 0;
+    for (int round = 0; round < 3; ++round) {
+        device().reset();
+        device().setLatencyMicros(LatencyUs);
+        {
+            DeviceSession session;
+            CountingSink sink;
+            QElapsedTimer timer;
+            timer.start();
+            uploadPicture(session, sink, target, picture);
+            direct.push_back(timer.nsecsElapsed() / 1000.0);
+        }
+        reports = device().count(Exchange::Write);
+        device().reset();
+        device().setLatencyMicros(LatencyUs);
+        DeviceController controller;
+        threaded.push_back(throughController(controller, [&](DeviceController &ctl) {
+            return ctl.startPictureUpload(target, picture);
+        }));
+    }
+    const double link = reports * double(LatencyUs);
+    const auto over = [&](double us) { return 100.0 * (us / link - 1.0); };
+    std::printf("  %5d reports, link alone %.0f ms\n", reports, link / 1000);
+    std::printf("  direct       %8.1f ms  %+.2f %%\n", median(direct) / 1000, over(median(direct)));
+    std::printf("  controller   %8.1f ms  %+.2f %%\n", median(threaded) / 1000, over(median(threaded)));
+    device().setLatencyMicros(0);
+}
+
+// Processor time of the process (all its threads), in µs.
+qint64 processorMicros()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return qint64(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000000 + usage.ru_utime.tv_usec
+           + usage.ru_stime.tv_usec;
+}
+
+// Turns this thread's event loop for ms and gives the processor time the
+// process used meanwhile as a per cent of one core.
+double idleLoad(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    QElapsedTimer wall;
+    const qint64 before = processorMicros();
+    wall.start();
+    // Sleeps between events, as an application's loop does.
+    loop.exec();
+    return 100.0 * double(processorMicros() - before) / double(wall.nsecsElapsed() / 1000);
+}
+
+void idle()
+{
+    constexpr int IdleMs = 10000;
+    std::printf("idle %d s, device attached, presence watch once a second:\n", IdleMs / 1000);
+    {
+        device().reset();
+        DeviceActivity activity;
+        DeviceWatch watch(activity);
+        watch.start();
+        const double load = idleLoad(IdleMs);
+        std::printf("  DeviceWatch on this thread   %.3f %% of one core, %d listings\n", load,
+                    device().count(Exchange::Enumerate));
+    }
+    {
+        device().reset();
+        DeviceController controller;
+        controller.startPresenceWatch();
+        const double load = idleLoad(IdleMs);
+        std::printf("  DeviceController             %.3f %% of one core, %d listings, present %s\n", load,
+                    device().count(Exchange::Enumerate), controller.isPresent() ? "yes" : "no");
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
     perReport();
-    if (!app.arguments().contains(QStringLiteral("--no-gaps")))
+    if (!arguments.contains(QStringLiteral("--no-latency")))
+        withLatency();
+    if (!arguments.contains(QStringLiteral("--no-gaps")))
         gaps();
+    if (!arguments.contains(QStringLiteral("--no-idle")))
+        idle();
     device().reset();
     return 0;
 }

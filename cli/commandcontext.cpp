@@ -3,11 +3,11 @@
 #include "cli/console.h"
 #include "cli/deviceaccess.h"
 #include "cli/exitcodes.h"
+#include "device/devicesession.h"
 
 CommandContext::CommandContext(Console &console, const CliOptions &options)
-    : console(console), options(options), sink(console, options, session)
+    : console(console), options(options), sink(console, options), device(sink)
 {
-    session.setDevicePath(options.devicePath);
 }
 
 void CommandContext::print(const QString &text)
@@ -39,12 +39,27 @@ int CommandContext::fail(int code, const QString &line)
     return code;
 }
 
-bool CommandContext::openDevice(int &code)
+bool CommandContext::openDevice(int &code, DeviceJob kind)
 {
-    if (session.open())
+    const QByteArray path = options.devicePath;
+    const QString program = options.program;
+    // Why an open failed is asked of the system on the device thread too, at once.
+    const JobOutcome opened = device.run(kind, [path, program](JobContext &job) {
+        job.session.setDevicePath(path);
+        if (job.session.open())
+            return JobResult{true, QVariant()};
+        return JobResult{false, unreachableDeviceText(path, program)};
+    }, false);
+    if (opened.success)
         return true;
-    code = fail(ExitNoDevice, unreachableDeviceText(options.devicePath, options.program));
+    code = opened.interrupted ? interrupted(QStringLiteral("nothing more was sent"))
+                              : fail(ExitNoDevice, opened.result.toString());
     return false;
+}
+
+int CommandContext::interrupted(const QString &consequence)
+{
+    return fail(ExitInterrupted, QStringLiteral("interrupted; %1").arg(consequence));
 }
 
 QString CommandContext::lastDeviceLine() const

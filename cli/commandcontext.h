@@ -1,12 +1,11 @@
 #pragma once
 // What every command of tesselctl works with: the console, its options, the
-// device session, the job sink that writes the terminal and the waiter that
-// sleeps; and the few things every command says the same way.
+// job sink that writes the terminal and the device its jobs run on; and the
+// few things every command says the same way.
 
 #include "cli/clioptions.h"
+#include "cli/devicerunner.h"
 #include "cli/terminalsink.h"
-#include "device/devicesession.h"
-#include "device/waiter.h"
 
 class Console;
 
@@ -17,9 +16,8 @@ public:
 
     Console &console;
     const CliOptions &options;
-    DeviceSession session;
     TerminalSink sink;
-    SleepWaiter waiter;
+    DeviceRunner device;
 
     // What a reading command was asked for, on standard output.
     void print(const QString &text);
@@ -30,10 +28,13 @@ public:
     void note(const QString &line);
     // The one line of a failure, on standard error; gives code back.
     int fail(int code, const QString &line);
-    // Opens the device (once: the jobs then go on with the open handle). On
-    // failure says why (not attached, or attached but not accessible) and
-    // gives ExitNoDevice.
-    bool openDevice(int &code);
+    // Opens the device for a job of kind (once: the jobs then go on with the
+    // open handle). On failure says why (not attached, or attached but not
+    // accessible) and gives ExitNoDevice.
+    bool openDevice(int &code, DeviceJob kind);
+    // The line of a command that Ctrl+C stopped, with what it leaves behind;
+    // gives ExitInterrupted.
+    int interrupted(const QString &consequence);
     // The device's last log line in brackets, for a failure message; empty
     // when the job logged nothing.
     QString lastDeviceLine() const;

@@ -271,7 +271,8 @@ QString toolHelp(const QString &program)
                "  2    no device attached, or attached but not accessible (see print-udev-rule)\n"
                "  3    device error: time-out, write failure, model mismatch, device gone during the job\n"
                "  4    bad input: file missing, unreadable or invalid; curve values not ten whole watts\n"
-               "  130  upgrade interrupted by Ctrl+C; the device waits in its bootloader\n\n"
+               "  130  interrupted by Ctrl+C: an upgrade's write stage (the device waits in its bootloader),\n"
+               "       or a reading command or upload (stopped after the report in flight)\n\n"
                "Results go to standard output, messages and progress to standard error.\n"
                "'%1 COMMAND --help' shows a command's options.\n")
         .arg(program, commandList(QString()), commonOptionLines());

@@ -3,7 +3,9 @@
 #include "cli/commandcontext.h"
 #include "cli/deviceaccess.h"
 #include "cli/exitcodes.h"
+#include "device/devicecontroller.h"
 #include "device/deviceinfoquery.h"
+#include "device/devicesession.h"
 #include "images/imageslot.h"
 #include "images/slotquery.h"
 
@@ -79,10 +81,14 @@ int runList(CommandContext &context)
 int runInfo(CommandContext &context)
 {
     int code = ExitSuccess;
-    if (!context.openDevice(code))
+    if (!context.openDevice(code, DeviceJob::DeviceQuery))
         return code;
-    DeviceInfo info;
-    const DeviceQuery query = queryDeviceInformation(context.session, context.sink, info);
+    const JobOutcome asked = context.device.run([](DeviceController &c) { return c.startDeviceQuery(); });
+    if (asked.interrupted)
+        return context.interrupted(QStringLiteral("the device was not asked for everything"));
+    const DeviceQueryResult answer = asked.result.value<DeviceQueryResult>();
+    const DeviceQuery &query = answer.query;
+    const DeviceInfo &info = answer.info;
     if (query.items != AllInfoItems)
         return context.fail(ExitDeviceError, QStringLiteral("the device did not answer: %1").arg(missingItems(query.items)));
 
@@ -115,16 +121,26 @@ int runInfo(CommandContext &context)
 int runSlots(CommandContext &context)
 {
     int code = ExitSuccess;
-    if (!context.openDevice(code))
+    if (!context.openDevice(code, DeviceJob::SlotQuery))
         return code;
     QJsonArray entries;
     QString table = QStringLiteral("slot  size       screen\n");
     // Each query leaves the device open for the next, as for an upload.
     for (int slot = FirstSlot; slot <= LastSlot; ++slot) {
-        if (!context.session.open())
+        const JobOutcome asked = context.device.run(DeviceJob::SlotQuery, [slot](JobContext &job) {
+            if (!job.session.open())
+                return JobResult{false, QVariant()};
+            SlotQueryResult result;
+            result.geometry = querySlot(job.session, job.sink, slot, &result.answered);
+            return JobResult{true, QVariant::fromValue(result)};
+        }, true);
+        if (asked.interrupted)
+            return context.interrupted(QStringLiteral("slots %1 to %2 were not asked for").arg(slot).arg(LastSlot));
+        if (!asked.success)
             return context.fail(ExitDeviceError, QStringLiteral("the device went away before slot %1").arg(slot));
-        bool answered = false;
-        const std::optional<SlotGeometry> geometry = querySlot(context.session, context.sink, slot, &answered);
+        const SlotQueryResult result = asked.result.value<SlotQueryResult>();
+        const std::optional<SlotGeometry> &geometry = result.geometry;
+        const bool answered = result.answered;
         if (!geometry)
             return context.fail(ExitDeviceError, QStringLiteral("slot %1: the device reported an unusable size%2")
                                                      .arg(slot)
@@ -142,7 +158,10 @@ int runSlots(CommandContext &context)
                      .arg(QStringLiteral("%1×%2").arg(geometry->imageWidth).arg(geometry->imageHeight), -9)
                      .arg(screenName(geometry->screenType));
     }
-    context.session.close();
+    context.device.run(DeviceJob::SlotQuery, [](JobContext &job) {
+        job.session.close();
+        return JobResult{true, QVariant()};
+    }, false);
     context.print(context.options.json ? json(QJsonObject{{QStringLiteral("slots"), entries}}) : table);
     return ExitSuccess;
 }

@@ -7,5 +7,5 @@ enum ExitCode {
     ExitNoDevice = 2,    // no device attached, or attached but not accessible
     ExitDeviceError = 3, // time-out, write failure, model mismatch, device gone mid-job
     ExitBadInput = 4,    // a file missing, unreadable or invalid; curve values that are not ten whole watts
-    ExitInterrupted = 130, // Ctrl+C during the firmware write stage
+    ExitInterrupted = 130, // Ctrl+C during the firmware write stage or a reading job or picture upload
 };

@@ -2,6 +2,7 @@
 
 #include "cli/commandcontext.h"
 #include "cli/exitcodes.h"
+#include "device/devicecontroller.h"
 #include "device/deviceinfoquery.h"
 #include "settings/curvecsv.h"
 #include "settings/curveexchange.h"
@@ -35,8 +36,12 @@ QString pointsText(const CurvePointsRow &points)
 // path names the file in the message; empty for points given as numbers.
 int checkRanges(CommandContext &context, const Profile &profile, bool table, const QString &path)
 {
-    DeviceInfo info;
-    const DeviceQuery query = queryDeviceInformation(context.session, context.sink, info);
+    const JobOutcome asked = context.device.run([](DeviceController &c) { return c.startDeviceQuery(); });
+    if (asked.interrupted)
+        return context.interrupted(QStringLiteral("nothing was written"));
+    const DeviceQueryResult answer = asked.result.value<DeviceQueryResult>();
+    const DeviceQuery &query = answer.query;
+    const DeviceInfo &info = answer.info;
     if (!(query.items & InfoScreenAndRanges))
         return context.fail(ExitDeviceError, QStringLiteral("the device did not report its ranges; nothing was "
                                                             "written (--force writes without the range check)"));
@@ -82,9 +87,13 @@ bool holdsAnyCell(const Profile &profile)
 int writeTable(CommandContext &context, const Profile &profile)
 {
     int code = ExitSuccess;
-    if (!context.openDevice(code))
+    if (!context.openDevice(code, DeviceJob::SettingsWrite))
         return code;
-    if (!writeSettings(context.session, context.sink, profile.settings))
+    const SettingsValues &values = profile.settings;
+    const JobOutcome written = context.device.run([&](DeviceController &c) { return c.startSettingsWrite(values); });
+    if (written.interrupted)
+        return context.interrupted(QStringLiteral("the settings were not written"));
+    if (!written.success)
         return context.fail(ExitDeviceError, QStringLiteral("the settings did not reach the device%1").arg(context.lastDeviceLine()));
     return ExitSuccess;
 }
@@ -92,9 +101,12 @@ int writeTable(CommandContext &context, const Profile &profile)
 int writeOneCurve(CommandContext &context, int curve, const CurvePointsRow &points)
 {
     int code = ExitSuccess;
-    if (!context.openDevice(code))
+    if (!context.openDevice(code, DeviceJob::CurveWrite))
         return code;
-    if (!writeCurve(context.session, context.sink, curve, points))
+    const JobOutcome written = context.device.run([&](DeviceController &c) { return c.startCurveWrite(curve, points); });
+    if (written.interrupted)
+        return context.interrupted(QStringLiteral("curve %1 was not written").arg(curveName(curve)));
+    if (!written.success)
         return context.fail(ExitDeviceError,
                             QStringLiteral("curve %1 did not reach the device%2").arg(curveName(curve), context.lastDeviceLine()));
     return ExitSuccess;
@@ -168,9 +180,12 @@ int runCurveRead(CommandContext &context)
     for (int curve : curves) {
         // Each curve is its own exchange, opened and closed, as in the curve dialog.
         int code = ExitSuccess;
-        if (!context.openDevice(code))
+        if (!context.openDevice(code, DeviceJob::CurveRead))
             return code;
-        const std::optional<CurvePointsRow> points = readCurve(context.session, context.sink, curve);
+        const JobOutcome asked = context.device.run([curve](DeviceController &c) { return c.startCurveRead(curve); });
+        if (asked.interrupted)
+            return context.interrupted(QStringLiteral("curve %1 was not read").arg(curveName(curve)));
+        const CurveReadResult points = asked.result.value<CurveReadResult>();
         if (!points)
             return context.fail(ExitDeviceError, QStringLiteral("the device did not answer for curve %1").arg(curveName(curve)));
         QJsonArray values;
@@ -205,7 +220,7 @@ int runCurveWrite(CommandContext &context)
     }
     int code = ExitSuccess;
     if (!context.options.force) {
-        if (!context.openDevice(code))
+        if (!context.openDevice(code, DeviceJob::DeviceQuery))
             return code;
         Profile curveOnly;
         curveOnly.curves[size_t(curve)] = points;
@@ -228,7 +243,7 @@ int runSettingsWrite(CommandContext &context)
     if (!load.ok())
         return context.fail(ExitBadInput, QStringLiteral("%1: %2").arg(path, load.error));
     int code = ExitSuccess;
-    if (!context.openDevice(code))
+    if (!context.openDevice(code, DeviceJob::DeviceQuery))
         return code;
     if (!context.options.force && (code = checkRanges(context, load.profile, true, path)) != ExitSuccess)
         return code;
@@ -254,7 +269,7 @@ int runProfileApply(CommandContext &context)
         return context.fail(ExitBadInput, QStringLiteral("%1: the profile holds neither settings nor curves").arg(path));
 
     int code = ExitSuccess;
-    if (!context.openDevice(code))
+    if (!context.openDevice(code, DeviceJob::DeviceQuery))
         return code;
     if (!context.options.force && (code = checkRanges(context, profile, table, path)) != ExitSuccess)
         return code;

@@ -2,7 +2,6 @@
 
 #include "cli/clioptions.h"
 #include "cli/console.h"
-#include "device/devicesession.h"
 
 namespace {
 
@@ -17,8 +16,8 @@ ProgressLine::Style progressStyle(const Console &console, const CliOptions &opti
 
 } // namespace
 
-TerminalSink::TerminalSink(Console &console, const CliOptions &options, const DeviceSession &session)
-    : console(console), session(session), verbose(options.verbose), progressLine(console, progressStyle(console, options))
+TerminalSink::TerminalSink(Console &console, const CliOptions &options)
+    : console(console), verbose(options.verbose), progressLine(console, progressStyle(console, options))
 {
 }
 
@@ -34,5 +33,5 @@ bool TerminalSink::log(const QString &text)
 
 void TerminalSink::progress(qint64 value, qint64 maximum)
 {
-    progressLine.show(value, maximum, session.reportsWritten());
+    progressLine.show(value, maximum, reportsWritten);
 }

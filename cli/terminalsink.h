@@ -12,13 +12,12 @@
 #include <optional>
 
 class Console;
-class DeviceSession;
 struct CliOptions;
 
 class TerminalSink : public FirmwareSink
 {
 public:
-    TerminalSink(Console &console, const CliOptions &options, const DeviceSession &session);
+    TerminalSink(Console &console, const CliOptions &options);
 
     bool log(const QString &text) override;
     void progress(qint64 value, qint64 maximum) override;
@@ -33,10 +32,12 @@ public:
     QStringList lines;                 // every log line of the run
     std::optional<bool> reachable;     // the last open the job showed
     QString fileInfo;                  // the firmware page's file information text
+    // The reports the device had been sent when the job last told its
+    // progress, for the progress line; set by whoever feeds this sink.
+    qint64 reportsWritten = 0;
 
 private:
     Console &console;
-    const DeviceSession &session;
     const bool verbose;
     ProgressLine progressLine;
 };

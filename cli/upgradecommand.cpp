@@ -2,8 +2,10 @@
 
 #include "cli/commandcontext.h"
 #include "cli/console.h"
+#include "cli/devicerunner.h"
 #include "cli/exitcodes.h"
 #include "cli/interrupt.h"
+#include "device/devicesession.h"
 #include "firmware/firmwareimage.h"
 #include "firmware/firmwareupgrade.h"
 #include "settings/curvebackup.h"
@@ -37,12 +39,12 @@ bool isYes(const QString &answer)
 }
 
 // The upgrade's questions go to the user; its stages are watched for the
-// command's own lines.
+// command's own lines. It lives on the command's thread.
 class UpgradeSink : public TerminalSink
 {
 public:
     UpgradeSink(CommandContext &context, const QString &question)
-        : TerminalSink(context.console, context.options, context.session), context(context), question(question)
+        : TerminalSink(context.console, context.options), context(context), question(question)
     {
     }
 
@@ -73,12 +75,8 @@ public:
         return answer && isYes(*answer);
     }
 
-    void upgradeStarted() override
-    {
-        // The erase comes next: from here on Ctrl+C waits for the chunk in flight.
-        deferInterrupts();
-        erasing = true;
-    }
+    // Ctrl+C is deferred on the device thread, before the erase (DeviceSideSink).
+    void upgradeStarted() override { erasing = true; }
 
     void progress(qint64 value, qint64 maximum) override
     {
@@ -119,8 +117,6 @@ public:
         versionAfter = after;
     }
 
-    bool stopRequested() override { return interrupted = interruptRequested(); }
-
     CommandContext &context;
     const QString question;
     bool headerRead = false;
@@ -129,7 +125,7 @@ public:
     bool dryRunEnded = false;
     bool noTerminal = false;
     bool erasing = false;
-    bool interrupted = false;
+    bool interrupted = false;           // the write stage stopped for Ctrl+C (from the job's result)
     qint64 chunksStarted = 0;
     qint64 fileSize = 0;
     bool applicationAnswered = false;   // --resume, and the device answered the model query
@@ -137,6 +133,96 @@ public:
     BootloaderTarget bootloaderTarget;
     QString versionBefore;
     QString versionAfter;
+};
+
+// The upgrade's sink on the device thread. Lines, progress and notes go to
+// the controller's sink and reach the UpgradeSink as events, in order; what
+// the command decides (the erase question, --force) and what it watches (the
+// stages, the device's return) is handed to the UpgradeSink on the command's
+// thread while this thread waits for it, after the lines that came before.
+class DeviceSideSink : public FirmwareSink
+{
+public:
+    DeviceSideSink(FirmwareSink &events, UpgradeSink &command, DeviceRunner &runner, const DeviceSession &session)
+        : events(events), command(command), runner(runner), session(session)
+    {
+    }
+
+    bool log(const QString &text) override { return events.log(text); }
+    bool logDetail(const QString &text) override { return events.logDetail(text); }
+    void progress(qint64 value, qint64 maximum) override { events.progress(value, maximum); }
+    void deviceReachable(bool online) override { events.deviceReachable(online); }
+    void showFileInfo(const QString &text) override { events.showFileInfo(text); }
+    void writingFile(qint64 size) override { events.writingFile(size); }
+
+    void modelHeaderRead(const QByteArray &fileHeader, const QByteArray &deviceField) override
+    {
+        deviceModel = modelText(deviceField);
+        events.modelHeaderRead(fileHeader, deviceField);
+    }
+
+    void upgradeStarted() override
+    {
+        // The erase comes next: from here on Ctrl+C waits for the chunk in flight.
+        deferInterrupts();
+        events.upgradeStarted();
+    }
+
+    void stageStarted(UpgradeStage stage) override
+    {
+        const qint64 reports = session.reportsWritten();
+        onCommandThread([&] {
+            command.reportsWritten = reports;
+            command.stageStarted(stage);
+        });
+    }
+
+    bool mayErase() override
+    {
+        bool yes = false;
+        onCommandThread([&] { yes = command.mayErase(); });
+        return yes;
+    }
+
+    bool writeToApplication(const QString &model) override
+    {
+        bool yes = false;
+        onCommandThread([&] { yes = command.writeToApplication(model); });
+        return yes;
+    }
+
+    bool writeToBootloader(const BootloaderTarget &target) override
+    {
+        bool yes = false;
+        onCommandThread([&] { yes = command.writeToBootloader(target); });
+        return yes;
+    }
+
+    void deviceReturned(const QString &before, const QString &after) override
+    {
+        onCommandThread([&] { command.deviceReturned(before, after); });
+    }
+
+    // Asked before every chunk: the flag the signal handler sets, read here.
+    bool stopRequested() override
+    {
+        if (interruptRequested()) {
+            interrupted = true;
+            return true;
+        }
+        return events.stopRequested();
+    }
+
+    void onCommandThread(const std::function<void()> &call) { runner.callAndWait(call); }
+
+    QString deviceModel;       // from the model check, for the backup's name
+    bool interrupted = false;  // the write stage stopped for Ctrl+C
+
+private:
+    FirmwareSink &events;
+    UpgradeSink &command;
+    DeviceRunner &runner;
+    const DeviceSession &session;
 };
 
 QString versionsText(const UpgradeSink &sink)
@@ -240,25 +326,39 @@ int runUpgrade(CommandContext &context)
         return ExitSuccess;
     }
     int code = ExitSuccess;
-    if (!context.openDevice(code))
+    const DeviceJob kind = options.resume ? DeviceJob::FirmwareRecovery : DeviceJob::FirmwareUpgrade;
+    if (!context.openDevice(code, kind))
         return code;
     UpgradeSink sink(context, options.resume
                                   ? QStringLiteral("Erase the device and write %1 without a model check?").arg(name)
                                   : QStringLiteral("Erase the device's program and write %1?").arg(name));
-    // What the erase may wipe, the device's five curves, is saved first.
-    QString backup;
-    const auto saveBackup = [&] {
-        DeviceInfo device;
-        device.name = sink.deviceModel;
-        backup = backupBeforeUpgrade(context.session, sink, device, nullptr, upgradeBackupFolder(),
-                                     QDateTime::currentDateTime());
-        // Said before the erase, on a line of its own: the write stage's
-        // progress line comes after it.
-        if (!backup.isEmpty())
-            context.report(QStringLiteral("backup of the power curves: %1").arg(backup));
-    };
-    const UpgradeResult result = options.resume ? upgradeWithoutModelCheck(context.session, sink, context.waiter, path)
-                                                : upgrade(context.session, sink, context.waiter, path, saveBackup);
+    // The job runs on the device thread and talks to sink only through
+    // DeviceSideSink; the command waits for its end, so sink outlives it.
+    UpgradeSink *const command = &sink;
+    DeviceRunner *const runner = &context.device;
+    const bool resume = options.resume;
+    const QString backupFolder = upgradeBackupFolder();
+    const JobOutcome ran = context.device.run(kind, [=](JobContext &job) {
+        DeviceSideSink deviceSide(job.sink, *command, *runner, job.session);
+        // What the erase may wipe, the device's five curves, is saved first.
+        const auto saveBackup = [&] {
+            DeviceInfo device;
+            device.name = deviceSide.deviceModel;
+            const QString backup = backupBeforeUpgrade(job.session, deviceSide, device, nullptr, backupFolder,
+                                                       QDateTime::currentDateTime());
+            // Said before the erase, on a line of its own: the write stage's
+            // progress line comes after it.
+            if (!backup.isEmpty())
+                deviceSide.onCommandThread(
+                    [&] { command->context.report(QStringLiteral("backup of the power curves: %1").arg(backup)); });
+        };
+        const UpgradeResult result = resume ? upgradeWithoutModelCheck(job.session, deviceSide, job.waiter, path)
+                                            : upgrade(job.session, deviceSide, job.waiter, path, saveBackup);
+        return JobResult{result == UpgradeResult::Written, QVariantList{int(result), deviceSide.interrupted}};
+    }, false, &sink);
+    const QVariantList outcome = ran.result.toList();
+    const UpgradeResult result = UpgradeResult(outcome.value(0, int(UpgradeResult::Failed)).toInt());
+    sink.interrupted = outcome.value(1).toBool();
     sink.endProgress();
     restoreInterrupts();
     switch (result) {

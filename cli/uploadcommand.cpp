@@ -3,6 +3,7 @@
 #include "cli/commandcontext.h"
 #include "cli/exitcodes.h"
 #include "cli/slotpicture.h"
+#include "device/devicecontroller.h"
 #include "images/dithering.h"
 #include "images/imageslot.h"
 #include "images/picturefile.h"
@@ -72,11 +73,15 @@ int runUpload(CommandContext &context)
     const QImage &loaded = file.picture;
 
     int code = ExitSuccess;
-    if (!context.openDevice(code))
+    if (!context.openDevice(code, DeviceJob::SlotQuery))
         return code;
     // The slot query leaves the device open for the transfer, as for the editor.
-    bool answered = false;
-    const std::optional<SlotGeometry> geometry = querySlot(context.session, context.sink, slot, &answered);
+    const JobOutcome asked = context.device.run([slot](DeviceController &c) { return c.startSlotQuery(slot); });
+    if (asked.interrupted)
+        return context.interrupted(QStringLiteral("nothing was sent"));
+    const SlotQueryResult slotAnswer = asked.result.value<SlotQueryResult>();
+    const std::optional<SlotGeometry> &geometry = slotAnswer.geometry;
+    const bool answered = slotAnswer.answered;
     if (!geometry)
         return context.fail(ExitDeviceError,
                             QStringLiteral("slot %1: the device reported an unusable size%2").arg(slot).arg(context.lastDeviceLine()));
@@ -96,7 +101,11 @@ int runUpload(CommandContext &context)
     picture = throughBmpFile(picture);
 
     const PictureTarget target{slot, geometry->imageWidth, geometry->imageHeight, geometry->screenType};
-    switch (uploadPicture(context.session, context.sink, target, picture)) {
+    const JobOutcome sent = context.device.run(
+        [&](DeviceController &c) { return c.startPictureUpload(target, picture); });
+    if (sent.interrupted)
+        return context.interrupted(QStringLiteral("the picture transfer stopped part way, without its end report"));
+    switch (sent.result.value<UploadResult>()) {
     case UploadResult::Sent:
         break;
     case UploadResult::NotAcknowledged:

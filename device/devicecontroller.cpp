@@ -134,6 +134,7 @@ void DeviceController::takeWorkerEvents()
             emit logLine(event.text, event.flag);
             break;
         case WorkerEvent::Progress:
+            lastReports = event.reports;
             emit progress(event.value, event.maximum);
             break;
         case WorkerEvent::Reachable:

@@ -61,6 +61,9 @@ public:
     DeviceJob runningJob() const { return running; }
     bool isBusy() const { return running != DeviceJob::None; }
     bool isPresent() const { return present; }
+    // The reports the device thread's session had written when the last
+    // progress() was sent, for a progress line that shows them.
+    qint64 reportsWritten() const { return lastReports; }
     // The device thread, for a test that watches a thread left behind.
     QThread *deviceThread() const { return thread; }
 
@@ -138,6 +141,7 @@ private:
     QTimer watchdog;
     QTimer presenceTimer;
     DeviceJob running = DeviceJob::None;
+    qint64 lastReports = 0;
     bool runningCancellable = false;
     bool stalled = false;
     bool present = false;

@@ -22,7 +22,10 @@ QString cancelledText()
 class WorkerSink : public FirmwareSink
 {
 public:
-    WorkerSink(DeviceWorker &worker, DeviceJob kind) : worker(worker), kind(kind) {}
+    WorkerSink(DeviceWorker &worker, DeviceJob kind, const DeviceSession &session)
+        : worker(worker), kind(kind), session(session)
+    {
+    }
 
     bool log(const QString &text) override { return line(text, false); }
     bool logDetail(const QString &text) override { return line(text, true); }
@@ -33,6 +36,7 @@ public:
         WorkerEvent event{WorkerEvent::Progress, kind};
         event.value = value;
         event.maximum = maximum;
+        event.reports = session.reportsWritten();
         worker.send(event);
     }
 
@@ -85,6 +89,7 @@ private:
 
     DeviceWorker &worker;
     const DeviceJob kind;
+    const DeviceSession &session;
 };
 
 } // namespace
@@ -181,7 +186,7 @@ void DeviceWorker::run()
 void DeviceWorker::runJob(DeviceSession &session, Waiter &waiter, Pending &job)
 {
     send(WorkerEvent{WorkerEvent::Started, job.kind});
-    WorkerSink sink(*this, job.kind);
+    WorkerSink sink(*this, job.kind, session);
     JobContext context{session, sink, waiter};
     session.takeCutShort();
     const JobResult result = job.job(context);
@@ -200,6 +205,7 @@ void DeviceWorker::runJob(DeviceSession &session, Waiter &waiter, Pending &job)
         if (sink.lastMaximum >= 0) {
             WorkerEvent bar{WorkerEvent::Progress, job.kind};
             bar.maximum = sink.lastMaximum;
+            bar.reports = session.reportsWritten();
             send(bar);
         }
         finished.cancelled = true;

@@ -36,6 +36,7 @@ struct WorkerEvent
     bool listed = true; // Reachable: opened, or still listed by the system
     qint64 value = 0;   // Progress
     qint64 maximum = 0; // Progress
+    qint64 reports = 0; // Progress: reports the session had written by then
     QVariant result;    // Finished, Note
 };
 

@@ -593,6 +593,76 @@ private slots:
         QCOMPARE(device().misuseCount(), 0);
     }
 
+    // Ctrl+C during a job that takes a Cancel: the job stops after the report
+    // in flight (no end report, no further slot or curve), the command says
+    // so and ends with 130, the handle is closed, and the next run finds the
+    // device as usable as ever.
+    void interruptedReading_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("latencyUs");   // per report, so that the job is still running
+        QTest::addColumn<int>("atWrite");     // Ctrl+C as this write (from 0) goes out
+        QTest::addColumn<QString>("line");
+        QTest::newRow("info") << QStringList{"info"} << 50000 << 1
+                              << "tesselctl: interrupted; the device was not asked for everything";
+        QTest::newRow("slots") << QStringList{"slots"} << 30000 << 2 << "tesselctl: interrupted; slots ";
+        // The curve in hand, or the next one not begun.
+        QTest::newRow("curve read") << QStringList{"curve", "read", "all"} << 30000 << 1
+                                    << "tesselctl: interrupted; ";
+        QTest::newRow("upload") << QStringList{"upload", "--slot", "4", "@stripes.png"} << 1000 << 40
+                                << "tesselctl: interrupted; the picture transfer stopped part way, without its end report";
+    }
+    void interruptedReading()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, latencyUs);
+        QFETCH(int, atWrite);
+        QFETCH(QString, line);
+        for (QString &argument : arguments)
+            if (argument.startsWith('@'))
+                argument = file(argument.mid(1));
+        device().setLatencyMicros(latencyUs);
+        device().setWriteHook([atWrite](int index, const QByteArray &) {
+            if (index == atWrite)
+                requestInterrupt();
+        });
+        const CliRun stopped = runCli(arguments);
+        device().setWriteHook(nullptr);
+        const int stoppedWrites = device().writtenReports().size();
+        QCOMPARE(stopped.code, 130);
+        QVERIFY2(stopped.err.startsWith(line), qPrintable(stopped.err));
+        QCOMPARE(stopped.errLines().size(), 1);
+        QVERIFY2(stopped.out.isEmpty(), qPrintable(stopped.out));
+        QCOMPARE(device().openHandleCount(), 0);
+
+        device().reset();
+        device().setLatencyMicros(0);
+        const CliRun whole = runCli(arguments);
+        QCOMPARE(whole.code, 0);
+        QVERIFY2(stoppedWrites < device().writtenReports().size(),
+                 qPrintable(QString("%1 of %2 reports").arg(stoppedWrites).arg(device().writtenReports().size())));
+        QCOMPARE(device().misuseCount(), 0);
+    }
+
+    // The progress steps count the reports sent so far, as the device thread's
+    // session counted them when the job told its progress.
+    void progressCountsReports()
+    {
+        const CliRun run = runCli({"upload", "--slot", "4", file("stripes.png"), "--verbose"});
+        QCOMPARE(run.code, 0);
+        const QRegularExpression step("progress: +(\\d+)%  (\\d+) reports");
+        QVector<int> counts;
+        for (auto it = step.globalMatch(run.err); it.hasNext();)
+            counts << it.next().captured(2).toInt();
+        QVERIFY2(counts.size() >= 10, qPrintable(run.err));
+        QVERIFY(std::is_sorted(counts.cbegin(), counts.cend()));
+        QVERIFY2(counts.first() > 0 && counts.last() > counts.first(), qPrintable(run.err));
+        // The last step comes with the last data report; only the end report follows.
+        QVERIFY2(counts.last() <= device().writtenReports().size()
+                     && counts.last() >= device().writtenReports().size() - 2,
+                 qPrintable(QString("%1 of %2").arg(counts.last()).arg(device().writtenReports().size())));
+    }
+
     // Standard error on a terminal and on a pipe, with and without --verbose
     // and --quiet; the result line on standard output.
     void output_data()
