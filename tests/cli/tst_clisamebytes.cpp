@@ -130,7 +130,10 @@ private slots:
     // The DEVICE page's query at the window's start against info.
     void info()
     {
-        { MainWindow window; }
+        {
+            MainWindow window;
+            QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+        }
         const QStringList fromWindow = exchanges();
         // open, the system's list (whose device is it), blocking, four questions and answers, close
         QCOMPARE(fromWindow.size(), 12);
