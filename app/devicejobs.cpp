@@ -30,9 +30,10 @@ void MainWindow::deviceJobProgress(qint64 value, qint64 maximum)
 
 void MainWindow::deviceJobFinished(DeviceJob kind, bool success, const QVariant &result)
 {
-    Q_UNUSED(success)
-    Q_UNUSED(result)
     switch (kind) {
+    case DeviceJob::SlotQuery:
+        slotQueryFinished(success, result);
+        break;
     default:
         break;
     }

@@ -201,6 +201,7 @@ private slots:
             walked = openCurveDialog.data();
         } else if (place == "editor") {
             window.openSlotEditor(2, QString());
+            QVERIFY(waitForDeviceIdle(window.controller()));
             walked = openImageEditor.data();
         }
         QVERIFY(walked);

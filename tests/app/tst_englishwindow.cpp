@@ -225,6 +225,7 @@ private slots:
         child<QAbstractButton>(&window, "serviceSlotsButton")->click();
         look("slots");
         window.openSlotEditor(2, QString());
+        QVERIFY(waitForDeviceIdle(window.controller()));
         auto *editor = qobject_cast<editDlg *>(openImageEditor.data());
         QVERIFY(editor);
         look("editor");

@@ -306,6 +306,7 @@ private slots:
         click(&window, "toolButton_8");
         QPointer<QDialog> curves = openCurveDialog;
         window.openSlotEditor(4, QString());
+        QVERIFY(waitForDeviceIdle(window.controller()));
         QPointer<QDialog> editor = openImageEditor;
         QVERIFY(curves && editor);
         for (QDialog *dialog : {curves.data(), editor.data()})

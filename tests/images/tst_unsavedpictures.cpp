@@ -99,6 +99,7 @@ private slots:
         MainWindow window;
         window.show();
         window.openSlotEditor(4, QString());
+        QVERIFY(waitForDeviceIdle(window.controller()));
         QPointer<editDlg> editor = qobject_cast<editDlg *>(openImageEditor.data());
         QVERIFY(editor);
         editor->setPicture(QPixmap::fromImage(pattern(240, 280)));
@@ -124,6 +125,7 @@ private slots:
             QTest::mouseClick(child<QPushButton>(&window, "m_btn_Devices"), Qt::LeftButton);
         else if (how == "UPLOAD again")
             QTest::mouseClick(child<QPushButton>(&window, "m_btn_Upgtade"), Qt::LeftButton);
+        QVERIFY(waitForDeviceIdle(window.controller()));
         else
             windowClosed = window.close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -147,7 +149,7 @@ private slots:
     {
         setUnsavedQuestion(nullptr);
         MainWindow window;
-        editDlg editor(4, 240, 280, 0x54, &window.session());
+        editDlg editor(4, 240, 280, 0x54, &window.controller());
         editor.show();
         editor.setPicture(QPixmap::fromImage(pattern(240, 280)));
         QTest::mouseClick(child<QToolButton>(&editor, "toolButton_6"), Qt::LeftButton);
