@@ -125,9 +125,9 @@ private slots:
             QTest::mouseClick(child<QPushButton>(&window, "m_btn_Devices"), Qt::LeftButton);
         else if (how == "UPLOAD again")
             QTest::mouseClick(child<QPushButton>(&window, "m_btn_Upgtade"), Qt::LeftButton);
-        QVERIFY(waitForDeviceIdle(window.controller()));
         else
             windowClosed = window.close();
+        QVERIFY(waitForDeviceIdle(window.controller()));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
         QCOMPARE(asked, question.isEmpty() ? QStringList() : QStringList{question});
