@@ -34,6 +34,12 @@ void MainWindow::deviceJobFinished(DeviceJob kind, bool success, const QVariant 
     case DeviceJob::SlotQuery:
         slotQueryFinished(success, result);
         break;
+    case DeviceJob::PictureUpload:
+        // The editor sets the bar while it listens; one closed meanwhile no
+        // longer does, and a transfer that did not go through leaves no progress.
+        if (!success)
+            setImageProgress(0);
+        break;
     default:
         break;
     }

@@ -43,11 +43,8 @@ void MainWindow::openSlotEditor(int slot, const QString &caption)
     // The editor's title names the slot and its size; the row's caption is not shown there.
     Q_UNUSED(caption)
     // Refused, with its log line, while the device is busy.
-    if (!deviceController.startSlotQuery(slot)) {
-        showServiceStatus(deviceBusyText());
-        return;
-    }
-    queriedSlot = slot;
+    if (deviceController.startSlotQuery(slot))
+        queriedSlot = slot;
 }
 
 void MainWindow::slotQueryFinished(bool success, const QVariant &result)

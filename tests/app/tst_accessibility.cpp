@@ -350,6 +350,7 @@ private slots:
         pressOn(&window, qPrintable(button), Qt::Key(key));
         const QStringList log = logMessages(&window);
         if (page == "serviceSlotsButton") {
+            QVERIFY(waitForDeviceIdle(window.controller()));
             auto *editor = qobject_cast<editDlg *>(openImageEditor.data());
             QVERIFY(editor);
             QVERIFY2(editor->windowTitle().contains(button == "toolButton_10" ? "2" : "7"),
