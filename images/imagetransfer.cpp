@@ -65,16 +65,15 @@ void editDlg::uploadImage()
         log(noPictureText());
         return;
     }
-    // What the slot file will give back, so the device gets the very bytes
-    // the file holds, whether or not the file can be written.
-    const QPixmap picture = workPixmap;
+    // The picture as the slot file will give it back, so the device gets the
+    // very bytes the file holds, whether or not the file can be written.
     const PictureTarget target{slotNumber, imageWidth, imageHeight, screenType};
     // The controller refuses (and says so) while the device is busy.
-    if (!controller->startPictureUpload(target, forScreen(throughBmpFile(picture.toImage()))))
+    if (!controller->startPictureUpload(target, forScreen(pictureAsStored())))
         return;
     uploading = true;
     cancelSeen = false;
-    sending = picture;
+    sending = workPixmap;
     sendingStep = steps.index();
     showTransferRunning(true);
     emit progressChanged(UploadStartedProgress);
