@@ -112,6 +112,15 @@ void MainWindow::deviceJobFinished(DeviceJob kind, bool success, const QVariant 
     case DeviceJob::SettingsWrite:
         settingsWriteFinished(success);
         break;
+    case DeviceJob::SlotQuery:
+        slotQueryFinished(success, result);
+        break;
+    case DeviceJob::PictureUpload:
+        // The editor sets the bar while it listens; one closed meanwhile no
+        // longer does, and a transfer that did not go through leaves no progress.
+        if (!success)
+            setImageProgress(0);
+        break;
     // The curve dialog hears the ends of its own reads and writes.
     default:
         break;

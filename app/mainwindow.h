@@ -69,8 +69,10 @@ public:
     // The one log line of a device action refused while another runs.
     void reportDeviceBusy();
 
-    // Image slots: asks the device for the slot's picture geometry and opens
-    // a new image editor for it; the device stays open for the upload.
+    // Image slots: asks the device for the slot's picture geometry (on the
+    // device thread) and opens a new image editor for it once the answer
+    // came; the device stays open for the upload. A cancelled or failed
+    // query opens none.
     void openSlotEditor(int slot, const QString &caption);
     // Lets an image editor write to this window's log, progress bar and slot
     // thumbnails.
@@ -155,6 +157,7 @@ private:
     void setupDeviceHint();
     void setupTitleMenu();
     void setupSlotNumberBoxes();
+    void slotQueryFinished(bool success, const QVariant &result);
     void openTypedSlot(const QLineEdit *box);
     // The language entries of the title strip's menu (languagemenu.cpp).
     void addLanguageMenu();
@@ -210,6 +213,8 @@ private:
     // A device left since the window last read one: the next that answers is back.
     bool seenLeaving = false;
     bool fahrenheitShown = false;
+    // The slot whose query runs on the controller; 0 when none.
+    int queriedSlot = 0;
     QString titleOutsideServiceMode;
     QWidget *serviceBar = nullptr;
     QLabel *serviceStatus = nullptr;

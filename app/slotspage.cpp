@@ -5,16 +5,15 @@
 #include "ui_mainwindow.h"
 
 #include "app/dialogpointers.h"
-#include "app/windowsink.h"
 #include "images/editdlg.h"
 #include "images/imageslot.h"
-#include "images/slotquery.h"
 
 #include <QIcon>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -41,38 +40,43 @@ std::optional<int> typedSlot(const QLineEdit *box)
 
 void MainWindow::openSlotEditor(int slot, const QString &caption)
 {
-    DeviceActionGuard guard(deviceSession.activity());
-    if (!guard) {
-        reportDeviceBusy();
-        return;
-    }
-    WindowSink sink(*this);
-    const std::optional<SlotGeometry> geometry = querySlot(deviceSession, sink, slot);
-    if (!geometry) {
+    // The editor's title names the slot and its size; the row's caption is not shown there.
+    Q_UNUSED(caption)
+    // Refused, with its log line, while the device is busy.
+    if (deviceController.startSlotQuery(slot))
+        queriedSlot = slot;
+}
+
+void MainWindow::slotQueryFinished(bool success, const QVariant &result)
+{
+    const int slot = std::exchange(queriedSlot, 0);
+    const SlotQueryResult answer = result.value<SlotQueryResult>();
+    // Not opened, no usable size, or cancelled: no editor.
+    if (!success || slot == 0 || !answer.geometry) {
         showServiceStatus(lastLogLine);
         return;
     }
-    // The handle stays open: the editor's upload uses it and closes it.
-
-    auto *editor = new editDlg(slot, geometry->imageWidth, geometry->imageHeight, geometry->screenType,
-                               &deviceSession);
+    // The handle stays open on the device thread: the editor's upload uses it and closes it.
+    const SlotGeometry &geometry = *answer.geometry;
+    auto *editor = new editDlg(slot, geometry.imageWidth, geometry.imageHeight, geometry.screenType,
+                               &deviceController);
     adoptImageEditor(editor);
     editor->setDeleteWhenClosed(true);
     openImageEditor = editor;
     editor->setWindowFlags(Qt::FramelessWindowHint);
     editor->move(dialogPosition());
-    // The editor's title names the slot and its size; the row's caption is not shown there.
-    Q_UNUSED(caption)
     editor->show();
 }
 
 void MainWindow::adoptImageEditor(editDlg *editor)
 {
     connect(editor, &editDlg::progressChanged, this, &MainWindow::setImageProgress);
-    // The upload's end shows in the bar: 100 sent, 0 failed.
-    connect(editor, &editDlg::progressChanged, this, [this](int value) {
-        if (value == 100 || value == 0)
-            showServiceStatus(value == 100 ? tr("图片已发送") : tr("发送图片失败：") + lastLogLine);
+    // The transfer's end, as the status line says it.
+    connect(editor, &editDlg::uploadFinished, this, [this](bool sent, bool cancelled) {
+        if (cancelled)
+            showServiceStatus(lastLogLine);
+        else
+            showServiceStatus(sent ? tr("图片已发送") : tr("发送图片失败：") + lastLogLine);
     });
     connect(editor, &editDlg::slotPictureSaved, this, &MainWindow::refreshSlotIcon);
 }

@@ -46,6 +46,15 @@ long peakKilobytes()
 }
 
 // The 99th percentile of the time between one data report's write and the next.
+// Lets the event loop run until the device thread has finished its job and
+// the window has heard its end.
+void waitForDevice(MainWindow &window)
+{
+    while (window.controller().isBusy())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    QCoreApplication::processEvents();
+}
+
 double p99GapMicros()
 {
     std::vector<qint64> gaps;
@@ -78,6 +87,7 @@ Upload run(MainWindow &window, const char *what, int slot, const QSize &size, in
     device.reset();
     device.setLatencyMicros(latencyMicros);
     window.openSlotEditor(slot, QString());
+    waitForDevice(window);
     auto *editor = qobject_cast<editDlg *>(openImageEditor.data());
     if (!editor) {
         std::printf("%s: no editor opened\n", what);
@@ -91,6 +101,7 @@ Upload run(MainWindow &window, const char *what, int slot, const QSize &size, in
     QElapsedTimer timer;
     timer.start();
     editor->uploadImage();
+    waitForDevice(window);
     const qint64 nanos = timer.nsecsElapsed();
 
     Upload upload;

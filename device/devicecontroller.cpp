@@ -125,7 +125,18 @@ void DeviceController::updateState()
 void DeviceController::takeWorkerEvents()
 {
     QPointer<DeviceController> self(this);
-    for (WorkerEvent &event : worker->takeEvents()) {
+    // One event at a time from a queue of its own. A receiver that lets events
+    // run meanwhile (the log pane does, to keep the window responsive) gets
+    // the next batch in a nested call, which goes on where this one is, so a
+    // job's lines and values are said in the order the job said them. (A
+    // receiver connected after one that lets events run may still hear an
+    // event after the ones that followed it.)
+    std::deque<WorkerEvent> &queue = worker->delivering;
+    for (WorkerEvent &taken : worker->takeEvents())
+        queue.push_back(std::move(taken));
+    while (!queue.empty()) {
+        WorkerEvent event = std::move(queue.front());
+        queue.pop_front();
         switch (event.type) {
         case WorkerEvent::Started:
             emit jobStarted(event.kind);

@@ -54,6 +54,9 @@ public:
     // more reaches the receiver.
     void requestStop();
     std::vector<WorkerEvent> takeEvents();
+    // Events taken and not yet said by the controller, oldest first; touched
+    // on the controller's thread only.
+    std::deque<WorkerEvent> delivering;
 
     // Read by the watchdog; set by cancel and stop.
     CallTimer calls;

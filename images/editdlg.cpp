@@ -1,7 +1,7 @@
 #include "images/editdlg.h"
 #include "ui_editdlg.h"
 
-#include "device/sessionsink.h"
+#include "device/devicecontroller.h"
 #include "images/devicepreview.h"
 #include "images/toolwindowplace.h"
 #include "images/editoraccessibility.h"
@@ -99,11 +99,11 @@ QString droppedFile(const QMimeData *data)
 
 } // namespace
 
-editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType, DeviceSession *session,
+editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType, DeviceController *controller,
                  QWidget *parent)
     : QDialog(parent),
       ui(new Ui::editDlg),
-      session(session),
+      controller(controller),
       slotNumber(slotNumber),
       imageWidth(imageWidth),
       imageHeight(imageHeight),
@@ -139,6 +139,7 @@ editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType
     ui->radioButton->hide();
     ui->messageLabel->hide();
     setupChoices();
+    connectController();
 
     // A step costs about one picture of the slot's size, or of the slot
     // file's should that be larger.
@@ -159,6 +160,9 @@ editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType
 
 editDlg::~editDlg()
 {
+    // A transfer still running for this editor is stopped: nobody is left to
+    // hear its end.
+    cancelUpload();
     delete ui;
 }
 
@@ -205,9 +209,11 @@ void editDlg::done(int result)
     if (preview)
         preview->close();
     QDialog::done(result);
+    // Closed during its transfer: the transfer is stopped, and the editor
+    // goes once it has ended.
+    cancelUpload();
     if (!deleteWhenClosed)
         return;
-    // The running upload still reads this editor; it deletes it when it ends.
     if (uploading)
         deleteAfterUpload = true;
     else
@@ -235,8 +241,12 @@ void editDlg::showDeviceView(const QImage &screen)
 
 bool editDlg::log(const QString &text)
 {
-    // The log line lets the window handle events; it may have gone meanwhile.
-    return SessionSink(session).log(text);
+    // The editor's lines join the device's in the log of whoever shows the
+    // controller's activity (the window's log pane).
+    if (!controller)
+        return false;
+    emit controller->logLine(text, false);
+    return true;
 }
 
 void editDlg::showMessage(const QString &text)

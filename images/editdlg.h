@@ -2,7 +2,14 @@
 // The image editor: the picture of one image slot, prepared for the device's
 // screen and sent to it with UPLOAD. Every change of the picture is a step
 // that can be undone (Ctrl+Z) and redone (Ctrl+Shift+Z, Ctrl+Y).
+//
+// The transfer runs on the device controller's thread: UPLOAD starts it and
+// returns, the editor follows its progress and hears its end. While it runs,
+// CANCEL and Esc stop it; a stopped transfer sends no end report and leaves
+// nothing marked as done (no slot file, no thumbnail, the picture still
+// unsaved).
 
+#include "device/devicejob.h"
 #include "images/dithering.h"
 #include "images/picturefit.h"
 
@@ -12,12 +19,13 @@
 #include <QPointer>
 #include <QUndoStack>
 
+class DeviceController;
 class DevicePreview;
-class DeviceSession;
 class MyView;
 class QDragEnterEvent;
 class QDropEvent;
 class QImage;
+class QKeyEvent;
 class QPaintEvent;
 
 namespace Ui {
@@ -30,8 +38,8 @@ class editDlg : public QDialog
 
 public:
     // slotNumber and the picture geometry come from the slot query; the
-    // upload goes through session, whose messages carry the editor's log lines.
-    editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType, DeviceSession *session,
+    // upload runs on controller, whose log lines carry the editor's own.
+    editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType, DeviceController *controller,
             QWidget *parent = nullptr);
     ~editDlg() override;
 
@@ -45,7 +53,7 @@ public:
 
     void setTitleText(const QString &text);
     // An editor opened for an image slot is deleted once closed; one closed
-    // while its own upload runs goes when the upload has ended.
+    // while its own upload runs stops the upload and goes when it has ended.
     void setDeleteWhenClosed(bool on) { deleteWhenClosed = on; }
     // Closing asks first when the picture has unsaved changes; Cancel keeps
     // the editor open. Its drawing boards stay open and answer for their own strokes.
@@ -56,7 +64,12 @@ public:
     void openDrawingBoard();
     // The newest drawing board this editor opened, while it is open.
     MyView *newestDrawingBoard() const;
+    // Starts the transfer of the picture; it ends with uploadFinished().
     void uploadImage();
+    // True while this editor's transfer runs.
+    bool isUploading() const { return uploading; }
+    // Stops the running transfer after the report in flight; false when none runs.
+    bool cancelUpload();
 
     // ADD without the file dialog (also what a dropped file does): the file's
     // picture fitted to the slot as the fit box says, or the reason it was
@@ -91,6 +104,9 @@ signals:
     void progressChanged(int value);
     // The slot picture file was written: thumbnails showing it are stale.
     void slotPictureSaved(int slot);
+    // The transfer ended: sent (the end report went out), or not; cancelled
+    // when the user stopped it.
+    void uploadFinished(bool sent, bool cancelled);
 
 protected slots:
     // The dialog draws only through its children.
@@ -99,6 +115,8 @@ protected slots:
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    // Esc stops a running transfer instead of closing the editor.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private slots:
     void on_toolButton_clicked();
@@ -120,6 +138,7 @@ private slots:
     void on_invertCheckBox_toggled(bool checked);
     void on_previewToolButton_toggled(bool checked);
     void on_playToolButton_clicked();
+    void on_cancelToolButton_clicked();
 
 private:
     void applyScheme(int index);
@@ -133,16 +152,20 @@ private:
     void showDeviceView(const QImage &screen);
 
     // The picture transfer (imagetransfer.cpp).
-    void transferPicture();
-    QImage storeSlotPicture();
+    void connectController();
+    void uploadProgress(qint64 value);
+    void uploadEnded(DeviceJob kind, bool success, bool cancelled);
+    void showTransferRunning(bool running);
+    // Writes the slot file once the transfer went through; says so when it could not.
+    void storeSlotPicture(const QPixmap &sent);
     // The picture as the slot file gives it back, written and read as BMP.
     QImage pictureAsStored() const;
     // What the screen is sent: one-bit screens get the chosen conversion.
     QImage forScreen(const QImage &picture) const;
 
     Ui::editDlg *ui = nullptr;
-    // Guarded: the editor may outlive the window that owns the session.
-    QPointer<DeviceSession> session;
+    // Guarded: the editor may outlive the window that owns the controller.
+    QPointer<DeviceController> controller;
     int slotNumber = 0;
     int imageWidth = 0;
     int imageHeight = 0;
@@ -160,7 +183,11 @@ private:
 
     bool deleteWhenClosed = false;
     bool uploading = false;
+    bool cancelSeen = false;
     bool deleteAfterUpload = false;
+    // What the running transfer sends, and the history step it was taken at.
+    QPixmap sending;
+    int sendingStep = -1;
     // The user chose to discard the changes; the close that follows does not ask again.
     bool discardChosen = false;
     QUndoStack steps;

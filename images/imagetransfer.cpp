@@ -1,19 +1,20 @@
-// UPLOAD: the editor's picture becomes the slot picture file and travels to
-// the device as a start report, data reports and an end report.
+// UPLOAD: the editor's picture travels to the device as a start report, data
+// reports and an end report, on the device controller's thread; once it has
+// gone through (or failed), the picture becomes the slot picture file.
 
 #include "images/editdlg.h"
+#include "ui_editdlg.h"
 
-#include "device/devicesession.h"
-#include "device/sessionsink.h"
+#include "device/devicecontroller.h"
 #include "images/imageslot.h"
 #include "images/pictureupload.h"
 
-#include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QImage>
+#include <QKeyEvent>
 
-#include <memory>
-#include <QCoreApplication>
+#include <utility>
 
 namespace {
 
@@ -29,72 +30,117 @@ QString slotFileNotSavedText()
 // The progress bar shows the upload has begun before anything is sent.
 constexpr int UploadStartedProgress = 2;
 
-// The upload's lines go out as the session's messages; its progress as the
-// editor's signal.
-class EditorSink : public SessionSink
-{
-public:
-    EditorSink(DeviceSession *session, editDlg *editor) : SessionSink(session), editor(editor) {}
-
-    void progress(qint64 value, qint64) override { emit editor->progressChanged(int(value)); }
-
-private:
-    editDlg *editor;
-};
-
 } // namespace
+
+void editDlg::connectController()
+{
+    ui->cancelToolButton->hide();
+    if (!controller)
+        return;
+    connect(controller, &DeviceController::progress, this, [this](qint64 value, qint64) { uploadProgress(value); });
+    connect(controller, &DeviceController::cancelled, this, [this](DeviceJob kind) {
+        if (uploading && kind == DeviceJob::PictureUpload)
+            cancelSeen = true;
+    });
+    connect(controller, &DeviceController::finished, this,
+            [this](DeviceJob kind, bool success, const QVariant &) { uploadEnded(kind, success, cancelSeen); });
+    // The window that owns the controller is going: no end will come, and
+    // nothing is said to a window half taken down.
+    connect(controller, &QObject::destroyed, this, [this] {
+        if (!uploading)
+            return;
+        uploading = false;
+        sending = QPixmap();
+        if (deleteAfterUpload)
+            deleteLater();
+    });
+}
 
 void editDlg::uploadImage()
 {
-    if (!session)
+    if (!controller)
         return;
-    // Held on the heap: should the session (and with it the activity the
-    // guard ends) go during the transfer, the guard must not be ended.
-    auto guard = std::make_unique<DeviceActionGuard>(session->activity());
-    if (!*guard) {
-        log(deviceBusyText());
-        return;
-    }
-    uploading = true;
-    transferPicture();
-    uploading = false;
-    if (!session)
-        static_cast<void>(guard.release());   // its activity went with the session: nothing to end
-    guard.reset();
-    if (deleteAfterUpload)
-        deleteLater();
-}
-
-void editDlg::transferPicture()
-{
     // An empty editor must not wipe the slot on the device.
     if (workPixmap.isNull()) {
         log(noPictureText());
         return;
     }
-    emit progressChanged(UploadStartedProgress);
-    const QImage picture = forScreen(storeSlotPicture());
-    if (!session)
+    // The picture as the slot file will give it back, so the device gets the
+    // very bytes the file holds, whether or not the file can be written.
+    const PictureTarget target{slotNumber, imageWidth, imageHeight, screenType};
+    // The controller refuses (and says so) while the device is busy.
+    if (!controller->startPictureUpload(target, forScreen(pictureAsStored())))
         return;
-    EditorSink sink(session, this);
-    uploadPicture(*session, sink, {slotNumber, imageWidth, imageHeight, screenType}, picture);
+    uploading = true;
+    cancelSeen = false;
+    sending = workPixmap;
+    sendingStep = steps.index();
+    showTransferRunning(true);
+    emit progressChanged(UploadStartedProgress);
 }
 
-QImage editDlg::storeSlotPicture()
+bool editDlg::cancelUpload()
+{
+    return uploading && controller && controller->cancel();
+}
+
+void editDlg::uploadProgress(qint64 value)
+{
+    if (uploading && controller && controller->runningJob() == DeviceJob::PictureUpload)
+        emit progressChanged(int(value));
+}
+
+void editDlg::uploadEnded(DeviceJob kind, bool success, bool cancelled)
+{
+    if (!uploading || kind != DeviceJob::PictureUpload)
+        return;
+    uploading = false;
+    cancelSeen = false;
+    showTransferRunning(false);
+    const QPixmap sent = std::exchange(sending, QPixmap());
+    if (cancelled) {
+        // Stopped part way: the bar goes back, nothing counts as done.
+        emit progressChanged(0);
+    } else {
+        storeSlotPicture(sent);
+    }
+    sendingStep = -1;
+    emit uploadFinished(success, cancelled);
+    if (deleteAfterUpload)
+        deleteLater();
+}
+
+void editDlg::storeSlotPicture(const QPixmap &sent)
 {
     QDir().mkpath(imageFolder());
-    const QString path = slotImagePath(slotNumber);
-    const bool saved = workPixmap.save(path, "bmp", -1);
-    if (saved)
+    if (!sent.save(slotImagePath(slotNumber), "bmp", -1)) {
+        log(slotFileNotSavedText());
+        return;
+    }
+    // Steps taken while the transfer ran are not in the file.
+    if (steps.index() == sendingStep)
         steps.setClean();
     emit slotPictureSaved(slotNumber);
-    QImage picture = saved ? QImage(path) : QImage();
-    if (picture.isNull()) {
-        // The device still gets the picture on screen, never a black stand-in.
-        log(slotFileNotSavedText());
-        picture = throughBmpFile(workPixmap.toImage());
+}
+
+void editDlg::showTransferRunning(bool running)
+{
+    ui->cancelToolButton->setVisible(running);
+}
+
+void editDlg::on_cancelToolButton_clicked()
+{
+    cancelUpload();
+}
+
+void editDlg::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && uploading) {
+        cancelUpload();
+        event->accept();
+        return;
     }
-    return picture;
+    QDialog::keyPressEvent(event);
 }
 
 QImage editDlg::pictureAsStored() const

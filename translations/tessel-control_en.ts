@@ -1373,6 +1373,14 @@ Write it anyway?</translation>
         <translation>UPLOAD</translation>
     </message>
     <message>
+        <source>CANCEL</source>
+        <translation>CANCEL</translation>
+    </message>
+    <message>
+        <source>Stops the transfer to the device (Esc)</source>
+        <translation>Stops the transfer to the device (Esc)</translation>
+    </message>
+    <message>
         <source>Editorial Model</source>
         <translation>Editorial Model</translation>
     </message>

@@ -202,6 +202,7 @@ private slots:
             walked = openCurveDialog.data();
         } else if (place == "editor") {
             window.openSlotEditor(2, QString());
+            QVERIFY(waitForDeviceIdle(window.controller()));
             walked = openImageEditor.data();
         }
         QVERIFY(walked);
@@ -354,6 +355,7 @@ private slots:
         QVERIFY(waitForDeviceIdle(window.controller()));
         const QStringList log = logMessages(&window);
         if (page == "serviceSlotsButton") {
+            QVERIFY(waitForDeviceIdle(window.controller()));
             auto *editor = qobject_cast<editDlg *>(openImageEditor.data());
             QVERIFY(editor);
             QVERIFY2(editor->windowTitle().contains(button == "toolButton_10" ? "2" : "7"),

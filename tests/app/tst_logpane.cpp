@@ -183,12 +183,14 @@ private slots:
         QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.setLogFile(dir.filePath("blocker/logs/tessel-control.log"));   // a file where a folder should be
         window.openSlotEditor(5, QString());
+        QVERIFY(waitForDeviceIdle(window.controller()));
         auto *editor = qobject_cast<editDlg *>(openImageEditor.data());
         QVERIFY(editor);
         QImage picture(240, 280, QImage::Format_RGB32);
         picture.fill(Qt::darkCyan);
         editor->setPicture(QPixmap::fromImage(picture));
         QTest::mouseClick(child<QToolButton>(editor, "toolButton_9"), Qt::LeftButton);
+        QVERIFY(waitForDeviceIdle(window.controller()));
         QTRY_COMPARE(logMessages(&window).filter("日志文件无法写入").size(), 1);
         QVERIFY(logMessages(&window).contains("发送图片--结束"));
         QCOMPARE(EmulatedDevice::instance().completedImageTransfers(), 1);

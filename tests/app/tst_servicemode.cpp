@@ -320,6 +320,7 @@ private slots:
         QVERIFY(waitForDeviceIdle(window.controller()));
         QPointer<QDialog> curves = openCurveDialog;
         window.openSlotEditor(4, QString());
+        QVERIFY(waitForDeviceIdle(window.controller()));
         QPointer<QDialog> editor = openImageEditor;
         QVERIFY(curves && editor);
         for (QDialog *dialog : {curves.data(), editor.data()})

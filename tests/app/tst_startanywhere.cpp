@@ -42,12 +42,14 @@ private slots:
                                  folder + "/device_image_VELTRA-MINI.png"));
 
             window.openSlotEditor(4, QString());
+            QVERIFY(waitForDeviceIdle(window.controller()));
             QPointer<editDlg> editor = qobject_cast<editDlg *>(openImageEditor.data());
             QVERIFY(editor);
             QImage picture(240, 280, QImage::Format_RGB32);
             picture.fill(qRgb(10, 200, 30));
             editor->setPicture(QPixmap::fromImage(picture));
             QTest::mouseClick(editor->findChild<QToolButton *>("toolButton_9"), Qt::LeftButton);
+            QVERIFY(waitForDeviceIdle(window.controller()));
             QCOMPARE(EmulatedDevice::instance().slotPicture(4), picture);
             QCOMPARE(QImage(folder + "/page4.bmp").convertToFormat(QImage::Format_RGB32), picture);
             delete editor;

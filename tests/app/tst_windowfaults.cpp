@@ -8,6 +8,7 @@
 #include "images/editdlg.h"
 #include "images/myview.h"
 #include "images/picturefilechooser.h"
+#include "images/imagetests.h"
 #include "testsupport.h"
 
 #include <QLabel>
@@ -54,9 +55,10 @@ private slots:
         MainWindow window;
         QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.openSlotEditor(4, QString());
+        QVERIFY(waitForDeviceIdle(window.controller()));
         QVERIFY(!openImageEditor);
         QCOMPARE(logMessages(&window).last(), QStringLiteral("槽位尺寸无效：4527×55512"));
-        QVERIFY(!window.session().isOpen());
+        QVERIFY(!imagetest::holdsHandle(window.controller()));
     }
 
     // ADD opens only regular files: a pipe would block the window for good.
@@ -81,7 +83,7 @@ private slots:
         setPictureFileChooser([path](QWidget *) { return path; });
         MainWindow window;
         QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
-        editDlg editor(4, 240, 280, 0x54, &window.session());
+        editDlg editor(4, 240, 280, 0x54, &window.controller());
         QTest::mouseClick(child<QAbstractButton>(&editor, "toolButton_2"), Qt::LeftButton);
         QCOMPARE(logMessages(&window).last(), QStringLiteral("无法使用该图片文件：") + reason);
     }
@@ -94,8 +96,10 @@ private slots:
         QVERIFY(testsupport::waitForDeviceIdle(window->controller()));
         window->show();
         window->openSlotEditor(2, QString());
+        QVERIFY(waitForDeviceIdle(window->controller()));
         QPointer<editDlg> older = qobject_cast<editDlg *>(openImageEditor.data());
         window->openSlotEditor(3, QString());
+        QVERIFY(waitForDeviceIdle(window->controller()));
         QPointer<editDlg> newer = qobject_cast<editDlg *>(openImageEditor.data());
         QVERIFY(older && newer && older != newer);
         older->openDrawingBoard();

@@ -170,10 +170,12 @@ private slots:
             device().clearRecord();
             setPictureFileChooser([path](QWidget *) { return path; });
             window.openSlotEditor(slot, QString());
+            QVERIFY(waitForDeviceIdle(window.controller()));
             auto *editor = qobject_cast<editDlg *>(openImageEditor.data());
             QVERIFY(editor);
             child<QToolButton>(editor, "toolButton_2")->click();   // ADD
             child<QToolButton>(editor, "toolButton_9")->click();   // UPLOAD
+            QVERIFY(waitForDeviceIdle(window.controller()));
             scratch.leave();
         }
         const QStringList fromWindow = exchanges();
@@ -188,8 +190,10 @@ private slots:
             MainWindow window;
             QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
             device().clearRecord();
-            for (int slot = 1; slot <= 10; ++slot)
+            for (int slot = 1; slot <= 10; ++slot) {
                 window.openSlotEditor(slot, QString());
+                QVERIFY(waitForDeviceIdle(window.controller()));
+            }
             scratch.leave();
         }
         QStringList fromWindow = exchanges();

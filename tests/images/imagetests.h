@@ -3,7 +3,10 @@
 // pictures whose pixels tell a misplaced byte or a wrong threshold.
 
 #include "app/dialogpointers.h"
+#include "device/devicecontroller.h"
+#include "device/devicesession.h"
 #include "images/editdlg.h"
+#include "testsupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,6 +15,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <functional>
 
 namespace imagetest {
 
@@ -64,6 +69,27 @@ inline void scratchSettings()
     QCoreApplication::setApplicationName(QStringLiteral("Tessel Control tests"));
     QSettings settings;
     settings.clear();
+}
+
+// Runs what on the controller's device thread with its session (which holds
+// the handle a slot query left open) and waits for it; its answer comes back.
+// It runs as a slot query the window did not ask for, which opens no editor.
+inline bool onDeviceThread(DeviceController &controller, const std::function<bool(DeviceSession &)> &what)
+{
+    bool answer = false;
+    const bool started = controller.start(DeviceJob::SlotQuery, [what](JobContext &job) {
+        return JobResult{true, what(job.session)};
+    }, false);
+    QObject context;
+    QObject::connect(&controller, &DeviceController::finished, &context,
+                     [&answer](DeviceJob, bool, const QVariant &result) { answer = result.toBool(); });
+    return started && testsupport::waitForDeviceIdle(controller) && answer;
+}
+
+// Whether the controller's session holds an open handle.
+inline bool holdsHandle(DeviceController &controller)
+{
+    return onDeviceThread(controller, [](DeviceSession &session) { return session.isOpen(); });
 }
 
 // Every pixel different enough to show a misplaced byte.

@@ -122,7 +122,7 @@ class TestDrawingBoard : public QObject
     // An editor for a 240 x 280 slot whose picture is one flat colour.
     void openEditor(const QImage &picture)
     {
-        editor = new editDlg(4, 240, 280, 0x54, &window->session());
+        editor = new editDlg(4, 240, 280, 0x54, &window->controller());
         editor->setPicture(QPixmap::fromImage(picture));
         editor->show();
     }
@@ -571,7 +571,7 @@ private slots:
     void refusedSizes()
     {
         QFETCH(QSize, slotSize);
-        editor = new editDlg(4, slotSize.width(), slotSize.height(), 0x54, &window->session());
+        editor = new editDlg(4, slotSize.width(), slotSize.height(), 0x54, &window->controller());
         editor->openDrawingBoard();
         QCOMPARE(editor->newestDrawingBoard(), nullptr);
         QCOMPARE(logMessages(window).last(), QStringLiteral("图片尺寸无效，无法打开绘画板"));

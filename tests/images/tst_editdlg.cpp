@@ -158,7 +158,7 @@ private slots:
         const QString path = file.isEmpty() ? QString() : chosen.fileName();
         setPictureFileChooser([path](QWidget *) { return path; });
         const int before = logMessages(window).size();
-        editDlg editor(slot, 240, 280, 84, &window->session());
+        editDlg editor(slot, 240, 280, 84, &window->controller());
         editor.setPicture(QPixmap::fromImage(pattern(240, 280)));
         child<QComboBox>(&editor, "fitComboBox")->setCurrentIndex(fit);
         for (const QString &button : buttons)
@@ -182,7 +182,7 @@ private slots:
     // The keys: Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo.
     void undoKeys()
     {
-        editDlg editor(4, 240, 280, 84, &window->session());
+        editDlg editor(4, 240, 280, 84, &window->controller());
         editor.setPicture(QPixmap::fromImage(pattern(240, 280)));
         editor.show();
         editor.activateWindow();
@@ -210,7 +210,7 @@ private slots:
     {
         QFETCH(QSize, slot);
         QFETCH(int, undoable);
-        editDlg editor(4, slot.width(), slot.height(), 84, &window->session());
+        editDlg editor(4, slot.width(), slot.height(), 84, &window->controller());
         editor.setPicture(QPixmap::fromImage(pattern(slot.width(), slot.height())));
         for (int i = 0; i < 60; ++i)
             QTest::mouseClick(child<QToolButton>(&editor, "toolButton_7"), Qt::LeftButton);
@@ -268,7 +268,7 @@ private slots:
             QVERIFY(out.open(QIODevice::WriteOnly));
             out.write(file);
         }
-        editDlg editor(4, 240, 280, 84, &window->session());
+        editDlg editor(4, 240, 280, 84, &window->controller());
         editor.setPicture(QPixmap::fromImage(pattern(240, 280)));
         if (dropped) {
             QVERIFY(drop(editor, path));
@@ -294,7 +294,7 @@ private slots:
     // Only local files are taken from a drag.
     void dropsOtherThanFilesAreIgnored()
     {
-        editDlg editor(4, 240, 280, 84, &window->session());
+        editDlg editor(4, 240, 280, 84, &window->controller());
         QMimeData data;
         data.setUrls({QUrl("https://example.com/picture.png")});
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -327,7 +327,7 @@ private slots:
         QFETCH(QString, written);
         QFETCH(QByteArray, format);
         setExportFileChooser([chosen](QWidget *) { return chosen; });
-        editDlg editor(4, 240, 280, 84, &window->session());
+        editDlg editor(4, 240, 280, 84, &window->controller());
         editor.setPicture(QPixmap::fromImage(pattern(240, 280)));
         QTest::mouseClick(child<QToolButton>(&editor, "toolButton_3"), Qt::LeftButton);
         setExportFileChooser(nullptr);
@@ -349,7 +349,7 @@ private slots:
     void choicesAreRemembered()
     {
         {
-            editDlg first(2, 128, 64, 0, &window->session());
+            editDlg first(2, 128, 64, 0, &window->controller());
             QCOMPARE(child<QComboBox>(&first, "fitComboBox")->currentText(), QStringLiteral("Stretch"));
             QCOMPARE(child<QComboBox>(&first, "ditheringComboBox")->currentText(), QStringLiteral("Threshold"));
             QVERIFY(!child<QCheckBox>(&first, "invertCheckBox")->isChecked());
@@ -358,17 +358,17 @@ private slots:
             child<QCheckBox>(&first, "invertCheckBox")->setChecked(true);
         }
         QCOMPARE(QSettings().value("editor/fit").toString(), QStringLiteral("cover"));
-        editDlg next(2, 128, 64, 0, &window->session());
+        editDlg next(2, 128, 64, 0, &window->controller());
         QCOMPARE(child<QComboBox>(&next, "fitComboBox")->currentText(), QStringLiteral("Cover"));
         QCOMPARE(child<QComboBox>(&next, "ditheringComboBox")->currentText(), QStringLiteral("Floyd–Steinberg"));
         QVERIFY(child<QCheckBox>(&next, "invertCheckBox")->isChecked());
         // A colour screen has no one-bit conversion to offer.
-        editDlg colour(4, 240, 280, 84, &window->session());
+        editDlg colour(4, 240, 280, 84, &window->controller());
         QVERIFY(!child<QComboBox>(&colour, "ditheringComboBox")->isVisibleTo(&colour));
         QVERIFY(child<QComboBox>(&colour, "fitComboBox")->isVisibleTo(&colour));
 
         QSettings().setValue("editor/fit", "sideways");
-        editDlg unknown(4, 240, 280, 84, &window->session());
+        editDlg unknown(4, 240, 280, 84, &window->controller());
         QCOMPARE(child<QComboBox>(&unknown, "fitComboBox")->currentText(), QStringLiteral("Stretch"));
     }
 
@@ -385,7 +385,7 @@ private slots:
         QFETCH(int, scheme);
         QFETCH(QRgb, background);
         QFETCH(QRgb, foreground);
-        editDlg editor(4, 240, 280, 84, &window->session());
+        editDlg editor(4, 240, 280, 84, &window->controller());
         editor.setPicture(QPixmap::fromImage(pattern(240, 280)));
         child<QComboBox>(&editor, "comboBox_2")->setCurrentIndex(scheme);
         // Choosing a scheme alone redraws nothing.

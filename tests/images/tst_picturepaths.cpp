@@ -58,7 +58,7 @@ private slots:
         const picturecorpus::Entry &expected = picturecorpus::entries()[entry];
         const QString path = picturecorpus::path(expected.file);
         setPictureFileChooser([path](QWidget *) { return path; });
-        editDlg editor(4, 240, 280, 84, &window->session());
+        editDlg editor(4, 240, 280, 84, &window->controller());
         const QImage before = pattern(240, 280);
         editor.setPicture(QPixmap::fromImage(before));
         QTest::mouseClick(child<QToolButton>(&editor, "toolButton_2"), Qt::LeftButton);
@@ -86,7 +86,7 @@ private slots:
         const picturecorpus::Entry &expected = picturecorpus::entries()[entry];
         QVERIFY(QFile::copy(picturecorpus::path(expected.file), slotImagePath(4)));
         const int logged = logMessages(window).size();
-        editDlg editor(4, 240, 280, 84, &window->session());
+        editDlg editor(4, 240, 280, 84, &window->controller());
 
         if (expected.refusal != PictureRefusal::None) {
             const QString text = "槽 4 的图片文件无法使用：" + picturecorpus::expectedProblem(expected);

@@ -100,6 +100,7 @@ private slots:
         QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         window.openSlotEditor(4, QString());
+        QVERIFY(waitForDeviceIdle(window.controller()));
         QPointer<editDlg> editor = qobject_cast<editDlg *>(openImageEditor.data());
         QVERIFY(editor);
         editor->setPicture(QPixmap::fromImage(pattern(240, 280)));
@@ -127,6 +128,7 @@ private slots:
             QTest::mouseClick(child<QPushButton>(&window, "m_btn_Upgtade"), Qt::LeftButton);
         else
             windowClosed = window.close();
+        QVERIFY(waitForDeviceIdle(window.controller()));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
         QCOMPARE(asked, question.isEmpty() ? QStringList() : QStringList{question});
@@ -149,7 +151,7 @@ private slots:
         setUnsavedQuestion(nullptr);
         MainWindow window;
         QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
-        editDlg editor(4, 240, 280, 0x54, &window.session());
+        editDlg editor(4, 240, 280, 0x54, &window.controller());
         editor.show();
         editor.setPicture(QPixmap::fromImage(pattern(240, 280)));
         QTest::mouseClick(child<QToolButton>(&editor, "toolButton_6"), Qt::LeftButton);

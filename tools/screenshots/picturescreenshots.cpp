@@ -45,6 +45,10 @@ QImage grabEditor(editDlg *editor)
 bool shoot(MainWindow &window, int slot, int fit, int dithering, bool deviceView, const QString &path)
 {
     window.openSlotEditor(slot, QString());
+    // The slot query runs on the device thread; the editor opens when it ends.
+    while (window.controller().isBusy())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    QCoreApplication::processEvents();
     auto *editor = qobject_cast<editDlg *>(openImageEditor.data());
     if (!editor)
         return false;
