@@ -390,7 +390,7 @@ private slots:
             }));
             device.setPresent(false);
             // The window's watch would rightly see it gone; here only the upload is looked at.
-            window.presenceWatch().stop();
+            window.controller().stopPresenceWatch();
         } else if (trouble == "fail") {
             device.failWritesAt({writes + reports});
         } else if (trouble == "unplug") {

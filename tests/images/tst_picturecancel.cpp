@@ -70,6 +70,7 @@ private slots:
         QFETCH(int, slot);
         MainWindow window;
         QVERIFY(waitForDeviceIdle(window.controller()));
+        QVERIFY(waitForDeviceIdle(window.controller()));
         device().stallCallAt(Exchange::Write, device().count(Exchange::Write));
         window.openSlotEditor(slot, QString());
         QTRY_COMPARE(device().stalledCalls(), 1);
@@ -107,6 +108,7 @@ private slots:
         QFETCH(int, stalledReport);
         QFETCH(QString, how);
         MainWindow window;
+        QVERIFY(waitForDeviceIdle(window.controller()));
         window.openSlotEditor(slot, QString());
         QVERIFY(waitForDeviceIdle(window.controller()));
         QPointer<editDlg> editor = qobject_cast<editDlg *>(openImageEditor.data());
@@ -163,6 +165,7 @@ private slots:
     void escapeWithoutTransferCloses()
     {
         MainWindow window;
+        QVERIFY(waitForDeviceIdle(window.controller()));
         window.openSlotEditor(4, QString());
         QVERIFY(waitForDeviceIdle(window.controller()));
         QPointer<editDlg> editor = qobject_cast<editDlg *>(openImageEditor.data());
