@@ -3,13 +3,17 @@
 // (real time-outs) or stuck in a write, in each place a user meets one.
 
 #include "app/mainwindow.h"
+#include "app/dialogpointers.h"
 #include "app/stucknotice.h"
+#include "images/editdlg.h"
 #include "emulator/emulateddevice.h"
 #include "testsupport.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QPixmap>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -75,6 +79,7 @@ private slots:
         QTest::newRow("start, the device silent") << "start";
         QTest::newRow("DEVICE, a write stuck") << "stalled write";
         QTest::newRow("slot query, the device silent") << "slot query";
+        QTest::newRow("upload, no acknowledgement") << "upload";
     }
     void eventLoopKeepsTurning()
     {
@@ -90,14 +95,25 @@ private slots:
             if (when == "stalled write") {
                 device().stallCallAt(Exchange::Write, device().count(Exchange::Write));
                 QTest::mouseClick(testsupport::child<QPushButton>(window.get(), "m_btn_Devices"), Qt::LeftButton);
-            } else {
+            } else if (when == "slot query") {
                 device().setReplyFault(0x0B, EmulatedDevice::ReplyFault::NoReply);
                 window->openSlotEditor(4, QStringLiteral("slot 4"));
+            } else {
+                window->openSlotEditor(4, QStringLiteral("slot 4"));
+                QVERIFY(testsupport::waitForDeviceIdle(window->controller()));
+                auto *editor = qobject_cast<editDlg *>(openImageEditor.data());
+                QVERIFY(editor);
+                QImage picture(240, 280, QImage::Format_RGB32);
+                picture.fill(Qt::darkCyan);
+                editor->setPicture(QPixmap::fromImage(picture));
+                device().setReplyFault(0x0C, EmulatedDevice::ReplyFault::NoReply);
+                QTest::mouseClick(editor->findChild<QToolButton *>("toolButton_9"), Qt::LeftButton);
             }
         }
         window->show();
         QVERIFY(window->controller().isBusy());
         const qint64 gap = longestGap(1000);
+        qInfo("%s: longest gap between two event-loop turns %lld ms", qPrintable(when), gap);
         QVERIFY2(window->controller().isBusy(), "the device's wait outlasts the measurement");
         QVERIFY2(gap < LongestAllowedMs, qPrintable(QStringLiteral("longest gap %1 ms").arg(gap)));
         // The device stays stuck or silent: the window still closes.

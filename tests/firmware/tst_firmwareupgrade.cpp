@@ -449,6 +449,7 @@ private slots:
         QFETCH(QString, status);
         QFETCH(QString, last);
         MainWindow window;   // its start-up query remembers the device
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.setServiceMode(true);
         Page page(&window);
         QVERIFY(!page.write->isEnabled());   // no file chosen yet
