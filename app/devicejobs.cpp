@@ -16,13 +16,18 @@ void MainWindow::connectController()
     connect(&deviceController, &DeviceController::deviceReachable, this, &MainWindow::showDeviceReachability);
     connect(&deviceController, &DeviceController::progress, this, &MainWindow::deviceJobProgress);
     connect(&deviceController, &DeviceController::finished, this, &MainWindow::deviceJobFinished);
+    connectFirmwarePage();
 }
 
 void MainWindow::deviceJobProgress(qint64 value, qint64 maximum)
 {
-    Q_UNUSED(value)
-    Q_UNUSED(maximum)
     switch (deviceController.runningJob()) {
+    case DeviceJob::FirmwareUpgrade:
+    case DeviceJob::FirmwareWriteAlone:
+        // Bytes of the file being written, whose size came with "writingFile".
+        Q_UNUSED(maximum)
+        firmwareProgress->setValue(int(value));
+        break;
     default:
         break;
     }
@@ -30,9 +35,17 @@ void MainWindow::deviceJobProgress(qint64 value, qint64 maximum)
 
 void MainWindow::deviceJobFinished(DeviceJob kind, bool success, const QVariant &result)
 {
-    Q_UNUSED(success)
-    Q_UNUSED(result)
     switch (kind) {
+    case DeviceJob::FirmwareUpgrade:
+    case DeviceJob::FirmwareWriteAlone:
+    case DeviceJob::Refresh:
+        firmwareJobFinished(kind, success, result);
+        break;
+    case DeviceJob::ProfileApply:
+        // The backup written back after an upgrade; no other page applies one yet.
+        if (!restoringBackup.isEmpty())
+            backupRestoreFinished(success);
+        break;
     default:
         break;
     }

@@ -68,10 +68,15 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // The device thread ends before hidapi does: a firmware write still
+    // running (the window was closed during it) stops between two chunks. A
+    // thread stuck in a call keeps hidapi as it is.
+    const bool deviceThreadEnded = deviceController.shutdown();
     // A handle still open here (the window was closed by the system rather
     // than by its close button) would otherwise never be released.
     deviceSession.close();
-    hid_exit();
+    if (deviceThreadEnded)
+        hid_exit();
     delete ui;
 }
 
@@ -217,7 +222,11 @@ void MainWindow::on_toolButton_2_title_close_released()
 // Never under a running device action: the window closes once it ends.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (deviceSession.activity().isBusy()) {
+    // During the erase or the write stage the user may close at once (the
+    // device then stays in its bootloader); otherwise the close waits for
+    // whatever runs to end.
+    const bool closeNow = firmwareWriting && mayCloseDuringFirmwareWrite();
+    if (!closeNow && deviceSession.activity().isBusy()) {
         event->ignore();
         deviceSession.activity().whenIdle([this] { QTimer::singleShot(0, this, &QWidget::close); });
         return;
