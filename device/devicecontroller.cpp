@@ -151,61 +151,76 @@ void DeviceController::answerQuestion()
 
 void DeviceController::takeWorkerEvents()
 {
+    // A receiver may turn the event loop (a log line drawn, a question asked),
+    // and so call this again: events that arrived meanwhile wait for the batch
+    // in hand, so that the signals keep the order the job gave them.
+    if (delivering)
+        return;
+    delivering = true;
     QPointer<DeviceController> self(this);
-    for (WorkerEvent &event : worker->takeEvents()) {
-        switch (event.type) {
-        case WorkerEvent::Started:
-            emit jobStarted(event.kind);
-            break;
-        case WorkerEvent::Line:
-            emit logLine(event.text, event.flag);
-            break;
-        case WorkerEvent::Progress:
-            emit progress(event.value, event.maximum);
-            break;
-        case WorkerEvent::Reachable:
-            // Not opened yet listed: there, but not for this user.
-            setPresence(event.listed, event.flag || !event.listed);
-            emit deviceReachable(event.flag);
-            break;
-        case WorkerEvent::Note:
-            emit jobNote(event.kind, event.text, event.result);
-            break;
-        case WorkerEvent::Finished: {
-            running = DeviceJob::None;
-            runningCancellable = false;
-            stalled = false;
-            watchdog.stop();
-            // Freed first, so that a receiver of finished() may start the next
-            // action; its release runs what waited for the device to be free.
-            std::unique_ptr<DeviceActionGuard> guard = std::move(sharedGuard);
-            guard.reset();
+    for (std::vector<WorkerEvent> batch = worker->takeEvents(); !batch.empty(); batch = worker->takeEvents()) {
+        for (WorkerEvent &event : batch) {
+            deliver(event);
+            // A receiver may destroy the controller from one of these signals.
             if (!self)
                 return;
-            updateState();
-            if (event.cancelled)
-                emit cancelled(event.kind);
-            if (!self)
-                return;
-            emit finished(event.kind, event.flag && !event.cancelled, event.result);
-            break;
         }
-        case WorkerEvent::Question:
-            answerQuestion();
-            break;
-        case WorkerEvent::Listed: {
-            listing = false;
-            const bool changed = event.flag != present;
-            if (changed)
-                setPresence(event.flag, true);
-            updateState();
-            if (changed)
-                emit event.flag ? arrived() : left();
-            break;
-        }
-        }
-        // A receiver may destroy the controller from one of these signals.
+    }
+    delivering = false;
+}
+
+void DeviceController::deliver(WorkerEvent &event)
+{
+    QPointer<DeviceController> self(this);
+    switch (event.type) {
+    case WorkerEvent::Started:
+        emit jobStarted(event.kind);
+        break;
+    case WorkerEvent::Line:
+        emit logLine(event.text, event.flag);
+        break;
+    case WorkerEvent::Progress:
+        emit progress(event.value, event.maximum);
+        break;
+    case WorkerEvent::Reachable:
+        // Not opened yet listed: there, but not for this user.
+        setPresence(event.listed, event.flag || !event.listed);
+        emit deviceReachable(event.flag);
+        break;
+    case WorkerEvent::Note:
+        emit jobNote(event.kind, event.text, event.result);
+        break;
+    case WorkerEvent::Finished: {
+        running = DeviceJob::None;
+        runningCancellable = false;
+        stalled = false;
+        watchdog.stop();
+        // Freed first, so that a receiver of finished() may start the next
+        // action; its release runs what waited for the device to be free.
+        std::unique_ptr<DeviceActionGuard> guard = std::move(sharedGuard);
+        guard.reset();
         if (!self)
             return;
+        updateState();
+        if (event.cancelled)
+            emit cancelled(event.kind);
+        if (!self)
+            return;
+        emit finished(event.kind, event.flag && !event.cancelled, event.result);
+        break;
+    }
+    case WorkerEvent::Question:
+        answerQuestion();
+        break;
+    case WorkerEvent::Listed: {
+        listing = false;
+        const bool changed = event.flag != present;
+        if (changed)
+            setPresence(event.flag, true);
+        updateState();
+        if (changed)
+            emit event.flag ? arrived() : left();
+        break;
+    }
     }
 }

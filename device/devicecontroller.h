@@ -48,6 +48,7 @@
 class DeviceActivity;
 class DeviceActionGuard;
 class DeviceWorker;
+struct WorkerEvent;
 
 // How the user is asked what the write stage alone cannot decide by itself.
 // Each runs on the controller's thread while the job waits; one not set
@@ -151,6 +152,7 @@ private slots:
     void takeWorkerEvents();
 
 private:
+    void deliver(WorkerEvent &event);
     void answerQuestion();
     void checkStall();
     void updateState();
@@ -167,6 +169,7 @@ private:
     bool accessible = true;
     bool listing = false;
     bool threadEnded = false;
+    bool delivering = false;
     int stallGraceMs = StallGraceMs;
     DeviceState currentState = DeviceState::Absent;
     DeviceJob stateJob = DeviceJob::None;

@@ -347,6 +347,7 @@ private slots:
             QTest::keyClicks(child<QLineEdit>(&window, "lineEdit_2"), "7");
         }
         pressOn(&window, qPrintable(button), Qt::Key(key));
+        QVERIFY(waitForDeviceIdle(window.controller()));
         const QStringList log = logMessages(&window);
         if (page == "serviceSlotsButton") {
             auto *editor = qobject_cast<editDlg *>(openImageEditor.data());
