@@ -37,18 +37,33 @@ namespace {
 
 EmulatedDevice &device() { return EmulatedDevice::instance(); }
 
-// The exchanges as the device saw them, without times and handle numbers.
+// The exchanges as the device saw them, without times and handle numbers. A
+// read made in slices on the device thread is one wait of their summed
+// time-out; a read that found a report shows no time-out, since the device
+// cannot tell how long the host would have waited.
 QStringList exchanges()
 {
-    QStringList seen;
+    QVector<Exchange> merged;
     for (const Exchange &e : device().record()) {
         if (e.kind == Exchange::Init || e.kind == Exchange::Exit)
             continue;
+        if (e.kind == Exchange::Read && !merged.isEmpty() && merged.last().kind == Exchange::Read
+            && merged.last().result == 0 && merged.last().handleId == e.handleId) {
+            merged.last().timeoutMs += e.timeoutMs;
+            merged.last().result = e.result;
+            merged.last().bytes = e.bytes;
+            continue;
+        }
+        merged << e;
+    }
+    QStringList seen;
+    for (const Exchange &e : merged) {
+        const int waited = e.kind == Exchange::Read && e.result != 0 ? -1 : e.timeoutMs;
         seen << QString("%1 %2 len=%3 timeout=%4 result=%5")
                     .arg(e.kind)
                     .arg(QString::fromLatin1(e.bytes.toHex()))
                     .arg(e.length)
-                    .arg(e.timeoutMs)
+                    .arg(waited)
                     .arg(e.result);
     }
     return seen;
