@@ -303,6 +303,9 @@ bool MainWindow::confirmUpgrade(const QString &path)
 // back if the user wants them.
 void MainWindow::offerBackupRestore(const QString &backup)
 {
+    // An upgrade the user closed the window on is not followed by a question.
+    if (windowClosed)
+        return;
     // A backup made without a complete table holds the curves alone.
     const ProfileLoad load = loadProfileFile(backup, ProfileMode::Merge, collectSettings(settingsTexts()).values);
     if (!load.ok())

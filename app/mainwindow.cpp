@@ -236,6 +236,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     // A closed window neither reads nor reports a device any more.
+    windowClosed = true;
     watch.stop();
     deviceSession.close();
     QMainWindow::closeEvent(event);

@@ -218,6 +218,8 @@ private:
     bool firmwareWriting = false;
     QString upgradeBackup;
     QString restoringBackup;
+    // The user closed the window: nothing more is offered or started for it.
+    bool windowClosed = false;
     DeviceWatch watch{deviceSession.activity()};
     // Why the device cannot be opened, in the device picture's place.
     QLabel *deviceHint = nullptr;

@@ -12,10 +12,12 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
@@ -77,6 +79,7 @@ class TestFirmwareThread : public QObject
 private slots:
     void initTestCase()
     {
+        QStandardPaths::setTestModeEnabled(true);   // the backups go to a scratch folder
         QCoreApplication::setOrganizationName(QStringLiteral("Tessel"));
         QCoreApplication::setApplicationName(QStringLiteral("Tessel Control thread tests"));
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath("settings"));
@@ -268,6 +271,37 @@ private slots:
             delete window;
         }
         device().setLatencyMicros(0);
+    }
+
+    // In service mode the upgrade saves a backup and offers it back at the
+    // end, but not to a window the user closed meanwhile.
+    void noBackupOfferAfterTheWindowClosed()
+    {
+        MainWindow window;
+        window.show();
+        window.setServiceMode(true);
+        choose(window);
+        device().setLatencyMicros(40000);
+        setFirmwareCloseQuestion([](QWidget *) { return false; });
+        QStringList questions;
+        QTimer answerer;
+        connect(&answerer, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                questions << box->windowTitle();
+                box->button(QMessageBox::Yes)->click();
+            }
+        });
+        answerer.start(10);
+        child<QPushButton>(&window, "pushButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(chunkCount() > 2, 5000);
+        window.close();
+        QVERIFY(waitForDeviceIdle(window.controller()));
+        QTRY_VERIFY(!window.isVisible());
+        QTest::qWait(100);
+        device().setLatencyMicros(0);
+        QCOMPARE(questions, QStringList{"开始升级"});
+        QCOMPARE(chunkCount(), 20);
+        QVERIFY(!logMessages(&window).filter("已备份功率曲线和设置：").isEmpty());
     }
 
     // The bar never looks finished after an upgrade that was not, and starts
