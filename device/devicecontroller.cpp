@@ -151,76 +151,72 @@ void DeviceController::answerQuestion()
 
 void DeviceController::takeWorkerEvents()
 {
-    // A receiver may turn the event loop (a log line drawn, a question asked),
-    // and so call this again: events that arrived meanwhile wait for the batch
-    // in hand, so that the signals keep the order the job gave them.
-    if (delivering)
-        return;
-    delivering = true;
     QPointer<DeviceController> self(this);
-    for (std::vector<WorkerEvent> batch = worker->takeEvents(); !batch.empty(); batch = worker->takeEvents()) {
-        for (WorkerEvent &event : batch) {
-            deliver(event);
-            // A receiver may destroy the controller from one of these signals.
+    // One event at a time from a queue of its own. A receiver that lets events
+    // run meanwhile (the log pane does, to keep the window responsive) gets
+    // the next batch in a nested call, which goes on where this one is, so a
+    // job's lines and values are said in the order the job said them. (A
+    // receiver connected after one that lets events run may still hear an
+    // event after the ones that followed it.)
+    std::deque<WorkerEvent> &queue = worker->delivering;
+    for (WorkerEvent &taken : worker->takeEvents())
+        queue.push_back(std::move(taken));
+    while (!queue.empty()) {
+        WorkerEvent event = std::move(queue.front());
+        queue.pop_front();
+        switch (event.type) {
+        case WorkerEvent::Started:
+            emit jobStarted(event.kind);
+            break;
+        case WorkerEvent::Line:
+            emit logLine(event.text, event.flag);
+            break;
+        case WorkerEvent::Progress:
+            emit progress(event.value, event.maximum);
+            break;
+        case WorkerEvent::Reachable:
+            // Not opened yet listed: there, but not for this user.
+            setPresence(event.listed, event.flag || !event.listed);
+            emit deviceReachable(event.flag);
+            break;
+        case WorkerEvent::Note:
+            emit jobNote(event.kind, event.text, event.result);
+            break;
+        case WorkerEvent::Finished: {
+            running = DeviceJob::None;
+            runningCancellable = false;
+            stalled = false;
+            watchdog.stop();
+            // Freed first, so that a receiver of finished() may start the next
+            // action; its release runs what waited for the device to be free.
+            std::unique_ptr<DeviceActionGuard> guard = std::move(sharedGuard);
+            guard.reset();
             if (!self)
                 return;
+            updateState();
+            if (event.cancelled)
+                emit cancelled(event.kind);
+            if (!self)
+                return;
+            emit finished(event.kind, event.flag && !event.cancelled, event.result);
+            break;
         }
-    }
-    delivering = false;
-}
-
-void DeviceController::deliver(WorkerEvent &event)
-{
-    QPointer<DeviceController> self(this);
-    switch (event.type) {
-    case WorkerEvent::Started:
-        emit jobStarted(event.kind);
-        break;
-    case WorkerEvent::Line:
-        emit logLine(event.text, event.flag);
-        break;
-    case WorkerEvent::Progress:
-        emit progress(event.value, event.maximum);
-        break;
-    case WorkerEvent::Reachable:
-        // Not opened yet listed: there, but not for this user.
-        setPresence(event.listed, event.flag || !event.listed);
-        emit deviceReachable(event.flag);
-        break;
-    case WorkerEvent::Note:
-        emit jobNote(event.kind, event.text, event.result);
-        break;
-    case WorkerEvent::Finished: {
-        running = DeviceJob::None;
-        runningCancellable = false;
-        stalled = false;
-        watchdog.stop();
-        // Freed first, so that a receiver of finished() may start the next
-        // action; its release runs what waited for the device to be free.
-        std::unique_ptr<DeviceActionGuard> guard = std::move(sharedGuard);
-        guard.reset();
+        case WorkerEvent::Question:
+            answerQuestion();
+            break;
+        case WorkerEvent::Listed: {
+            listing = false;
+            const bool changed = event.flag != present;
+            if (changed)
+                setPresence(event.flag, true);
+            updateState();
+            if (changed)
+                emit event.flag ? arrived() : left();
+            break;
+        }
+        }
+        // A receiver may destroy the controller from one of these signals.
         if (!self)
             return;
-        updateState();
-        if (event.cancelled)
-            emit cancelled(event.kind);
-        if (!self)
-            return;
-        emit finished(event.kind, event.flag && !event.cancelled, event.result);
-        break;
-    }
-    case WorkerEvent::Question:
-        answerQuestion();
-        break;
-    case WorkerEvent::Listed: {
-        listing = false;
-        const bool changed = event.flag != present;
-        if (changed)
-            setPresence(event.flag, true);
-        updateState();
-        if (changed)
-            emit event.flag ? arrived() : left();
-        break;
-    }
     }
 }

@@ -48,7 +48,6 @@
 class DeviceActivity;
 class DeviceActionGuard;
 class DeviceWorker;
-struct WorkerEvent;
 
 // How the user is asked what the write stage alone cannot decide by itself.
 // Each runs on the controller's thread while the job waits; one not set
@@ -152,7 +151,6 @@ private slots:
     void takeWorkerEvents();
 
 private:
-    void deliver(WorkerEvent &event);
     void answerQuestion();
     void checkStall();
     void updateState();
@@ -169,7 +167,6 @@ private:
     bool accessible = true;
     bool listing = false;
     bool threadEnded = false;
-    bool delivering = false;
     int stallGraceMs = StallGraceMs;
     DeviceState currentState = DeviceState::Absent;
     DeviceJob stateJob = DeviceJob::None;

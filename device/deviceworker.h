@@ -60,6 +60,9 @@ public:
     // more reaches the receiver.
     void requestStop();
     std::vector<WorkerEvent> takeEvents();
+    // Events taken and not yet said by the controller, oldest first; touched
+    // on the controller's thread only.
+    std::deque<WorkerEvent> delivering;
     // The question a Question event announced, once; empty when the job has
     // stopped waiting for it.
     WorkerQuestion takeQuestion();
