@@ -138,10 +138,9 @@ void MainWindow::on_pushButton_clicked()
     }
     if (!deviceController.startFirmwareUpgrade(path, beforeErase))
         return;
+    // The bar stays as it is through the model check; the erase sets it to 0.
     upgradeBackup.clear();
     firmwareWriting = false;
-    // A new upgrade starts its bar from nothing.
-    firmwareProgress->setValue(0, true);
 }
 
 // What a firmware job tells its page besides lines and progress: the file's
@@ -242,7 +241,6 @@ void MainWindow::on_upgradeFirmwarePushButton_clicked()
         return;
     ui->upgradeFirmwarePushButton->setEnabled(false);
     firmwareWriting = false;
-    firmwareProgress->setValue(0, true);
 }
 
 void MainWindow::writeAloneFinished(UpgradeResult result)

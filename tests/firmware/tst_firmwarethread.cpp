@@ -305,7 +305,7 @@ private slots:
     }
 
     // The bar never looks finished after an upgrade that was not, and starts
-    // from 0 when the next upgrade starts.
+    // from 0 when the next upgrade erases.
     void barAfterEachEnd_data()
     {
         QTest::addColumn<QString>("fault");
@@ -337,10 +337,20 @@ private slots:
         device().setWriteHook(nullptr);
         QCOMPARE(progress->value(), bar);
 
+        // A device left in its bootloader takes no new upgrade; the others do.
+        if (fault == "writes")
+            return;
         device().setPresent(true);
+        int atErase = -1;
+        connect(&window.controller(), &DeviceController::jobNote, this,
+                [&](DeviceJob, const QString &what) {
+                    if (what == "upgradeStarted")
+                        atErase = progress->value();
+                });
         start->click();
-        QCOMPARE(progress->value(), 0);
         QVERIFY(waitForDeviceIdle(window.controller()));
+        QCOMPARE(atErase, 0);
+        QCOMPARE(progress->value(), 912);
     }
 };
 
