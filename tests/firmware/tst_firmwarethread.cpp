@@ -42,6 +42,7 @@ QByteArray firmwareFor(const QByteArray &name, int size)
     return file.left(size);
 }
 
+// Read once the device thread is idle or gone: the record is shared with it.
 int chunkCount()
 {
     int chunks = 0;
@@ -238,15 +239,17 @@ private slots:
         int asked = 0;
         setFirmwareCloseQuestion([&](QWidget *) { return ++asked, yes; });
         int current = -1;
+        qint64 written = 0;
         connect(&window->controller(), &DeviceController::jobNote, this,
                 [&](DeviceJob, const QString &what, const QVariant &value) {
                     if (what == "stageStarted")
                         current = value.toInt();
                 });
+        connect(&window->controller(), &DeviceController::progress, this, [&](qint64 value) { written = value; });
         child<QPushButton>(window, "pushButton")->click();
         QTRY_COMPARE_WITH_TIMEOUT(current, stage, 5000);
         if (stage == int(UpgradeStage::Writing))
-            QTRY_VERIFY(chunkCount() > 2);
+            QTRY_VERIFY(written > 96);
         window->close();
 
         const bool asks = stage != int(UpgradeStage::Watching);
@@ -254,14 +257,14 @@ private slots:
         QVERIFY(window->controller().isBusy());
         if (asks && yes) {
             QVERIFY(!window->isVisible());
-            const int chunksAtClose = chunkCount();
             delete window;
             // Stopped between chunks: the device waits in its bootloader, half
             // written (or, stopped before the erase went out, untouched).
-            QVERIFY(chunkCount() <= chunksAtClose + 1);
             QVERIFY(chunkCount() < 20);
-            if (stage == int(UpgradeStage::Writing))
+            if (stage == int(UpgradeStage::Writing)) {
+                QVERIFY(chunkCount() > 2);
                 QCOMPARE(device().mode(), EmulatedDevice::Mode::Bootloader);
+            }
         } else {
             QVERIFY(window->isVisible());
             QVERIFY(waitForDeviceIdle(window->controller()));
@@ -292,8 +295,10 @@ private slots:
             }
         });
         answerer.start(10);
+        qint64 written = 0;
+        connect(&window.controller(), &DeviceController::progress, this, [&](qint64 value) { written = value; });
         child<QPushButton>(&window, "pushButton")->click();
-        QTRY_VERIFY_WITH_TIMEOUT(chunkCount() > 2, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(written > 96, 5000);
         window.close();
         QVERIFY(waitForDeviceIdle(window.controller()));
         QTRY_VERIFY(!window.isVisible());
