@@ -47,6 +47,7 @@ void MainWindow::connectController()
     connect(&deviceController, &DeviceController::stateChanged, this, &MainWindow::showDeviceState);
     // The result line beside the service buttons speaks of the running action.
     connect(&deviceController, &DeviceController::jobStarted, this, [this] { showServiceStatus(QString()); });
+    connectFirmwarePage();
 }
 
 // The Cancel button beside the status icon, shown while a job that takes a
@@ -95,9 +96,13 @@ void MainWindow::showDeviceState(DeviceState state, DeviceJob job)
 
 void MainWindow::deviceJobProgress(qint64 value, qint64 maximum)
 {
-    Q_UNUSED(value)
-    Q_UNUSED(maximum)
     switch (deviceController.runningJob()) {
+    case DeviceJob::FirmwareUpgrade:
+    case DeviceJob::FirmwareWriteAlone:
+        // Bytes of the file being written, whose size came with "writingFile".
+        Q_UNUSED(maximum)
+        firmwareProgress->setValue(int(value));
+        break;
     default:
         break;
     }
@@ -120,6 +125,16 @@ void MainWindow::deviceJobFinished(DeviceJob kind, bool success, const QVariant 
         // longer does, and a transfer that did not go through leaves no progress.
         if (!success)
             setImageProgress(0);
+        break;
+    case DeviceJob::FirmwareUpgrade:
+    case DeviceJob::FirmwareWriteAlone:
+    case DeviceJob::Refresh:
+        firmwareJobFinished(kind, success, result);
+        break;
+    case DeviceJob::ProfileApply:
+        // The backup written back after an upgrade; no other page applies one yet.
+        if (!restoringBackup.isEmpty())
+            backupRestoreFinished(success);
         break;
     // The curve dialog hears the ends of its own reads and writes.
     default:

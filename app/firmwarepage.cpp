@@ -6,15 +6,12 @@
 #include "ui_mainwindow.h"
 
 #include "app/windowsink.h"
-#include "device/waiter.h"
 #include "firmware/firmwarefilechooser.h"
 #include "firmware/firmwareimage.h"
 #include "firmware/firmwareupgrade.h"
 
 #include "settings/curvebackup.h"
-#include "settings/curveexchange.h"
 #include "settings/profile.h"
-#include "settings/settingswrite.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -23,9 +20,15 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <optional>
+#include <utility>
+
 using namespace Firmware;
 
 namespace {
+
+// How long the new application gets after the jump before the backup goes back.
+constexpr int BackupRestoreSettleMs = 1000;
 
 // The model a firmware file is for: its header up to the first zero byte.
 QString headerModel(const FirmwareFile &file)
@@ -107,33 +110,85 @@ void MainWindow::releaseWriteStageButton()
 }
 
 // The whole upgrade: model check, erase, the device's restart into its
-// bootloader, and the write stage.
+// bootloader, and the write stage, on the device thread. The page hears of it
+// through its notes and shows the outcome when it has finished.
 void MainWindow::on_pushButton_clicked()
 {
-    DeviceActionGuard guard(deviceSession.activity());
-    if (!guard) {
-        reportDeviceBusy();
-        return;
-    }
     // A file chosen while the device restarts must not be written unchecked.
     const QString path = ui->firmwareFileLineEdit->text();
-    if (serviceMode && !confirmUpgrade(path)) {
+    // Not asked while another job runs: the controller refuses the upgrade then.
+    if (serviceMode && !deviceController.isBusy() && !confirmUpgrade(path)) {
         showServiceStatus(tr("已取消升级，未发送任何数据"));
         return;
     }
-    WindowSink sink(*this);
     // In service mode what the erase may wipe is saved first: the curves and
-    // the table as a profile.
-    QString backup;
-    std::function<void()> beforeErase;
+    // the table as a profile. The table and the device are taken as they are
+    // now; the job gets copies.
+    std::function<void(JobContext &)> beforeErase;
     if (serviceMode) {
-        beforeErase = [&] {
-            const SettingsCollection table = collectSettings(settingsTexts());
-            backup = backupBeforeUpgrade(deviceSession, sink, info, table.ok() ? &table.values : nullptr,
-                                         upgradeBackupFolder(), QDateTime::currentDateTime());
+        const SettingsCollection table = collectSettings(settingsTexts());
+        const std::optional<SettingsValues> values =
+            table.ok() ? std::optional<SettingsValues>(table.values) : std::nullopt;
+        beforeErase = [device = info, values, folder = upgradeBackupFolder()](JobContext &job) {
+            const QString backup = backupBeforeUpgrade(job.session, job.sink, device, values ? &*values : nullptr,
+                                                       folder, QDateTime::currentDateTime());
+            if (!backup.isEmpty() && job.note)
+                job.note(QStringLiteral("backupSaved"), backup);
         };
     }
-    const UpgradeResult result = upgrade(deviceSession, sink, eventLoopWaiter(), path, beforeErase);
+    if (!deviceController.startFirmwareUpgrade(path, beforeErase))
+        return;
+    // The bar stays as it is through the model check; the erase sets it to 0.
+    upgradeBackup.clear();
+    firmwareWriting = false;
+}
+
+// What a firmware job tells its page besides lines and progress: the file's
+// problems, the start of the erase, the size being written, each stage, and
+// where the backup before the erase went.
+void MainWindow::firmwareJobNote(DeviceJob kind, const QString &what, const QVariant &value)
+{
+    if (kind != DeviceJob::FirmwareUpgrade && kind != DeviceJob::FirmwareWriteAlone)
+        return;
+    WindowSink page(*this);
+    if (what == QLatin1String("fileInfo")) {
+        page.showFileInfo(value.toString());
+    } else if (what == QLatin1String("upgradeStarted")) {
+        page.upgradeStarted();
+    } else if (what == QLatin1String("writingFile")) {
+        page.writingFile(value.toLongLong());
+    } else if (what == QLatin1String("stageStarted")) {
+        const auto stage = UpgradeStage(value.toInt());
+        // From the erase until the jump the device holds no working program.
+        firmwareWriting = stage == UpgradeStage::Erasing || stage == UpgradeStage::Writing;
+        page.stageStarted(stage);
+    } else if (what == QLatin1String("backupSaved")) {
+        upgradeBackup = value.toString();
+    }
+}
+
+void MainWindow::firmwareJobFinished(DeviceJob kind, bool success, const QVariant &result)
+{
+    Q_UNUSED(success)
+    firmwareWriting = false;
+    switch (kind) {
+    case DeviceJob::FirmwareUpgrade:
+        upgradeFinished(result.value<UpgradeResult>());
+        break;
+    case DeviceJob::FirmwareWriteAlone:
+        writeAloneFinished(result.value<UpgradeResult>());
+        break;
+    case DeviceJob::Refresh:
+        releaseWriteStageButton();
+        showServiceStatus(lastLogLine);
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::upgradeFinished(UpgradeResult result)
+{
     firmwareProgress->settle();
     releaseWriteStageButton();
     if (result == UpgradeResult::Refused || result == UpgradeResult::Offline) {
@@ -146,7 +201,8 @@ void MainWindow::on_pushButton_clicked()
     ui->pushButton->setEnabled(true);
     ui->progressBar_updata->hide();
     showUpgradeOutcome(result);
-    // Asked once this action has ended, so writing back is an action of its own.
+    // Asked once this job has ended, so writing back is a job of its own.
+    const QString backup = std::exchange(upgradeBackup, QString());
     if (result == UpgradeResult::Written && !backup.isEmpty())
         QTimer::singleShot(0, this, [this, backup] { offerBackupRestore(backup); });
 }
@@ -176,20 +232,19 @@ void MainWindow::showUpgradeOutcome(UpgradeResult result)
     showServiceStatus(status == lastLogLine ? status : status + QStringLiteral(" ") + lastLogLine);
 }
 
+// The write stage alone skips the model check: a recovery for a device
+// already in its bootloader. The job asks the device first and puts its
+// questions to the user through the controller.
 void MainWindow::on_upgradeFirmwarePushButton_clicked()
 {
-    DeviceActionGuard guard(deviceSession.activity());
-    if (!guard) {
-        reportDeviceBusy();
+    if (!deviceController.startFirmwareWriteAlone(ui->firmwareFileLineEdit->text()))
         return;
-    }
-    // The write stage alone skips the model check: a recovery for a device
-    // already in its bootloader. The job asks the device first and puts its
-    // questions through the sink.
     ui->upgradeFirmwarePushButton->setEnabled(false);
-    WindowSink sink(*this);
-    const UpgradeResult result =
-        writeStageAlone(deviceSession, sink, eventLoopWaiter(), ui->firmwareFileLineEdit->text());
+    firmwareWriting = false;
+}
+
+void MainWindow::writeAloneFinished(UpgradeResult result)
+{
     firmwareProgress->settle();
     releaseWriteStageButton();
     ui->progressBar_updata->hide();
@@ -211,16 +266,9 @@ void MainWindow::on_upgradeFirmwarePushButton_clicked()
 // Refresh: the bootloader command 0x04, unanswered.
 void MainWindow::on_pushButton_2_clicked()
 {
-    DeviceActionGuard guard(deviceSession.activity());
-    if (!guard) {
-        reportDeviceBusy();
+    if (!deviceController.startRefresh())
         return;
-    }
     ui->upgradeFirmwarePushButton->setEnabled(false);
-    WindowSink sink(*this);
-    refresh(deviceSession, sink);
-    releaseWriteStageButton();
-    showServiceStatus(lastLogLine);
 }
 
 // A file that cannot be firmware: the reason in the file information and once in the log.
@@ -253,6 +301,9 @@ bool MainWindow::confirmUpgrade(const QString &path)
 // back if the user wants them.
 void MainWindow::offerBackupRestore(const QString &backup)
 {
+    // An upgrade the user closed the window on is not followed by a question.
+    if (windowClosed)
+        return;
     // A backup made without a complete table holds the curves alone.
     const ProfileLoad load = loadProfileFile(backup, ProfileMode::Merge, collectSettings(settingsTexts()).values);
     if (!load.ok())
@@ -262,18 +313,56 @@ void MainWindow::offerBackupRestore(const QString &backup)
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
-    DeviceActionGuard guard(deviceSession.activity());
-    if (!guard) {
-        reportDeviceBusy();
-        return;
-    }
-    WindowSink sink(*this);
     // The new application needs a moment to come up after the jump.
-    eventLoopWaiter().waitMs(1000);
-    bool written = writeSettings(deviceSession, sink, load.profile.settings);
-    for (int curve = 0; curve < CurveCount && written; ++curve)
-        if (const auto &points = load.profile.curves[size_t(curve)])
-            written = writeCurve(deviceSession, sink, curve, *points);
+    if (deviceController.startProfileApply(load.profile, BackupRestoreSettleMs))
+        restoringBackup = backup;
+}
+
+void MainWindow::backupRestoreFinished(bool written)
+{
+    const QString backup = std::exchange(restoringBackup, QString());
     appendLog(written ? tr("已写回备份：") + backup : tr("备份未能写回：") + backup);
     showServiceStatus(written ? tr("已写回升级前的功率曲线和设置") : tr("备份未能写回"));
+}
+
+// The page's side of the controller: its notes, and the write stage's
+// questions, asked here while the device thread waits for the answer.
+void MainWindow::connectFirmwarePage()
+{
+    connect(&deviceController, &DeviceController::jobNote, this, &MainWindow::firmwareJobNote);
+    FirmwareQuestions questions;
+    questions.writeToApplication = [this](const QString &model) { return WindowSink(*this).writeToApplication(model); };
+    questions.writeToBootloader = [this](const BootloaderTarget &target) {
+        return WindowSink(*this).writeToBootloader(target);
+    };
+    deviceController.setFirmwareQuestions(std::move(questions));
+}
+
+namespace {
+
+FirmwareCloseQuestion &closeQuestion()
+{
+    static FirmwareCloseQuestion question;
+    return question;
+}
+
+} // namespace
+
+void setFirmwareCloseQuestion(FirmwareCloseQuestion question)
+{
+    closeQuestion() = std::move(question);
+}
+
+// The erase and the write stage take no Cancel: a close now leaves the device
+// in its bootloader without a whole program, so the user decides (default No).
+bool MainWindow::mayCloseDuringFirmwareWrite()
+{
+    if (const FirmwareCloseQuestion &question = closeQuestion())
+        return question(this);
+    QMessageBox box(QMessageBox::Warning, tr("关闭窗口"),
+                    tr("正在写入固件，请勿拔出设备。\n现在关闭会中断写入，设备将停留在 Bootloader 中，"
+                       "需要用同一固件文件重新写入。\n\n仍要立即关闭吗？选择“否”将在升级结束后关闭。"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }

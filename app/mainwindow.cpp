@@ -73,10 +73,15 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // The device thread ends before hidapi does: a firmware write still
+    // running (the window was closed during it) stops between two chunks. A
+    // thread stuck in a call keeps hidapi as it is.
+    const bool deviceThreadEnded = deviceController.shutdown();
     // A handle still open here (the window was closed by the system rather
     // than by its close button) would otherwise never be released.
     deviceSession.close();
-    hid_exit();
+    if (deviceThreadEnded)
+        hid_exit();
     delete ui;
 }
 
@@ -233,13 +238,15 @@ void MainWindow::on_toolButton_2_title_close_released()
 // Never under a running device action: the window closes once it ends.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // During the erase or the write stage the user may close at once (the
+    // device then stays in its bootloader); a job that takes a Cancel stops
+    // after its report in flight; the others are short writes, waited for.
     if (deviceController.state() == DeviceState::Unresponsive) {
         // The device thread is stuck in a call and may never come back: say
         // so, and end without it.
         tellDeviceStuck(this);
-    } else if (deviceController.isBusy() || deviceSession.activity().isBusy()) {
-        // A job that takes a Cancel stops after its report in flight; the
-        // others are short writes. The window closes once the job has ended.
+    } else if (!(firmwareWriting && mayCloseDuringFirmwareWrite())
+               && (deviceController.isBusy() || deviceSession.activity().isBusy())) {
         event->ignore();
         deviceController.cancel();
         deviceSession.activity().whenIdle([this] { QTimer::singleShot(0, this, &QWidget::close); });
@@ -250,6 +257,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     // A closed window neither reads nor reports a device any more.
+    windowClosed = true;
     deviceController.stopPresenceWatch();
     deviceSession.close();
     QMainWindow::closeEvent(event);

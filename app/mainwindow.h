@@ -36,6 +36,13 @@ using LogFileChooser = std::function<QString(QWidget *parent)>;
 // Replaces the chooser; an empty function restores the file dialog.
 void setLogFileChooser(LogFileChooser chooser);
 
+// Asked when the window is closed while the firmware is erased or written:
+// true closes at once and leaves the device in its bootloader; false lets the
+// upgrade finish first. Tests answer without a dialog; an empty function
+// restores the message box.
+using FirmwareCloseQuestion = std::function<bool(QWidget *parent)>;
+void setFirmwareCloseQuestion(FirmwareCloseQuestion question);
+
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -164,6 +171,16 @@ private:
     void showFirmwareRefusal(const QString &text);
     void releaseWriteStageButton();
     void showUpgradeOutcome(Firmware::UpgradeResult result);
+    // The Upgrade page's side of the controller (firmwarepage.cpp).
+    void connectFirmwarePage();
+    void firmwareJobNote(DeviceJob kind, const QString &what, const QVariant &value);
+    void firmwareJobFinished(DeviceJob kind, bool success, const QVariant &result);
+    void upgradeFinished(Firmware::UpgradeResult result);
+    void writeAloneFinished(Firmware::UpgradeResult result);
+    void backupRestoreFinished(bool written);
+    // False when the user keeps the window open while the firmware is erased
+    // or written (the close then waits for the upgrade's end).
+    bool mayCloseDuringFirmwareWrite();
     // The two buttons of the Upgrade page say what they do in service mode.
     void labelUpgradeButtons();
     QPoint dialogPosition() const;
@@ -206,6 +223,14 @@ private:
     std::unique_ptr<ProgressThrottle> imageProgress;
     std::unique_ptr<ProgressThrottle> firmwareProgress;
     QString lastLogLine;
+    // The Upgrade page while its job runs: the erase or the write stage is
+    // under way (no Cancel, a close asks first); the backup saved before the
+    // erase; the backup being written back.
+    bool firmwareWriting = false;
+    QString upgradeBackup;
+    QString restoringBackup;
+    // The user closed the window: nothing more is offered or started for it.
+    bool windowClosed = false;
     // Why the device cannot be opened, in the device picture's place.
     QLabel *deviceHint = nullptr;
     OpenFailure lastOpenFailure = OpenFailure::NotAttached;

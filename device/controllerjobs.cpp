@@ -69,6 +69,14 @@ bool DeviceController::startFirmwareWriteStage(const QString &path)
     }, NotCancellable);
 }
 
+bool DeviceController::startFirmwareWriteAlone(const QString &path)
+{
+    return start(DeviceJob::FirmwareWriteAlone, [path](JobContext &job) {
+        const auto result = Firmware::writeStageAlone(job.session, job.sink, job.waiter, path);
+        return JobResult{result == Firmware::UpgradeResult::Written, QVariant::fromValue(result)};
+    }, NotCancellable);
+}
+
 bool DeviceController::startRefresh()
 {
     return start(DeviceJob::Refresh, [](JobContext &job) {

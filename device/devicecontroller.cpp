@@ -23,14 +23,25 @@ DeviceController::DeviceController(QObject *parent)
 
 DeviceController::~DeviceController()
 {
+    shutdown();
+}
+
+bool DeviceController::shutdown()
+{
+    if (!thread)
+        return threadEnded;
     watchdog.stop();
     presenceTimer.stop();
     sharedGuard.reset();
     worker->requestStop();
     // A thread stuck in a call is not waited for: the user was told the
     // device is unresponsive, and the program must still end.
-    if (thread->wait(currentState == DeviceState::Unresponsive ? 0 : ShutdownWaitMs))
+    threadEnded = thread->wait(currentState == DeviceState::Unresponsive ? 0 : ShutdownWaitMs);
+    if (threadEnded)
         delete thread;
+    thread = nullptr;
+    running = DeviceJob::None;
+    return threadEnded;
 }
 
 void DeviceController::setSharedActivity(DeviceActivity *activity)
@@ -41,6 +52,8 @@ void DeviceController::setSharedActivity(DeviceActivity *activity)
 
 bool DeviceController::start(DeviceJob kind, JobFunction job, bool cancellable)
 {
+    if (!thread)
+        return false;
     if (isBusy() || (sharedActivity && sharedActivity->isBusy())) {
         emit logLine(deviceBusyText(), false);
         emit refused(kind, running);
@@ -67,6 +80,8 @@ bool DeviceController::cancel()
 
 void DeviceController::checkPresence()
 {
+    if (!thread)
+        return;
     // The system is asked between jobs only, as the window's watch did.
     if (isBusy() || listing || (sharedActivity && sharedActivity->isBusy()))
         return;
@@ -122,6 +137,18 @@ void DeviceController::updateState()
     emit stateChanged(currentState, stateJob);
 }
 
+// The question may show a dialog, and the controller may go while it is
+// open: the worker is held here until the answer is in.
+void DeviceController::answerQuestion()
+{
+    const std::shared_ptr<DeviceWorker> asked = worker;
+    const WorkerQuestion question = asked->takeQuestion();
+    if (!question)
+        return;
+    const bool yes = question(*this);
+    asked->answer(yes);
+}
+
 void DeviceController::takeWorkerEvents()
 {
     QPointer<DeviceController> self(this);
@@ -175,6 +202,9 @@ void DeviceController::takeWorkerEvents()
             emit finished(event.kind, event.flag && !event.cancelled, event.result);
             break;
         }
+        case WorkerEvent::Question:
+            answerQuestion();
+            break;
         case WorkerEvent::Listed: {
             listing = false;
             const bool changed = event.flag != present;

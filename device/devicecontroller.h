@@ -22,6 +22,10 @@
 // - A write or read still not back StallGraceMs past its own time-out makes
 //   the state Unresponsive; a timer on the controller's thread sees it, since
 //   the device thread is the one stuck. It stays usable meanwhile.
+// - A job that needs the user's say (the write stage alone) asks it on the
+//   controller's thread: the question goes over as a value, the device
+//   thread waits, the answer comes back. A controller going away, or an
+//   interrupted job, answers No, so neither thread waits on the other.
 // - Destroying the controller interrupts the running job (it stops at its
 //   next line, read slice or chunk) and waits up to ShutdownWaitMs for the
 //   thread; a thread stuck in a call (Unresponsive) is not waited for at all.
@@ -45,6 +49,15 @@ class DeviceActivity;
 class DeviceActionGuard;
 class DeviceWorker;
 
+// How the user is asked what the write stage alone cannot decide by itself.
+// Each runs on the controller's thread while the job waits; one not set
+// answers No.
+struct FirmwareQuestions
+{
+    std::function<bool(const QString &model)> writeToApplication;
+    std::function<bool(const BootloaderTarget &target)> writeToBootloader;
+};
+
 class DeviceController : public QObject
 {
     Q_OBJECT
@@ -64,8 +77,14 @@ public:
     // The reports the device thread's session had written when the last
     // progress() was sent, for a progress line that shows them.
     qint64 reportsWritten() const { return lastReports; }
-    // The device thread, for a test that watches a thread left behind.
+    // The device thread, for a test that watches a thread left behind; null
+    // once shut down.
     QThread *deviceThread() const { return thread; }
+
+    // What the destructor does, sooner: the running job is interrupted, the
+    // thread asked to end and waited for (not when it is stuck in a call).
+    // True when it ended. Afterwards every start is refused.
+    bool shutdown();
 
     // For tests that stall the emulated device: how long past its time-out a
     // call may run before the device counts as unresponsive.
@@ -74,6 +93,9 @@ public:
     // job is refused while it is busy, and holds it while it runs. Whoever
     // owns it outlives the controller or sets it back to null.
     void setSharedActivity(DeviceActivity *activity);
+    // Who answers a firmware job's questions (none: every one is No).
+    void setFirmwareQuestions(FirmwareQuestions questions) { questions_ = std::move(questions); }
+    const FirmwareQuestions &firmwareQuestions() const { return questions_; }
 
     // Runs job on the device thread unless one runs already. cancellable:
     // whether cancel() reaches it.
@@ -90,6 +112,8 @@ public:
                               std::function<void(JobContext &)> beforeErase = {}); // Firmware::UpgradeResult
     bool startFirmwareRecovery(const QString &path);            // Firmware::UpgradeResult
     bool startFirmwareWriteStage(const QString &path);          // bool
+    // The write stage alone, after its model query and the firmware questions.
+    bool startFirmwareWriteAlone(const QString &path);          // Firmware::UpgradeResult
     bool startRefresh();
     bool startSettingsWrite(const SettingsValues &values);      // bool
     bool startCurveRead(int curve);                             // CurveReadResult
@@ -119,7 +143,8 @@ signals:
     void deviceReachable(bool online);
     // What a firmware stage tells its page beyond lines and progress:
     // "fileInfo" (text), "upgradeStarted", "writingFile" (size),
-    // "modelHeaderRead" (file header, device field).
+    // "modelHeaderRead" (file header, device field), "stageStarted"
+    // (UpgradeStage as int); and what a job function notes itself.
     void jobNote(DeviceJob kind, const QString &what, const QVariant &value);
     void cancelled(DeviceJob kind);
     void finished(DeviceJob kind, bool success, const QVariant &result);
@@ -132,6 +157,7 @@ private slots:
     void takeWorkerEvents();
 
 private:
+    void answerQuestion();
     void checkStall();
     void updateState();
     void setPresence(bool listed, bool accessible);
@@ -147,9 +173,11 @@ private:
     bool present = false;
     bool accessible = true;
     bool listing = false;
+    bool threadEnded = false;
     int stallGraceMs = StallGraceMs;
     DeviceState currentState = DeviceState::Absent;
     DeviceJob stateJob = DeviceJob::None;
     DeviceActivity *sharedActivity = nullptr;
     std::unique_ptr<DeviceActionGuard> sharedGuard;
+    FirmwareQuestions questions_;
 };

@@ -27,6 +27,7 @@ enum class DeviceJob {
     FirmwareUpgrade,
     FirmwareRecovery, // the upgrade without its model check
     FirmwareWriteStage,
+    FirmwareWriteAlone, // the write stage for a device in its bootloader, with its questions
     Refresh,
     SettingsWrite,
     CurveRead,
@@ -50,12 +51,14 @@ struct JobResult
 };
 
 // What a job function gets on the device thread: the controller's session, a
-// sink whose lines and progress go to the controller, and a waiter that sleeps.
+// sink whose lines and progress go to the controller, a waiter that sleeps,
+// and a way to tell the page a value beyond them (the controller's jobNote).
 struct JobContext
 {
     DeviceSession &session;
     FirmwareSink &sink;
     Waiter &waiter;
+    std::function<void(const QString &what, const QVariant &value)> note;
 };
 
 // A job as the device thread runs it. It must hold only values: it runs on

@@ -1,5 +1,6 @@
 #include "device/deviceworker.h"
 
+#include "device/devicecontroller.h"
 #include "device/devicelink.h"
 #include "device/devicesession.h"
 #include "device/openfailure.h"
@@ -56,14 +57,39 @@ public:
     {
         note(QStringLiteral("modelHeaderRead"), QVariantList{fileHeader, deviceField});
     }
+    void stageStarted(UpgradeStage stage) override { note(QStringLiteral("stageStarted"), int(stage)); }
     // An upgrade is asked for after its page asked the user.
     bool mayErase() override { return true; }
+    // The write stage alone asks its user on the controller's thread; the
+    // device waits meanwhile, and a controller going away answers No.
+    bool writeToApplication(const QString &model) override
+    {
+        return worker.ask([model](DeviceController &controller) {
+            const auto question = controller.firmwareQuestions().writeToApplication;
+            return question && question(model);
+        });
+    }
+    bool writeToBootloader(const BootloaderTarget &target) override
+    {
+        return worker.ask([target](DeviceController &controller) {
+            const auto question = controller.firmwareQuestions().writeToBootloader;
+            return question && question(target);
+        });
+    }
     // Between chunks of a write stage: only the controller going away stops
     // it; a Cancel does not reach a stage that would leave the device half written.
     bool stopRequested() override { return worker.stopping.load(std::memory_order_acquire); }
 
     bool refused = false;
     qint64 lastMaximum = -1; // -1: the job reported no progress
+
+    void note(const QString &what, const QVariant &value)
+    {
+        WorkerEvent event{WorkerEvent::Note, kind};
+        event.text = what;
+        event.result = value;
+        worker.send(event);
+    }
 
 private:
     bool line(const QString &text, bool detail)
@@ -77,14 +103,6 @@ private:
         event.flag = detail;
         worker.send(event);
         return true;
-    }
-
-    void note(const QString &what, const QVariant &value)
-    {
-        WorkerEvent event{WorkerEvent::Note, kind};
-        event.text = what;
-        event.result = value;
-        worker.send(event);
     }
 
     DeviceWorker &worker;
@@ -123,7 +141,9 @@ void DeviceWorker::requestStop()
     quit = true;
     receiver = nullptr;
     events.clear();
+    question = nullptr;
     wake.notify_all();
+    answerArrived.notify_all();
 }
 
 std::vector<WorkerEvent> DeviceWorker::takeEvents()
@@ -138,6 +158,11 @@ std::vector<WorkerEvent> DeviceWorker::takeEvents()
 void DeviceWorker::send(WorkerEvent event)
 {
     std::lock_guard<std::mutex> lock(mutex);
+    queue(std::move(event));
+}
+
+void DeviceWorker::queue(WorkerEvent event)
+{
     if (!receiver)
         return;
     events.push_back(std::move(event));
@@ -146,6 +171,41 @@ void DeviceWorker::send(WorkerEvent event)
         // Under the lock: the controller clears receiver under it before it goes.
         QMetaObject::invokeMethod(receiver, "takeWorkerEvents", Qt::QueuedConnection);
     }
+}
+
+bool DeviceWorker::ask(WorkerQuestion asked)
+{
+    std::unique_lock<std::mutex> lock(mutex);
+    if (!receiver || quit || interrupt.load(std::memory_order_acquire))
+        return false;
+    question = std::move(asked);
+    asking = true;
+    answered = false;
+    queue(WorkerEvent{WorkerEvent::Question});
+    answerArrived.wait(lock, [this] { return answered || quit; });
+    const bool yes = answered && answerYes && !quit;
+    asking = false;
+    answered = false;
+    question = nullptr;
+    return yes;
+}
+
+WorkerQuestion DeviceWorker::takeQuestion()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    WorkerQuestion taken = std::move(question);
+    question = nullptr;
+    return taken;
+}
+
+void DeviceWorker::answer(bool yes)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!asking || answered)
+        return;
+    answered = true;
+    answerYes = yes;
+    answerArrived.notify_all();
 }
 
 void DeviceWorker::run()
@@ -187,7 +247,8 @@ void DeviceWorker::runJob(DeviceSession &session, Waiter &waiter, Pending &job)
 {
     send(WorkerEvent{WorkerEvent::Started, job.kind});
     WorkerSink sink(*this, job.kind, session);
-    JobContext context{session, sink, waiter};
+    JobContext context{session, sink, waiter,
+                       [&sink](const QString &what, const QVariant &value) { sink.note(what, value); }};
     session.takeCutShort();
     const JobResult result = job.job(context);
 

@@ -20,17 +20,18 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <vector>
 
 struct WorkerEvent
 {
-    enum Type { Started, Line, Progress, Reachable, Note, Finished, Listed };
+    enum Type { Started, Line, Progress, Reachable, Note, Finished, Listed, Question };
     explicit WorkerEvent(Type type = Line, DeviceJob kind = DeviceJob::None) : type(type), kind(kind) {}
     Type type = Line;
     DeviceJob kind = DeviceJob::None;
-    QString text;       // Line, Note (what)
+    QString text;       // Line, Note (what); a Question carries nothing: it waits in the worker
     bool flag = false;  // Line: detail; Reachable: online; Finished: success; Listed: listed
     bool cancelled = false; // Finished
     bool listed = true; // Reachable: opened, or still listed by the system
@@ -39,6 +40,12 @@ struct WorkerEvent
     qint64 reports = 0; // Progress: reports the session had written by then
     QVariant result;    // Finished, Note
 };
+
+class DeviceController;
+
+// A question a job puts to the user mid-way, asked on the controller's thread.
+// It holds only values; its answer is all that comes back.
+using WorkerQuestion = std::function<bool(DeviceController &controller)>;
 
 class DeviceWorker
 {
@@ -57,6 +64,10 @@ public:
     // Events taken and not yet said by the controller, oldest first; touched
     // on the controller's thread only.
     std::deque<WorkerEvent> delivering;
+    // The question a Question event announced, once; empty when the job has
+    // stopped waiting for it.
+    WorkerQuestion takeQuestion();
+    void answer(bool yes);
 
     // Read by the watchdog; set by cancel and stop.
     CallTimer calls;
@@ -66,6 +77,10 @@ public:
     // --- the device thread ------------------------------------------------------
     void run();
     void send(WorkerEvent event);
+    // Puts question to the controller's thread and waits for its answer. No
+    // when the job is interrupted or the controller goes away meanwhile, so
+    // neither thread ever waits for the other's answer in vain.
+    bool ask(WorkerQuestion question);
 
 private:
     struct Pending
@@ -75,6 +90,8 @@ private:
         bool cancellable = false;
     };
     void runJob(class DeviceSession &session, class Waiter &waiter, Pending &pending);
+    // Adds event to the mailbox; the lock is held.
+    void queue(WorkerEvent event);
 
     std::mutex mutex;
     std::condition_variable wake;
@@ -84,4 +101,9 @@ private:
     std::deque<WorkerEvent> events;
     QObject *receiver;
     bool receiverTold = false;
+    WorkerQuestion question;   // asked, not yet taken
+    bool asking = false;       // the device thread waits for an answer
+    bool answered = false;
+    bool answerYes = false;
+    std::condition_variable answerArrived;
 };

@@ -718,6 +718,20 @@ Load only the settings in the file and keep the table&apos;s other values?</tran
         <translation>In service mode, choose the same firmware file and write it again with “Upgrade firmware (write only)”</translation>
     </message>
     <message>
+        <source>关闭窗口</source>
+        <translation>Close the window</translation>
+    </message>
+    <message>
+        <source>正在写入固件，请勿拔出设备。
+现在关闭会中断写入，设备将停留在 Bootloader 中，需要用同一固件文件重新写入。
+
+仍要立即关闭吗？选择“否”将在升级结束后关闭。</source>
+        <translation>Firmware is being written; do not unplug the device.
+Closing now stops the write and leaves the device in its bootloader; the same firmware file must then be written again.
+
+Close now anyway? With “No” the window closes once the upgrade has ended.</translation>
+    </message>
+    <message>
         <source>升级固件（仅写入）</source>
         <translation>Upgrade firmware (write only)</translation>
     </message>

@@ -210,7 +210,10 @@ private slots:
         setFirmwareFileChooser({});
         look("firmware chosen");
         child<QAbstractButton>(&window, "pushButton")->click();
+        QVERIFY(waitForDeviceIdle(window.controller()));
         QTest::qWait(200);
+        // The backup offered back (Yes) is written before the settings page goes on.
+        QVERIFY(waitForDeviceIdle(window.controller()));
         look("firmware written");
 
         // Settings and curves: the write (with its range question), the curve dialog.

@@ -266,6 +266,7 @@ private slots:
             chooseFirmware(plain, path);
             device().clearRecord();
             click(&plain, "pushButton");
+            QVERIFY(waitForDeviceIdle(plain.controller()));
             expected = device().writtenReports();
         }
         device().reset();
@@ -279,6 +280,11 @@ private slots:
         QString question;
         answerNextMessageBox(accept ? QMessageBox::Yes : QMessageBox::No, &question);
         click(&window, "pushButton");
+        // The backup is offered back as soon as the upgrade has ended.
+        QString offer;
+        if (accept)
+            answerNextMessageBox(QMessageBox::No, &offer);
+        QVERIFY(waitForDeviceIdle(window.controller()));
         QVERIFY(question.contains("VELTRA-MINI.bin") && question.contains("1000 字节") && question.contains("20 个数据块"));
         if (accept) {
             // Besides the backup's five curve reads before the erase, today's reports.
@@ -300,8 +306,6 @@ private slots:
             QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(backup));
             const QByteArray json = file.readAll();
             QVERIFY(json.contains("\"M5\"") && json.contains("\"format\": \"tessel-profile\""));
-            QString offer;
-            answerNextMessageBox(QMessageBox::No, &offer);
             QTRY_VERIFY(offer.contains(backup));
         } else {
             QCOMPARE(device().count(Exchange::Write), 0);
@@ -361,6 +365,7 @@ private slots:
         QCOMPARE(write->toolTip().contains("Bootloader"), service);
         QCOMPARE(start->toolTip().contains("擦除"), service);
         click(&window, "pushButton_2");   // refresh: a result in the service row
+        QVERIFY(waitForDeviceIdle(window.controller()));
         if (service)
             QCOMPARE(status(&window), QStringLiteral("刷新！"));
         const QString path = dir.filePath("page-" + fileKind);
@@ -397,6 +402,7 @@ private slots:
         QString question;
         answerNextMessageBox(QMessageBox::No, &question);
         click(&window, "upgradeFirmwarePushButton");
+        QVERIFY(waitForDeviceIdle(window.controller()));
         QVERIFY2(question.contains("Bootloader") && question.contains("VELTRA-MINI"), qPrintable(question));
         const QVector<QByteArray> sent = device().writtenReports();
         QCOMPARE(sent.size(), 1);

@@ -260,12 +260,10 @@ private slots:
         Page page(&window);
         const QByteArray file = prepare(window, size, name);
         QList<int> bar;
-        device().setWriteHook([&](int, const QByteArray &report) {
-            if (report[1] == 0x01)
-                bar << page.progress->value();
-        });
+        connect(page.progress, &QProgressBar::valueChanged, this, [&](int value) { bar << value; });
         page.start->click();
-        device().setWriteHook(nullptr);
+        QVERIFY(waitForDeviceIdle(window.controller()));
+        disconnect(page.progress, nullptr, this, nullptr);
 
         QCOMPARE(device().flashImage(), expectedFlash(file));
         QCOMPARE(logMessages(&window).mid(1), equalLines(file) + successTail + returnTail);
@@ -335,6 +333,7 @@ private slots:
         default: writeFile("fw1000.bin", file.replace(47, 1, "\xC8")); break;
         }
         page.start->click();
+        QVERIFY(waitForDeviceIdle(window.controller()));
         QCOMPARE(logMessages(&window).mid(1), log);
         QCOMPARE(page.info->text(), info);
         QCOMPARE(device().count(Exchange::Open), fault == 2 || fault == 3 ? 0 : 1);
@@ -381,6 +380,7 @@ private slots:
         if (fault == 2)
             device().stayAwayAfterErase(true);
         page.start->click();
+        QVERIFY(waitForDeviceIdle(window.controller()));
 
         const bool written = last == returnTail.last();
         QCOMPARE(logMessages(&window).last(), last);
@@ -403,9 +403,13 @@ private slots:
         }
         if (fault == 2)
             QCOMPARE(device().count(Exchange::Open), 1 + 20);
-        // A stopped write stage keeps its handle; the next action uses it once and lets it go.
-        QCOMPARE(bool(window.session().handle()), !written && fault != 2);
+        // A stopped write stage keeps its handle on the device thread; the
+        // next job there uses it once and lets it go.
+        QCOMPARE(device().openHandleCount(), !written && fault != 2 ? 1 : 0);
         device().plugBackIn();
+        child<QPushButton>(&window, "pushButton_2")->click();
+        QVERIFY(waitForDeviceIdle(window.controller()));
+        QCOMPARE(device().openHandleCount(), 0);
         child<QPushButton>(&window, "m_btn_Devices")->click();
         QVERIFY(!window.session().handle());
     }
@@ -482,6 +486,7 @@ private slots:
         device().clearRecord();
         Answerer answerer({state == "application" ? QMessageBox::No : QMessageBox::Yes});
         page.write->click();
+        QVERIFY(waitForDeviceIdle(window.controller()));
         setReturnWatchMs(0);
         device().setWriteHook(nullptr);
 
@@ -521,6 +526,7 @@ private slots:
         QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         device().setPresent(present);
         child<QPushButton>(&window, "pushButton_2")->click();   // a title-bar button of width 0
+        QVERIFY(waitForDeviceIdle(window.controller()));
         QCOMPARE(logMessages(&window), QStringList{line});
         QVector<QByteArray> sent;
         if (present)
@@ -531,7 +537,8 @@ private slots:
     }
 
     // While the device restarts, other actions are refused and closing the
-    // window waits; the upgrade runs to its end with the file it checked.
+    // window asks, then (kept open) waits; the upgrade runs to its end with
+    // the file it checked.
     void otherActionsWaitForTheUpgrade()
     {
         MainWindow window;
@@ -540,6 +547,10 @@ private slots:
         Page page(&window);
         const QByteArray file = prepare(window, 1000);
         const QString other = writeFile("other.bin", firmwareFor("OTHER-MODEL", 500));
+        int closeAsked = 0;
+        setFirmwareCloseQuestion([&](QWidget *) { return ++closeAsked, false; });
+        bool visibleAtEnd = false;
+        connect(&window.controller(), &DeviceController::finished, this, [&] { visibleAtEnd = window.isVisible(); });
         QTimer::singleShot(300, &window, [&] {
             choose(window, other);
             child<QPushButton>(&window, "m_btn_Devices")->click();
@@ -549,19 +560,20 @@ private slots:
         });
         // The bar counts through the file being written, not the one chosen meanwhile.
         QList<int> bar;
-        device().setWriteHook([&](int, const QByteArray &report) {
-            if (report[1] == 0x01)
-                bar << page.progress->value();
-        });
+        connect(page.progress, &QProgressBar::valueChanged, this, [&](int value) { bar << value; });
         page.start->click();
-        device().setWriteHook(nullptr);
+        QVERIFY(waitForDeviceIdle(window.controller()));
+        disconnect(page.progress, nullptr, this, nullptr);
+        disconnect(&window.controller(), nullptr, this, nullptr);
+        setFirmwareCloseQuestion(nullptr);
+        QCOMPARE(closeAsked, 1);
         QList<int> offsets;
         for (int o = 48; o <= 912; o += 48)
             offsets << o;
         // Never a value of the file chosen meanwhile; the tail leaves the bar where it was.
         QVERIFY(isThinnedOut(bar, QList<int>{0} + offsets));
         QCOMPARE(page.progress->value(), 912);
-        QVERIFY(window.isVisible());
+        QVERIFY(visibleAtEnd);
         const QString busy = QStringLiteral("设备忙，请等待当前操作完成");
         QCOMPARE(logMessages(&window).mid(1), equalLines(file) << "擦出成功！"
                                                   << "选择文件：" + other << busy << busy << busy
