@@ -2,7 +2,6 @@
 
 #include "app/logfile.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QScrollBar>
@@ -90,10 +89,8 @@ QTime localTimeNow()
     return QTime::fromMSecsSinceStartOfDay(int(((utcMs + offsetMs) % DayMs + DayMs) % DayMs));
 }
 
-// Events (clicks, repaints, the batch of lines) are handled every other frame
-// during a transfer: a pass costs some 100 us once the transfer has waited on
-// the link, so passes every few milliseconds cost several per cent of a
-// 1 ms-per-report upload; 30 a second still answer a click at once.
+// Detail lines are drawn in batches every other frame: 30 a second read as
+// live, and drawing each line as it comes would cost more than the report.
 constexpr qint64 HiddenLogEventIntervalMs = 33;
 constexpr int ParagraphLines = 256;
 
@@ -150,17 +147,16 @@ void LogPane::append(const QString &text, bool detail)
     appendWithinParagraph(pending, text);
     ++pendingLines;
 
-    // A line that is not detail is drawn at once when the pane is shown. A
-    // transfer logging a line per report would otherwise spend most of its
-    // time drawing and looking for events: they are handled every other
-    // frame, often enough for clicks and repaints to feel immediate.
-    const bool eventsDue = !sinceEvents.isValid() || sinceEvents.hasExpired(HiddenLogEventIntervalMs);
-    if (!detail || eventsDue)
+    // A line that is not detail goes into the pane at once; detail lines (one
+    // per report of a transfer) in batches every other frame, so that drawing
+    // them does not cost the transfer its pace. The device works on a thread
+    // of its own: the pane never turns the event loop itself, so a job's lines
+    // and ends are seen in the order the job said them.
+    const bool batchDue = !sinceEvents.isValid() || sinceEvents.hasExpired(HiddenLogEventIntervalMs);
+    if (!detail || batchDue)
         flush();
-    if (eventsDue || (!detail && view->isVisible())) {
-        QCoreApplication::processEvents();
+    if (batchDue)
         sinceEvents.start();
-    }
 }
 
 void LogPane::flush()

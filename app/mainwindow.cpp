@@ -105,8 +105,8 @@ void MainWindow::setLogFile(const QString &path)
 
 void MainWindow::appendLog(const QString &text)
 {
-    logPane->append(text);
     lastLogLine = text;
+    logPane->append(text);
     // A refusal from a dialog comes as a line like any other.
     if (serviceMode && text == deviceBusyText())
         showServiceStatus(text);

@@ -232,6 +232,7 @@ private slots:
         QFETCH(int, stage);
         QFETCH(bool, yes);
         auto *window = new MainWindow;
+        QVERIFY(testsupport::waitForDeviceIdle(window->controller()));
         window->show();
         choose(*window);
         // Chunks slow enough to be closed on.
@@ -281,6 +282,7 @@ private slots:
     void noBackupOfferAfterTheWindowClosed()
     {
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
         window.setServiceMode(true);
         choose(window);
@@ -324,6 +326,7 @@ private slots:
         QFETCH(QString, fault);
         QFETCH(int, bar);
         MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         choose(window);
         auto *progress = child<QProgressBar>(&window, "progressBar_updata");
         auto *start = child<QPushButton>(&window, "pushButton");
