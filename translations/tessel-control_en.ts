@@ -987,6 +987,68 @@ Write it anyway?</translation>
         <source>设备未连接</source>
         <translation>Device not connected</translation>
     </message>
+    <message>
+        <source>读取设备信息</source>
+        <translation>reading the device information</translation>
+    </message>
+    <message>
+        <source>查询图片槽位</source>
+        <translation>asking for the picture slot</translation>
+    </message>
+    <message>
+        <source>刷新</source>
+        <translation>refresh</translation>
+    </message>
+    <message>
+        <source>写入设置</source>
+        <translation>writing the settings</translation>
+    </message>
+    <message>
+        <source>读取功率曲线</source>
+        <translation>reading a power curve</translation>
+    </message>
+    <message>
+        <source>写入功率曲线</source>
+        <translation>writing a power curve</translation>
+    </message>
+    <message>
+        <source>写入配置</source>
+        <translation>writing the profile</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>取消正在进行的设备操作（当前这一包数据发完后停止）</source>
+        <translation>Cancels the running device action (it stops once the report in flight has gone)</translation>
+    </message>
+    <message>
+        <source>设备正忙：%1</source>
+        <translation>Device busy: %1</translation>
+    </message>
+    <message>
+        <source>设备无响应：请拔下设备，再重新连接</source>
+        <translation>The device does not respond: unplug it and plug it in again</translation>
+    </message>
+    <message>
+        <source>已取消</source>
+        <translation>Cancelled</translation>
+    </message>
+    <message>
+        <source>设备已重新连接</source>
+        <translation>Device connected again</translation>
+    </message>
+    <message>
+        <source>设备无响应</source>
+        <translation>Device not responding</translation>
+    </message>
+    <message>
+        <source>设备没有响应，程序不再等待它，现在关闭。
+请拔下设备，再重新连接。</source>
+        <translation>The device does not respond; the program closes now without waiting for it.
+Unplug the device and plug it in again.</translation>
+    </message>
 </context>
 <context>
     <name>MyView</name>

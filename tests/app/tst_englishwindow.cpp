@@ -194,7 +194,8 @@ private slots:
         look("help");
         window.setServiceMode(true);
         child<QAbstractButton>(&window, "serviceDevicesButton")->click();
-        look("devices");
+        look("devices");   // while the device is read: the held buttons say why
+        QVERIFY(waitForDeviceIdle(window.controller()));
 
         // Firmware: a file for this device, the question, the upgrade, the backup offer.
         QByteArray firmware = EmulatedDevice::instance().profile().name.leftJustified(48, '\0', true);
