@@ -212,9 +212,9 @@ void MainWindow::on_m_btn_Settings_clicked()
                        ":/image/select_settings_on.jpg");
     ui->stackedWidget->setCurrentIndex(WindowLayout::SettingsPage);
     closeDialog(openImageEditor);
-    // A running action owns the handle and closes it itself.
-    if (!deviceSession.activity().isBusy())
-        deviceSession.close();
+    // The handle the slot query left open for an upload that will not come;
+    // closed between jobs, never under one.
+    deviceController.releaseHandle();
 }
 
 void MainWindow::on_m_btn_User_clicked()

@@ -78,6 +78,11 @@ bool DeviceController::cancel()
     return true;
 }
 
+void DeviceController::releaseHandle()
+{
+    worker->requestRelease();
+}
+
 void DeviceController::checkPresence()
 {
     if (!thread)

@@ -122,6 +122,10 @@ public:
     // that has just restarted needs a moment).
     bool startProfileApply(const Profile &profile, int settleMs = 0); // bool
 
+    // Closes, between jobs, a handle a job left open for the next one (the
+    // slot query's, for the upload), when the user has gone elsewhere.
+    void releaseHandle();
+
     // True when the running job takes a Cancel.
     bool isCancellable() const { return isBusy() && runningCancellable; }
     bool cancel();

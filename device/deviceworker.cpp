@@ -126,6 +126,13 @@ void DeviceWorker::post(DeviceJob kind, JobFunction job, bool cancellable)
     wake.notify_all();
 }
 
+void DeviceWorker::requestRelease()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    releaseAsked = true;
+    wake.notify_all();
+}
+
 void DeviceWorker::requestListing()
 {
     std::lock_guard<std::mutex> lock(mutex);
@@ -216,19 +223,25 @@ void DeviceWorker::run()
     WorkerWaiter waiter(stopping);
     for (;;) {
         std::optional<Pending> job;
+        bool release = false;
         {
             std::unique_lock<std::mutex> lock(mutex);
-            wake.wait(lock, [this] { return quit || pending || listingAsked; });
+            wake.wait(lock, [this] { return quit || pending || listingAsked || releaseAsked; });
             if (quit)
                 break;
-            if (pending) {
+            if (releaseAsked) {
+                releaseAsked = false;
+                release = true;
+            } else if (pending) {
                 job = std::move(pending);
                 pending.reset();
             } else {
                 listingAsked = false;
             }
         }
-        if (job) {
+        if (release) {
+            session.close();
+        } else if (job) {
             runJob(session, waiter, *job);
         } else {
             // Lists the system's devices only; a handle left open for the next

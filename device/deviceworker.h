@@ -57,6 +57,8 @@ public:
     // --- the controller's side ------------------------------------------------
     void post(DeviceJob kind, JobFunction job, bool cancellable);
     void requestListing();
+    // The handle a job left open for the next one is closed between jobs.
+    void requestRelease();
     // The thread stops after the job in hand, which is interrupted; nothing
     // more reaches the receiver.
     void requestStop();
@@ -97,6 +99,7 @@ private:
     std::condition_variable wake;
     std::optional<Pending> pending;
     bool listingAsked = false;
+    bool releaseAsked = false;
     bool quit = false;
     std::deque<WorkerEvent> events;
     QObject *receiver;
