@@ -12,7 +12,9 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
+#include <QThread>
 #include <QToolButton>
 #include <QTimer>
 #include <QtTest>
@@ -137,6 +139,7 @@ private slots:
         QTRY_COMPARE(window->controller().state(), DeviceState::Unresponsive);
         QCOMPARE(testsupport::logMessages(window.get()).last(), QStringLiteral("设备无响应：请拔下设备，再重新连接"));
         QVERIFY(longestGap(200) < LongestAllowedMs);
+        QPointer<QThread> leftBehind = window->controller().deviceThread();
         QElapsedTimer closing;
         closing.start();
         window->close();
@@ -145,6 +148,9 @@ private slots:
         QVERIFY2(closing.elapsed() < 1000, "the window waited for the stuck device");
         QCOMPARE(told, 1);
         setStuckDeviceNotice(nullptr);
+        // Once the call returns, the thread left behind ends and goes by itself.
+        device().releaseStall();
+        QTRY_VERIFY(!leftBehind);
     }
 };
 
