@@ -17,6 +17,8 @@ DeviceController::DeviceController(QObject *parent)
     thread->start();
 
     watchdog.setInterval(WatchdogIntervalMs);
+    routineEvents.setInterval(RoutineEventsMs);
+    connect(&routineEvents, &QTimer::timeout, this, &DeviceController::takeWorkerEvents);
     connect(&watchdog, &QTimer::timeout, this, &DeviceController::checkStall);
     connect(&presenceTimer, &QTimer::timeout, this, &DeviceController::checkPresence);
 }
@@ -31,6 +33,7 @@ bool DeviceController::shutdown()
     if (!thread)
         return threadEnded;
     watchdog.stop();
+    routineEvents.stop();
     presenceTimer.stop();
     sharedGuard.reset();
     worker->requestStop();
@@ -66,6 +69,7 @@ bool DeviceController::start(DeviceJob kind, JobFunction job, bool cancellable)
     stalled = false;
     worker->post(kind, std::move(job), cancellable);
     watchdog.start();
+    routineEvents.start();
     updateState();
     return true;
 }
@@ -193,6 +197,7 @@ void DeviceController::takeWorkerEvents()
             runningCancellable = false;
             stalled = false;
             watchdog.stop();
+            routineEvents.stop();
             // Freed first, so that a receiver of finished() may start the next
             // action; its release runs what waited for the device to be free.
             std::unique_ptr<DeviceActionGuard> guard = std::move(sharedGuard);

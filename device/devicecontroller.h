@@ -66,6 +66,8 @@ public:
     static constexpr int StallGraceMs = 5000;
     static constexpr int ShutdownWaitMs = 2000;
     static constexpr int WatchdogIntervalMs = 100;
+    // How often a running job's progress and detail lines are taken.
+    static constexpr int RoutineEventsMs = 16;
 
     explicit DeviceController(QObject *parent = nullptr);
     ~DeviceController() override;
@@ -169,6 +171,7 @@ private:
     std::shared_ptr<DeviceWorker> worker;
     QThread *thread = nullptr;
     QTimer watchdog;
+    QTimer routineEvents;
     QTimer presenceTimer;
     DeviceJob running = DeviceJob::None;
     qint64 lastReports = 0;

@@ -172,8 +172,12 @@ void DeviceWorker::queue(WorkerEvent event)
 {
     if (!receiver)
         return;
+    // The many small events of a transfer (a detail line and a progress value
+    // per report) wait for the controller's next look, at most a frame away;
+    // waking the window's thread for each would cost the transfer its pace.
+    const bool routine = event.type == WorkerEvent::Progress || (event.type == WorkerEvent::Line && event.flag);
     events.push_back(std::move(event));
-    if (!receiverTold) {
+    if (!receiverTold && !routine) {
         receiverTold = true;
         // Under the lock: the controller clears receiver under it before it goes.
         QMetaObject::invokeMethod(receiver, "takeWorkerEvents", Qt::QueuedConnection);
