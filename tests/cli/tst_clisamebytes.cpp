@@ -133,6 +133,7 @@ private slots:
         {
             MainWindow window;
             QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+            window.controller().stopPresenceWatch();   // its listing each second is no job's
         }
         const QStringList fromWindow = exchanges();
         // open, the system's list (whose device is it), blocking, four questions and answers, close
@@ -167,6 +168,7 @@ private slots:
         {
             MainWindow window;
             QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+            window.controller().stopPresenceWatch();   // its listing each second is no job's
             device().clearRecord();
             setPictureFileChooser([path](QWidget *) { return path; });
             window.openSlotEditor(slot, QString());
@@ -189,6 +191,7 @@ private slots:
         {
             MainWindow window;
             QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+            window.controller().stopPresenceWatch();   // its listing each second is no job's
             device().clearRecord();
             for (int slot = 1; slot <= 10; ++slot) {
                 window.openSlotEditor(slot, QString());
@@ -219,6 +222,7 @@ private slots:
         {
             MainWindow window;
             QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+            window.controller().stopPresenceWatch();   // its listing each second is no job's
             window.setServiceMode(true);
             device().clearRecord();
             setFirmwareFileChooser([path](QWidget *) { return path; });
@@ -259,6 +263,7 @@ private slots:
         {
             MainWindow window;
             QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+            window.controller().stopPresenceWatch();   // its listing each second is no job's
             const char *const cells[][4] = {{"31", "", "", ""},           {"41", "231", "0.0039", ""},
                                             {"36", "221", "0.0035", ""},  {"46", "241", "0.00105", ""},
                                             {"", "", "", ""},             {"42", "232", "0.004", ""},
@@ -285,6 +290,7 @@ private slots:
         {
             MainWindow window;
             QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+            window.controller().stopPresenceWatch();   // its listing each second is no job's
             child<QToolButton>(&window, "toolButton_8")->click();
             QVERIFY(waitForDeviceIdle(window.controller()));
             QDialog *dialog = openCurveDialog.data();

@@ -162,12 +162,12 @@ private slots:
         if (answer != "unset") {
             const bool yes = answer == "yes";
             FirmwareQuestions answerer;
-            answerer.writeToApplication = [&](const QString &model) {
+            answerer.writeToApplication = [&, yes](const QString &model) {
                 onControllerThread = onControllerThread && QThread::currentThread() == qApp->thread();
                 questions << "application" + model;
                 return yes;
             };
-            answerer.writeToBootloader = [&](const BootloaderTarget &target) {
+            answerer.writeToBootloader = [&, yes](const BootloaderTarget &target) {
                 onControllerThread = onControllerThread && QThread::currentThread() == qApp->thread();
                 questions << "bootloader" + target.fileModel;
                 return yes;
