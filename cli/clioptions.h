@@ -22,4 +22,14 @@ struct CliOptions
     QString slot;                                    // --slot as typed
     QString fit = QStringLiteral("stretch");
     QString dither = QStringLiteral("none");
+
+    // Many devices at once: --all runs the command on every attached device,
+    // watch on each one that arrives, until --count devices were served or
+    // --timeout seconds passed (0: no such limit).
+    bool all = false;
+    bool watch = false;
+    int watchCount = 0;
+    double watchTimeout = 0;
+    // On a bench: the unit's own folder name (upgrade backups are kept per unit).
+    QString unitFolder;
 };

@@ -8,6 +8,7 @@
 CommandContext::CommandContext(Console &console, const CliOptions &options)
     : console(console), options(options), sink(console, options), device(sink)
 {
+    device.setDevicePath(options.devicePath);
 }
 
 void CommandContext::print(const QString &text)

@@ -183,6 +183,13 @@ QString wrapped(const QString &text, int width, int indent)
 constexpr int HelpWidth = 79;
 constexpr int OptionColumn = 21;
 
+const OptionEntry BenchOptions[] = {
+    {"all", "", "", "Run the command on every attached device at once (see 'watch --help')."},
+    {"count", "", "K", "watch: stop once K devices were served."},
+    {"timeout", "", "S", "watch: stop looking for devices after S seconds; the devices at work finish."},
+    {"json", "", "", "With --all or watch: one JSON document with an entry per device."},
+};
+
 QString optionLines(const std::vector<const OptionEntry *> &options)
 {
     QString text;
@@ -196,6 +203,14 @@ QString optionLines(const std::vector<const OptionEntry *> &options)
                 + wrapped(QLatin1String(entry->description), HelpWidth, OptionColumn) + QLatin1Char('\n');
     }
     return text;
+}
+
+QString benchOptionLines()
+{
+    std::vector<const OptionEntry *> options;
+    for (const OptionEntry &entry : BenchOptions)
+        options.push_back(&entry);
+    return optionLines(options);
 }
 
 QString commonOptionLines()
@@ -260,7 +275,9 @@ QString versionLine(const QString &program)
 QString toolHelp(const QString &program)
 {
     return QStringLiteral(
-               "Usage: %1 [--device PATH] [--verbose | --quiet] COMMAND [ARGUMENTS]\n\n"
+               "Usage: %1 [--device PATH] [--verbose | --quiet] COMMAND [ARGUMENTS]\n"
+               "       %1 --all COMMAND [ARGUMENTS]    (every attached device at once)\n"
+               "       %1 watch COMMAND [ARGUMENTS]    (each device as it arrives)\n\n"
                "The command-line companion of Tessel Control. It serves the vaping device with USB id\n"
                "0483:5750 through the same device jobs as the window, so it sends the same bytes.\n\n"
                "Commands:\n%2\n"
@@ -274,8 +291,35 @@ QString toolHelp(const QString &program)
                "  130  interrupted by Ctrl+C: an upgrade's write stage (the device waits in its bootloader),\n"
                "       or a reading command or upload (stopped after the report in flight)\n\n"
                "Results go to standard output, messages and progress to standard error.\n"
-               "'%1 COMMAND --help' shows a command's options.\n")
-        .arg(program, commandList(QString()), commonOptionLines());
+               "'%1 COMMAND --help' shows a command's options; '%1 watch --help' the runs over many devices.\n")
+        .arg(program, commandList(QString()),
+             commonOptionLines() + QStringLiteral("\nMany devices at once:\n") + benchOptionLines());
+}
+
+QString benchHelp(const QString &program)
+{
+    return QStringLiteral(
+               "Usage: %1 --all COMMAND [ARGUMENTS] [--json]\n"
+               "       %1 watch COMMAND [ARGUMENTS] [--count K] [--timeout S] [--json]\n\n"
+               "%2\n\n"
+               "Options:\n%3\n"
+               "Exit codes are listed by '%1 --help'.\n")
+        .arg(program,
+             wrapped(QStringLiteral(
+                         "Runs one command on many devices at once, each on a thread of its own: %1. --all runs "
+                         "it on every device attached now; watch lists the devices every second and runs it on "
+                         "each one that arrives, until Ctrl+C. A device that was served (by its path and serial "
+                         "number) is not served again until it has left and come back. upgrade needs --yes (or "
+                         "--dry-run): nobody is asked. Each device gets one line as it is done: serial number, "
+                         "path, ok or the reason it failed, seconds; info and slots print their result under "
+                         "it, --verbose every device's output and log; a summary line ends the run. A device "
+                         "of another model than the firmware's fails alone, as does one that goes away or does "
+                         "not answer. The exit code is 0 when every device succeeded, otherwise the highest code "
+                         "of the failures; Ctrl+C stops every device's job as it would stop a single one's (130 "
+                         "for the devices it cut short), and ends watch.")
+                         .arg(benchCommandNames().join(QStringLiteral(", "))),
+                     HelpWidth, 0),
+             benchOptionLines());
 }
 
 // A word such as "-1,2,3" is a value (curve points), not a row of short
@@ -315,7 +359,145 @@ private:
     QStringList words;
 };
 
+QStringList benchCommandNames()
+{
+    return {QStringLiteral("info"),        QStringLiteral("slots"),          QStringLiteral("upload"),
+            QStringLiteral("upgrade"),     QStringLiteral("curve write"),    QStringLiteral("settings write"),
+            QStringLiteral("profile apply")};
+}
+
+namespace {
+
+// What --all and watch add to a command line, taken off it before the
+// command's own parse.
+struct BenchWords
+{
+    bool all = false;
+    bool watch = false;
+    bool json = false;
+    QString count;     // as typed; empty when not given
+    QString timeout;
+    QString problem;   // a usage complaint
+};
+
+// Takes "--NAME VALUE" or "--NAME=VALUE" off words; false when the value is missing.
+bool takeValue(QStringList &words, const QString &name, QString &value)
+{
+    const QString option = QStringLiteral("--") + name;
+    for (int i = 0; i < words.size(); ++i) {
+        if (words.at(i) == option) {
+            if (i + 1 >= words.size())
+                return false;
+            value = words.at(i + 1);
+            words.erase(words.begin() + i, words.begin() + i + 2);
+            return true;
+        }
+        if (words.at(i).startsWith(option + QLatin1Char('='))) {
+            value = words.at(i).mid(option.size() + 1);
+            words.removeAt(i);
+            return true;
+        }
+    }
+    return true;
+}
+
+BenchWords takeBenchWords(QStringList &words)
+{
+    BenchWords bench;
+    bench.all = words.removeAll(QStringLiteral("--all")) > 0;
+    // The first word that is neither an option nor an option's value.
+    static const QStringList valued = {QStringLiteral("--device"), QStringLiteral("--slot"), QStringLiteral("--fit"),
+                                       QStringLiteral("--dither"), QStringLiteral("--count"),
+                                       QStringLiteral("--timeout")};
+    for (int i = 0; i < words.size(); ++i) {
+        const QString &word = words.at(i);
+        if (word == QLatin1String("--"))
+            break;
+        if (valued.contains(word)) {
+            ++i;
+            continue;
+        }
+        if (word.startsWith(QLatin1Char('-')))
+            continue;
+        if (word == QLatin1String("watch")) {
+            bench.watch = true;
+            words.removeAt(i);
+        }
+        break;
+    }
+    if (!bench.all && !bench.watch)
+        return bench;
+    if (bench.all && bench.watch)
+        bench.problem = QStringLiteral("--all and watch exclude each other");
+    bench.json = words.removeAll(QStringLiteral("--json")) > 0;
+    if (!takeValue(words, QStringLiteral("count"), bench.count) || !takeValue(words, QStringLiteral("timeout"), bench.timeout))
+        bench.problem = QStringLiteral("--count and --timeout need a value");
+    else if (bench.all && (!bench.count.isEmpty() || !bench.timeout.isEmpty()))
+        bench.problem = QStringLiteral("--count and --timeout go with watch, not --all");
+    return bench;
+}
+
+// The options of a run over many devices, checked once the command is known.
+bool applyBench(const BenchWords &bench, CliOptions &options, QString &problem)
+{
+    options.all = bench.all;
+    options.watch = bench.watch;
+    options.json = options.json || bench.json;
+    const QString how = bench.all ? QStringLiteral("--all") : QStringLiteral("watch");
+    if (!benchCommandNames().contains(options.command)) {
+        problem = QStringLiteral("%1 runs %2; not %3").arg(how, benchCommandNames().join(QStringLiteral(", ")), options.command);
+        return false;
+    }
+    if (!options.devicePath.isEmpty()) {
+        problem = QStringLiteral("--device and %1 exclude each other").arg(how);
+        return false;
+    }
+    if (options.command == QLatin1String("upgrade") && !options.yes && !options.dryRun) {
+        problem = QStringLiteral("upgrade with %1 needs --yes: nobody is asked before each device is erased; "
+                                 "nothing was sent").arg(how);
+        return false;
+    }
+    bool number = true;
+    if (!bench.count.isEmpty())
+        options.watchCount = bench.count.toInt(&number);
+    if (!number || options.watchCount < 0) {
+        problem = QStringLiteral("--count needs a whole number of devices");
+        return false;
+    }
+    if (!bench.timeout.isEmpty())
+        options.watchTimeout = bench.timeout.toDouble(&number);
+    if (!number || options.watchTimeout < 0) {
+        problem = QStringLiteral("--timeout needs a number of seconds");
+        return false;
+    }
+    return true;
+}
+
+ParsedCommandLine parseOne(const QString &program, const QStringList &rawArguments);
+
+} // namespace
+
 ParsedCommandLine parseCommandLine(const QString &program, const QStringList &rawArguments)
+{
+    QStringList words = rawArguments;
+    const BenchWords bench = takeBenchWords(words);
+    if (!bench.problem.isEmpty())
+        return usageError(program, bench.problem, QStringLiteral("watch"));
+    if (bench.watch && (words.contains(QStringLiteral("--help")) || words.contains(QStringLiteral("-h")))
+        && !std::any_of(words.cbegin(), words.cend(), [](const QString &w) { return !w.startsWith(QLatin1Char('-')); }))
+        return answer(ParseOutcome::Help, benchHelp(program));
+    ParsedCommandLine parsed = parseOne(program, words);
+    if (parsed.outcome != ParseOutcome::Run || (!bench.all && !bench.watch))
+        return parsed;
+    QString problem;
+    if (!applyBench(bench, parsed.options, problem))
+        return usageError(program, problem, QStringLiteral("watch"));
+    return parsed;
+}
+
+namespace {
+
+ParsedCommandLine parseOne(const QString &program, const QStringList &rawArguments)
 {
     const NumberWords numbers(rawArguments);
     const QStringList &arguments = numbers.shielded;
@@ -408,3 +590,5 @@ ParsedCommandLine parseCommandLine(const QString &program, const QStringList &ra
         options.dither = numbers.restored(parser.value(QStringLiteral("dither")));
     return parsed;
 }
+
+} // namespace

@@ -26,3 +26,9 @@ ParsedCommandLine parseCommandLine(const QString &program, const QStringList &ar
 
 // The whole tool's help: commands, common options, exit codes.
 QString toolHelp(const QString &program);
+
+// The help of the runs over many devices (--all, watch).
+QString benchHelp(const QString &program);
+
+// The commands --all and watch run.
+QStringList benchCommandNames();

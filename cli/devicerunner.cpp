@@ -43,8 +43,11 @@ DeviceRunner::~DeviceRunner()
 DeviceController &DeviceRunner::controller()
 {
     // Made at the first job: a command that never touches the device starts no thread.
-    if (!device)
+    if (!device) {
         device = std::make_unique<DeviceController>();
+        if (!path.isEmpty())
+            device->setDevicePath(path);
+    }
     return *device;
 }
 
@@ -84,6 +87,10 @@ JobOutcome DeviceRunner::run(DeviceJob kind, JobFunction job, bool cancellable, 
 JobOutcome DeviceRunner::run(const Start &start, TerminalSink *to)
 {
     JobOutcome outcome;
+    // On a bench Ctrl+C is noted for every device at once; a device whose
+    // job could not take it starts nothing more.
+    if (interruptsHeld() && interruptRequested())
+        interruptSeen = true;
     if (interruptSeen) {
         outcome.interrupted = true;
         return outcome;

@@ -14,6 +14,7 @@
 
 #include "device/devicejob.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QVariant>
 
@@ -47,6 +48,9 @@ public:
     JobOutcome run(const Start &start, TerminalSink *to = nullptr);
     JobOutcome run(DeviceJob kind, JobFunction job, bool cancellable, TerminalSink *to = nullptr);
 
+    // The device the jobs serve by its hidapi path (empty: the first attached).
+    void setDevicePath(const QByteArray &devicePath) { path = devicePath; }
+
     // Whether Ctrl+C stopped a job; no further job is started then.
     bool wasInterrupted() const { return interruptSeen; }
 
@@ -65,6 +69,7 @@ private:
     TerminalSink &sink;
     std::unique_ptr<DeviceController> device;
     bool interruptSeen = false;
+    QByteArray path;
 
     std::mutex callMutex;
     std::condition_variable callDone;

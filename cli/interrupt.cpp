@@ -6,6 +6,7 @@
 namespace {
 
 std::atomic<bool> interrupted{false};
+std::atomic<bool> held{false};
 
 void noteInterrupt(int)
 {
@@ -16,12 +17,16 @@ void noteInterrupt(int)
 
 void deferInterrupts()
 {
+    if (held.load())
+        return;
     interrupted.store(false);
     std::signal(SIGINT, noteInterrupt);
 }
 
 void restoreInterrupts()
 {
+    if (held.load())
+        return;
     std::signal(SIGINT, SIG_DFL);
 }
 
@@ -33,4 +38,22 @@ bool interruptRequested()
 void requestInterrupt()
 {
     interrupted.store(true);
+}
+
+void holdInterrupts()
+{
+    interrupted.store(false);
+    held.store(true);
+    std::signal(SIGINT, noteInterrupt);
+}
+
+void releaseInterrupts()
+{
+    held.store(false);
+    std::signal(SIGINT, SIG_DFL);
+}
+
+bool interruptsHeld()
+{
+    return held.load();
 }

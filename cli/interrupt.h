@@ -12,3 +12,12 @@ void restoreInterrupts();
 bool interruptRequested();
 // As if Ctrl+C had been pressed (tests).
 void requestInterrupt();
+
+// For a run over many devices at once: SIGINT is noted from now on until
+// releaseInterrupts(), whatever each device's command asks meanwhile; the
+// commands' own defer and restore change nothing then, so one device's
+// command cannot let Ctrl+C end the program while another is writing.
+void holdInterrupts();
+void releaseInterrupts();
+// Whether holdInterrupts() is in force.
+bool interruptsHeld();

@@ -1,5 +1,6 @@
 #include "cli/tesselctl.h"
 
+#include "cli/allcommand.h"
 #include "cli/commandcontext.h"
 #include "cli/commandline.h"
 #include "cli/console.h"
@@ -56,6 +57,10 @@ int runTesselctl(const QString &program, const QStringList &arguments, Console &
         console.err(QStringLiteral("%1: unknown command '%2'\n").arg(program, parsed.options.command));
         return ExitUsage;
     }
+    if (parsed.options.all)
+        return runOnAll(console, parsed.options, command);
+    if (parsed.options.watch)
+        return runWatch(console, parsed.options, command);
     CommandContext context(console, parsed.options);
     return command(context);
 }

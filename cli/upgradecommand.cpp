@@ -13,6 +13,7 @@
 #include <QCryptographicHash>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 
 using namespace Firmware;
@@ -60,6 +61,12 @@ public:
     {
         if (context.options.dryRun) {
             dryRunEnded = true;
+            return false;
+        }
+        // On a bench Ctrl+C does not end the program: it stops each device
+        // here, before its erase, as it would have stopped a single one.
+        if (interruptsHeld() && interruptRequested()) {
+            interruptedBeforeErase = true;
             return false;
         }
         if (context.options.yes)
@@ -124,6 +131,7 @@ public:
     bool modelMatches = false;
     bool dryRunEnded = false;
     bool noTerminal = false;
+    bool interruptedBeforeErase = false;
     bool erasing = false;
     bool interrupted = false;           // the write stage stopped for Ctrl+C (from the job's result)
     qint64 chunksStarted = 0;
@@ -337,7 +345,12 @@ int runUpgrade(CommandContext &context)
     UpgradeSink *const command = &sink;
     DeviceRunner *const runner = &context.device;
     const bool resume = options.resume;
-    const QString backupFolder = upgradeBackupFolder();
+    // On a bench every unit keeps its backups in a folder of its own: units
+    // of one model upgraded in the same second would otherwise share a file
+    // name, and the newest ten of the whole bench would be all that is kept.
+    const QString backupFolder = options.unitFolder.isEmpty()
+                                     ? upgradeBackupFolder()
+                                     : QDir(upgradeBackupFolder()).filePath(options.unitFolder);
     const JobOutcome ran = context.device.run(kind, [=](JobContext &job) {
         DeviceSideSink deviceSide(job.sink, *command, *runner, job.session);
         // What the erase may wipe, the device's five curves, is saved first.
@@ -377,6 +390,8 @@ int runUpgrade(CommandContext &context)
             context.report(QStringLiteral("dry run: the model matches; nothing was erased"));
             return ExitSuccess;
         }
+        if (sink.interruptedBeforeErase)
+            return context.interrupted(QStringLiteral("nothing was erased"));
         return context.fail(ExitUsage, sink.noTerminal ? QStringLiteral("not confirmed: standard input is no terminal; "
                                                                          "--yes upgrades without asking; nothing was erased")
                                                         : QStringLiteral("not confirmed; nothing was erased"));

@@ -53,6 +53,12 @@ void DeviceController::setSharedActivity(DeviceActivity *activity)
     sharedActivity = activity;
 }
 
+void DeviceController::setDevicePath(const QByteArray &path)
+{
+    path_ = path;
+    worker->setDevicePath(path);
+}
+
 bool DeviceController::start(DeviceJob kind, JobFunction job, bool cancellable)
 {
     if (!thread)

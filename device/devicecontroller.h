@@ -99,6 +99,13 @@ public:
     void setFirmwareQuestions(FirmwareQuestions questions) { questions_ = std::move(questions); }
     const FirmwareQuestions &firmwareQuestions() const { return questions_; }
 
+    // Which device this controller serves: the one at this hidapi path, or
+    // with an empty path (the default) the first 0483:5750 device attached.
+    // Taken by the next job and listing. A device that leaves is reported as
+    // gone; another device is never opened in its place.
+    void setDevicePath(const QByteArray &path);
+    QByteArray devicePath() const { return path_; }
+
     // Runs job on the device thread unless one runs already. cancellable:
     // whether cancel() reaches it.
     bool start(DeviceJob kind, JobFunction job, bool cancellable);
@@ -187,4 +194,5 @@ private:
     DeviceActivity *sharedActivity = nullptr;
     std::unique_ptr<DeviceActionGuard> sharedGuard;
     FirmwareQuestions questions_;
+    QByteArray path_;
 };

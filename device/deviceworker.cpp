@@ -3,6 +3,7 @@
 #include "device/devicecontroller.h"
 #include "device/devicelink.h"
 #include "device/devicesession.h"
+#include "device/knowndevices.h"
 #include "device/openfailure.h"
 #include "device/workerwaiter.h"
 
@@ -10,6 +11,13 @@
 #include <QMetaObject>
 
 namespace {
+
+// Whether the system lists the device at path, or with an empty path any
+// device with the tool's USB id.
+bool listedAt(const QByteArray &path)
+{
+    return path.isEmpty() ? isDeviceListed() : listedDevice(path).isListed();
+}
 
 QString cancelledText()
 {
@@ -133,6 +141,12 @@ void DeviceWorker::requestRelease()
     wake.notify_all();
 }
 
+void DeviceWorker::setDevicePath(const QByteArray &path)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    pathAsked = path;
+}
+
 void DeviceWorker::requestListing()
 {
     std::lock_guard<std::mutex> lock(mutex);
@@ -228,11 +242,13 @@ void DeviceWorker::run()
     for (;;) {
         std::optional<Pending> job;
         bool release = false;
+        std::optional<QByteArray> newPath;
         {
             std::unique_lock<std::mutex> lock(mutex);
             wake.wait(lock, [this] { return quit || pending || listingAsked || releaseAsked; });
             if (quit)
                 break;
+            newPath.swap(pathAsked);
             if (releaseAsked) {
                 releaseAsked = false;
                 release = true;
@@ -243,6 +259,11 @@ void DeviceWorker::run()
                 listingAsked = false;
             }
         }
+        if (newPath && *newPath != session.devicePath()) {
+            // Another device from now on: a handle on the old one is given up.
+            session.close();
+            session.setDevicePath(*newPath);
+        }
         if (release) {
             session.close();
         } else if (job) {
@@ -251,7 +272,7 @@ void DeviceWorker::run()
             // Lists the system's devices only; a handle left open for the next
             // job (the slot query's) went with a device that is no longer listed.
             WorkerEvent event{WorkerEvent::Listed};
-            event.flag = isDeviceListed();
+            event.flag = listedAt(session.devicePath());
             if (!event.flag)
                 session.close();
             send(event);

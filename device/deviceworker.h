@@ -13,6 +13,7 @@
 #include "device/calltimer.h"
 #include "device/devicejob.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QVariant>
@@ -57,6 +58,8 @@ public:
     // --- the controller's side ------------------------------------------------
     void post(DeviceJob kind, JobFunction job, bool cancellable);
     void requestListing();
+    // The device the next job and listing serve (empty: the first attached).
+    void setDevicePath(const QByteArray &path);
     // The handle a job left open for the next one is closed between jobs.
     void requestRelease();
     // The thread stops after the job in hand, which is interrupted; nothing
@@ -100,6 +103,7 @@ private:
     std::optional<Pending> pending;
     bool listingAsked = false;
     bool releaseAsked = false;
+    std::optional<QByteArray> pathAsked;   // set and not yet taken by the thread
     bool quit = false;
     std::deque<WorkerEvent> events;
     QObject *receiver;

@@ -44,9 +44,22 @@ EmulatedDevice &EmulatedDevice::instance()
 
 EmulatedDevice &EmulatedDevice::onBus(int index)
 {
-    static EmulatedDevice first(0);
-    static EmulatedDevice second(1);
-    return index == 1 ? second : first;
+    // Made together at the first use; never destroyed, so that a device thread
+    // left behind at the program's end still finds its device.
+    static EmulatedDevice *const *const bus = [] {
+        static EmulatedDevice *devices[BusSize];
+        for (int i = 0; i < BusSize; ++i)
+            devices[i] = new EmulatedDevice(i);
+        return devices;
+    }();
+    return *bus[index >= 0 && index < BusSize ? index : 0];
+}
+
+int EmulatedDevice::pluggedAfterReset()
+{
+    bool number = false;
+    const int asked = qEnvironmentVariable("TESSEL_EMULATED_DEVICES").trimmed().toInt(&number);
+    return number ? qBound(1, asked, int(BusSize)) : 1;
 }
 
 EmulatedDevice *EmulatedDevice::owner(const hid_device *handle)
@@ -81,7 +94,7 @@ void EmulatedDevice::resetLocked()
         m_profile.serialNumber = QString::fromLatin1(m_profile.identification);
     }
     m_mode = Mode::Application;
-    m_present = m_busIndex == 0;
+    m_present = m_busIndex < pluggedAfterReset();
     m_pendingOpenFailures = 0;
     m_accessDenied = false;
     m_replyFaults.clear();
@@ -122,8 +135,33 @@ void EmulatedDevice::resetLocked()
     m_backOnBusAt = Clock::time_point();
     m_stayAwayAfterErase = false;
     m_bootloader = Bootloader();
+    applyFaultsFromEnvironmentLocked();
 
     m_replyOrUnplug.notify_all();   // a reader still waiting on an old handle gives up
+}
+
+void EmulatedDevice::applyFaultsFromEnvironmentLocked()
+{
+    const QString faults = qEnvironmentVariable("TESSEL_EMULATED_FAULTS");
+    for (const QString &entry : faults.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString device = entry.section(QLatin1Char(':'), 0, 0).trimmed();
+        const QString fault = entry.section(QLatin1Char(':'), 1).trimmed();
+        if (device != QLatin1String("*") && device != QString::number(m_busIndex))
+            continue;
+        const QString name = fault.section(QLatin1Char('='), 0, 0);
+        bool number = false;
+        const int value = fault.section(QLatin1Char('='), 1).toInt(&number);
+        if (name == QLatin1String("silent")) {
+            for (quint8 item = 0x04; item <= 0x0D; ++item)
+                m_replyFaults.insert(item, FaultSetting{ReplyFault::NoReply, 0});
+        } else if (name == QLatin1String("unplug-after") && number && value > 0) {
+            m_unplugAfterWrites = value;
+        } else if (name == QLatin1String("fail-write") && number && value >= 0) {
+            m_failingWrites.insert(value);
+        } else if (name == QLatin1String("latency") && number) {
+            m_latency = std::chrono::microseconds(qMax(value, 0));
+        }
+    }
 }
 
 QByteArray EmulatedDevice::path() const

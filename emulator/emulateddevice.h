@@ -26,13 +26,23 @@ namespace emu {
 // hidapi call the program made to it. The hidapi shim forwards each call to the
 // hid* members below; tests drive faults and read the record through the rest.
 //
-// The bus has room for two devices. The first (instance()) is plugged in after
-// every reset; the second is unplugged after every reset, until a test that
-// serves two devices at once plugs it in with setPresent(true). hid_open takes
-// the first present one, hid_open_path the one with that path, and every call
-// with a handle goes to the device the handle belongs to.
+// The bus is a bench with room for sixteen devices, each with its own path,
+// serial number, profile, faults and record. After every reset the first N
+// are plugged in, N being TESSEL_EMULATED_DEVICES (1 to 16, default 1; read
+// at the first use and again at each reset), the others unplugged until a
+// test plugs them in with setPresent(true). hid_open takes the first present
+// one, hid_open_path the one with that path, and every call with a handle goes
+// to the device the handle belongs to.
 //
-// Thread-safe; hooks run with no lock held, so they may call back into hidapi.
+// TESSEL_EMULATED_FAULTS gives single devices faults at each reset, for the
+// emulated programs: comma-separated "INDEX:FAULT" with INDEX the bus index
+// (the number in the path) or "*" for every device, and FAULT one of silent
+// (no answer to any query), unplug-after=K, fail-write=I (the I-th write since
+// reset fails) and latency=US (microseconds per report).
+//
+// Thread-safe: each device has its own lock, so devices served from different
+// threads never wait for one another. Hooks run with no lock held, so they
+// may call back into hidapi.
 class EmulatedDevice
 {
 public:
@@ -64,12 +74,15 @@ public:
     using WriteHook = std::function<void(int writeIndex, const QByteArray &report)>;
     using ReadHook = std::function<void(int readIndex)>;
 
-    static constexpr int BusSize = 2;
+    static constexpr int BusSize = 16;
 
     // The first device on the bus.
     static EmulatedDevice &instance();
-    // Device 0 (instance()) or 1.
+    // Device 0 (instance()) to BusSize - 1; any other index gives the first.
     static EmulatedDevice &onBus(int index);
+    // How many devices a reset plugs in: TESSEL_EMULATED_DEVICES clamped to
+    // 1..BusSize, 1 when unset or not a number.
+    static int pluggedAfterReset();
     // The device a handle was opened on (a stale one included), or null for a
     // handle no device knows.
     static EmulatedDevice *owner(const hid_device *handle);
@@ -206,6 +219,7 @@ private:
     explicit EmulatedDevice(int busIndex);
 
     void resetLocked();
+    void applyFaultsFromEnvironmentLocked();
     bool knowsHandle(const hid_device *handle) const;
     hid_device *liveHandle(const hid_device *handle) const;   // null if unknown or closed
     int handleIdOf(const hid_device *handle) const;

@@ -33,8 +33,9 @@ int HID_API_EXPORT HID_API_CALL hid_exit(void)
 }
 
 // The first device on the bus that is plugged in and, when a serial number is
-// given, carries it. With the second device unplugged (as after every reset)
-// this is always the first device, which records the attempt.
+// given, carries it. With one device on the bench (as after every reset
+// unless TESSEL_EMULATED_DEVICES asks for more) this is always the first
+// device, which records the attempt.
 HID_API_EXPORT hid_device *HID_API_CALL hid_open(unsigned short vendor_id,
                                                  unsigned short product_id,
                                                  const wchar_t *serial_number)
