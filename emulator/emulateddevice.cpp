@@ -99,6 +99,7 @@ void EmulatedDevice::resetLocked()
     m_accessDenied = false;
     m_replyFaults.clear();
     m_failingWrites.clear();
+    m_failWritesFrom.reset();
     m_unplugAfterWrites.reset();
     m_latency = std::chrono::microseconds(0);
     m_latencyDeadline = Clock::time_point();
@@ -154,10 +155,12 @@ void EmulatedDevice::applyFaultsFromEnvironmentLocked()
         if (name == QLatin1String("silent")) {
             for (quint8 item = 0x04; item <= 0x0D; ++item)
                 m_replyFaults.insert(item, FaultSetting{ReplyFault::NoReply, 0});
+            m_timeoutMode = TimeoutMode::RealWait;   // the host waits out each time-out
         } else if (name == QLatin1String("unplug-after") && number && value > 0) {
             m_unplugAfterWrites = value;
         } else if (name == QLatin1String("fail-write") && number && value >= 0) {
-            m_failingWrites.insert(value);
+            // A link that breaks for good: this write and every later one fails.
+            m_failWritesFrom = value;
         } else if (name == QLatin1String("latency") && number) {
             m_latency = std::chrono::microseconds(qMax(value, 0));
         }
@@ -618,7 +621,7 @@ int EmulatedDevice::hidWrite(hid_device *handle, const unsigned char *data, size
         advanceLocked();
         // The device may have gone, or the handle been closed, during the transfer.
         if (!live->dead && !live->closed && data && length > 0 && length <= maxHidBuffer
-            && !m_failingWrites.contains(writeIndex)) {
+            && !m_failingWrites.contains(writeIndex) && !(m_failWritesFrom && writeIndex >= *m_failWritesFrom)) {
             result = int(length);
             ++m_deliveredWrites;
             // The endpoint takes one 64-byte report: short ones arrive zero-padded.

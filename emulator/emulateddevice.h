@@ -37,8 +37,9 @@ namespace emu {
 // TESSEL_EMULATED_FAULTS gives single devices faults at each reset, for the
 // emulated programs: comma-separated "INDEX:FAULT" with INDEX the bus index
 // (the number in the path) or "*" for every device, and FAULT one of silent
-// (no answer to any query), unplug-after=K, fail-write=I (the I-th write since
-// reset fails) and latency=US (microseconds per report).
+// (no answer to any query; the host waits out its time-outs), unplug-after=K, fail-write=I (the I-th write since
+// reset and every later one fail: a broken link) and latency=US (microseconds
+// per report).
 //
 // Thread-safe: each device has its own lock, so devices served from different
 // threads never wait for one another. Hooks run with no lock held, so they
@@ -251,6 +252,7 @@ private:
     bool m_accessDenied = false;
     QMap<quint8, FaultSetting> m_replyFaults;
     QSet<int> m_failingWrites;
+    std::optional<int> m_failWritesFrom;   // from the environment: every write from this index on fails
     std::optional<int> m_unplugAfterWrites;
     std::chrono::microseconds m_latency{0};
     Clock::time_point m_latencyDeadline;   // when the link is free again

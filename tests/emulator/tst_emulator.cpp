@@ -510,6 +510,69 @@ private slots:
             handle = nullptr;
         }
     }
+
+    // The bench the emulated programs get from their environment: how many
+    // units are plugged in at reset, and the faults single units are given.
+    void benchFromEnvironment_data()
+    {
+        QTest::addColumn<QByteArray>("devices");
+        QTest::addColumn<QByteArray>("faults");
+        QTest::addColumn<int>("listed");
+        QTest::addColumn<QList<bool>>("answering");   // units 0..2: the third request still answered
+
+        QTest::newRow("unset") << QByteArray() << QByteArray() << 1 << QList<bool>{true};
+        QTest::newRow("three") << QByteArray("3") << QByteArray() << 3 << QList<bool>{true, true, true};
+        QTest::newRow("sixteen") << QByteArray("16") << QByteArray() << 16 << QList<bool>{true, true, true};
+        QTest::newRow("above the bus") << QByteArray("40") << QByteArray() << 16 << QList<bool>{true, true, true};
+        QTest::newRow("zero") << QByteArray("0") << QByteArray() << 1 << QList<bool>{true};
+        QTest::newRow("not a number") << QByteArray("eight") << QByteArray() << 1 << QList<bool>{true};
+        QTest::newRow("one silent") << QByteArray("3") << QByteArray("2:silent") << 3 << QList<bool>{true, true, false};
+        QTest::newRow("every link breaks") << QByteArray("2") << QByteArray("*:fail-write=1") << 2 << QList<bool>{false, false};
+        QTest::newRow("one pulled out") << QByteArray("2") << QByteArray("1:unplug-after=2") << 2 << QList<bool>{true, false};
+        QTest::newRow("nonsense ignored") << QByteArray("2") << QByteArray("0:explode,x:silent,1:unplug-after=z")
+                                          << 2 << QList<bool>{true, true};
+    }
+    void benchFromEnvironment()
+    {
+        QFETCH(QByteArray, devices);
+        QFETCH(QByteArray, faults);
+        QFETCH(int, listed);
+        QFETCH(QList<bool>, answering);
+        hid_close(handle);   // the bench is set up afresh below
+        handle = nullptr;
+        const auto resetBus = [] {
+            for (int i = 0; i < EmulatedDevice::BusSize; ++i)
+                EmulatedDevice::onBus(i).reset();
+        };
+        qputenv("TESSEL_EMULATED_DEVICES", devices);
+        qputenv("TESSEL_EMULATED_FAULTS", faults);
+        resetBus();
+        qunsetenv("TESSEL_EMULATED_DEVICES");
+        qunsetenv("TESSEL_EMULATED_FAULTS");
+
+        QSet<QString> serials;
+        int count = 0;
+        hid_device_info *list = hid_enumerate(0x0483, 0x5750);
+        for (const hid_device_info *entry = list; entry; entry = entry->next, ++count) {
+            QCOMPARE(QByteArray(entry->path), "emulated:" + QByteArray::number(count));
+            serials.insert(QString::fromWCharArray(entry->serial_number));
+        }
+        hid_free_enumeration(list);
+        QCOMPARE(count, listed);
+        QCOMPARE(serials.size(), listed);
+        for (int i = 0; i < answering.size(); ++i) {
+            hid_device *unit = hid_open_path(("emulated:" + QByteArray::number(i)).constData());
+            QVERIFY(unit);
+            QByteArray reply;
+            for (int n = 0; n < 3; ++n) {
+                send(unit, request('r', 0x07));
+                reply = readReply(unit, nullptr, 50);
+            }
+            QCOMPARE(reply.mid(3, 15) == EmulatedDevice::onBus(i).profile().identification, answering.at(i));
+            hid_close(unit);
+        }
+        resetBus();   // back to one unit, no faults
+    }
 };
 
 QTEST_MAIN(TestEmulator)
