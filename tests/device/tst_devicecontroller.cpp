@@ -181,7 +181,11 @@ private slots:
     }
 
     void init() { device().reset(); }
-    void cleanup() { device().reset(); }
+    void cleanup()
+    {
+        device().reset();
+        EmulatedDevice::onBus(1).reset();
+    }
 
     // Each job through the controller: the same exchanges, lines and outcome as
     // the job run directly, with the device answering, silent or gone.
@@ -371,21 +375,32 @@ private slots:
     // The device pulled out during a job: the job fails as it does directly,
     // the handle is closed on the device thread, and the next listing says
     // the device left; plugged back in, it arrived.
+    // A controller given the second of two devices by its path reports that
+    // one leaving, although the first stays, and never turns to the first.
     void unplugDuringJob_data()
     {
         QTest::addColumn<QString>("job");
         QTest::addColumn<int>("afterWrites");
-        QTest::newRow("device query") << "device query" << 2;
-        QTest::newRow("colour upload") << "colour upload" << 5;
-        QTest::newRow("settings write") << "settings write" << 1;
-        QTest::newRow("firmware upgrade, write stage") << "firmware upgrade" << 6;
+        QTest::addColumn<bool>("second");
+        QTest::newRow("device query") << "device query" << 2 << false;
+        QTest::newRow("colour upload") << "colour upload" << 5 << false;
+        QTest::newRow("settings write") << "settings write" << 1 << false;
+        QTest::newRow("firmware upgrade, write stage") << "firmware upgrade" << 6 << false;
+        QTest::newRow("device query, second of two") << "device query" << 2 << true;
+        QTest::newRow("firmware upgrade, second of two") << "firmware upgrade" << 6 << true;
     }
     void unplugDuringJob()
     {
         QFETCH(QString, job);
         QFETCH(int, afterWrites);
-        device().unplugAfterWrites(afterWrites);
+        QFETCH(bool, second);
+        EmulatedDevice &target = EmulatedDevice::onBus(second ? 1 : 0);
+        EmulatedDevice &other = EmulatedDevice::onBus(second ? 0 : 1);
+        target.setPresent(true);
+        target.unplugAfterWrites(afterWrites);
         DeviceController controller;
+        if (second)
+            controller.setDevicePath(target.path());
         controller.assumePresent(true);
         Heard heard;
         listen(controller, heard);
@@ -398,11 +413,13 @@ private slots:
         controller.checkPresence();
         QTRY_COMPARE(left.count(), 1);
         QCOMPARE(controller.state(), DeviceState::Absent);
-        device().plugBackIn();
+        target.plugBackIn();
         controller.checkPresence();
         QTRY_COMPARE(arrived.count(), 1);
         QCOMPARE(controller.state(), DeviceState::Idle);
-        QCOMPARE(device().misuseCount(), 0);
+        QCOMPARE(target.misuseCount(), 0);
+        QCOMPARE(other.count(Exchange::Open), 0);
+        QCOMPARE(other.count(Exchange::Write), 0);
     }
 
     // A write or read that does not come back: the controller reports the
