@@ -4,7 +4,6 @@
 #include "device/devicelink.h"
 #include "device/devicesession.h"
 #include "device/knowndevices.h"
-#include "device/openfailure.h"
 #include "device/workerwaiter.h"
 
 #include <QCoreApplication>
@@ -55,8 +54,9 @@ public:
     {
         WorkerEvent event{WorkerEvent::Reachable, kind};
         event.flag = online;
-        // Asked here, on the device thread, while it is fresh.
-        event.listed = online || diagnoseOpenFailure() == OpenFailure::NotAccessible;
+        // Asked here, on the device thread, while it is fresh, and of this
+        // session's device: another unit being listed does not make it there.
+        event.listed = online || listedAt(session.devicePath());
         worker.send(event);
     }
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-std::array<quint8, PayloadStagingSize> payloadStaging{};
+thread_local std::array<quint8, PayloadStagingSize> payloadStaging{};
 
 const QByteArray bootPattern("123456789012345678901234567890123456789012345678901234567890");
 

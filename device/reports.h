@@ -13,12 +13,14 @@ typedef struct hid_device_ hid_device;
 // Results of the low-level writers.
 enum ReportResult { ReportOk = 0, ReportShortWrite = -2, ReportNoBuffer = -4 };
 
-// The one payload area shared by every command. Each command copies its
-// payload in from position 0; the positions after it keep what earlier
+// The payload area shared by every command of a thread. Each command copies
+// its payload in from position 0; the positions after it keep what earlier
 // commands left there, which gives a firmware chunk its five filler bytes.
+// Each device thread has its own, so units served at once never send one
+// another's bytes, and each unit sees what it would see alone.
 // 128 bytes hold any length a signed byte can declare.
 constexpr int PayloadStagingSize = 128;
-extern std::array<quint8, PayloadStagingSize> payloadStaging;
+extern thread_local std::array<quint8, PayloadStagingSize> payloadStaging;
 
 // The 60-digit payload of the bootloader commands 0x00, 0x02, 0x03 and 0x04.
 extern const QByteArray bootPattern;
