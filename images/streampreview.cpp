@@ -13,12 +13,12 @@ class DataRecorder : public ImageReportSink
 public:
     bool dataReport(int, const ApplicationBlock &block) override
     {
-        data.append(reinterpret_cast<const char *>(block.data()) + DataOffset, DataBytes);
+        data.append(reinterpret_cast<const char *>(block.data()) + Protocol::ImageDataOffset, Protocol::ImageDataBytes);
         return true;
     }
     bool endReport(const ApplicationBlock &block) override
     {
-        end = QByteArray(reinterpret_cast<const char *>(block.data()) + DataOffset, DataBytes);
+        end = QByteArray(reinterpret_cast<const char *>(block.data()) + Protocol::ImageDataOffset, Protocol::ImageDataBytes);
         return true;
     }
     void progress(int) override {}
@@ -64,9 +64,9 @@ QVector<QImage> bootAnimationPreview(const QImage &picture)
     DataRecorder recorder;
     streamBootAnimation(block, picture, recorder);
     QVector<QImage> frames;
-    const int frameBytes = FrameWidth * FrameHeight * 3;
-    for (int k = 0; k < AnimationFrames; ++k)
-        frames << colourPixels(recorder.data, k * frameBytes, FrameWidth, FrameHeight);
+    const int frameBytes = Protocol::BootFrameWidth * Protocol::BootFrameHeight * 3;
+    for (int k = 0; k < Protocol::BootAnimationFrames; ++k)
+        frames << colourPixels(recorder.data, k * frameBytes, Protocol::BootFrameWidth, Protocol::BootFrameHeight);
     return frames;
 }
 
