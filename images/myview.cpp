@@ -124,7 +124,7 @@ void MyView::finishStroke()
 StrokeStep::Board MyView::strokeBoard()
 {
     StrokeStep::Board board;
-    board.repaintBefore = [this](const StrokeStep *upTo) { repaintBefore(upTo); };
+    board.repaintBefore = [this](const StrokeStep *upTo) { repaintStrokesBefore(upTo); };
     board.keep = [this](const QVector<StrokeSegment> &segments) {
         for (const StrokeSegment &segment : segments)
             paintSegment(firstCanvas, segment);
@@ -137,7 +137,7 @@ StrokeStep::Board MyView::strokeBoard()
     return board;
 }
 
-void MyView::repaintBefore(const StrokeStep *upTo)
+void MyView::repaintStrokesBefore(const StrokeStep *upTo)
 {
     canvas = firstCanvas.copy();
     for (int i = 0; i < strokes.count(); ++i) {

@@ -88,7 +88,7 @@ private:
     void showCanvas();
     // The stroke under way becomes an undo step.
     void finishStroke();
-    void repaintBefore(const StrokeStep *upTo);
+    void repaintStrokesBefore(const StrokeStep *upTo);
     StrokeStep::Board strokeBoard();
 
     int slotNumber = 0;
