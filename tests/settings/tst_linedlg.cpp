@@ -218,6 +218,24 @@ private slots:
         QVERIFY(logMessages(&o.window).isEmpty());
     }
 
+    // Each curve dialog shows and writes its own group: choosing M3 in a second
+    // dialog leaves the first one writing M1.
+    void dialogsKeepTheirOwnCurve()
+    {
+        Opened o;
+        lineDlg *first = o.curves();
+        child<QToolButton>(&o.window, "toolButton_8")->click();
+        o.idle();
+        o.dialog = openCurveDialog.data();
+        QVERIFY(o.curves() && o.curves() != first);
+        o.choose(2);
+        QCOMPARE(first->shownCurve(), 0);
+        child<QToolButton>(first, "toolButton_2")->click();
+        o.idle();
+        QCOMPARE(curveRequests().last().left(4), QByteArray::fromHex("770a1507"));
+        delete first;
+    }
+
     // A failed read leaves the table, the chart and the status icon alone;
     // the chosen group still becomes the current curve.
     void readFailure_data()
