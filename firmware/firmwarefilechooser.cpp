@@ -6,9 +6,10 @@
 
 QString askForFirmwareFile(QWidget *parent)
 {
-    return chooseFileToOpen(parent, {QStringLiteral("firmware"), QCoreApplication::translate("MainWindow", "Open files"),
-                                     QCoreApplication::translate("MainWindow", "固件文件 (*.bin);;所有文件 (*.*)"),
-                                     QString(), QString()});
+    return chooseFileToOpen(parent,
+                            {QStringLiteral("firmware"), QCoreApplication::translate("MainWindow", "Open files"),
+                             QCoreApplication::translate("MainWindow", "固件文件 (*.bin);;所有文件 (*.*)"), QString(),
+                             QString()});
 }
 
 void setFirmwareFileChooser(FirmwareFileChooser chooser)

@@ -128,7 +128,8 @@ std::optional<UpgradeResult> clearForWritingAlone(DeviceSession &session, Firmwa
         rememberNameField(device, field);
         sink.log(QCoreApplication::translate("Firmware", "设备应答了型号查询：正在运行应用程序"));
         sink.modelHeaderRead(header, field);
-        const HeaderComparison comparison = compareModelHeader(file.data.get(), reply.data() + Protocol::NameFieldOffset);
+        const quint8 *deviceName = reply.data() + Protocol::NameFieldOffset;
+        const HeaderComparison comparison = compareModelHeader(file.data.get(), deviceName);
         for (const QString &line : comparison.lines)
             sink.logDetail(line);
         if (!comparison.matches) {
@@ -193,9 +194,10 @@ bool checkModel(DeviceSession &session, FirmwareSink &sink, const QString &path)
     }
     rememberNameField(listedDevice(session.devicePath()), nameField(reply));
 
+    const quint8 *deviceName = reply.data() + Protocol::NameFieldOffset;
     sink.modelHeaderRead(QByteArray(reinterpret_cast<const char *>(file.data.get()), ModelHeaderSize),
-                         QByteArray(reinterpret_cast<const char *>(reply.data() + Protocol::NameFieldOffset), ModelHeaderSize));
-    const HeaderComparison comparison = compareModelHeader(file.data.get(), reply.data() + Protocol::NameFieldOffset);
+                         QByteArray(reinterpret_cast<const char *>(deviceName), ModelHeaderSize));
+    const HeaderComparison comparison = compareModelHeader(file.data.get(), deviceName);
     for (const QString &line : comparison.lines)
         sink.logDetail(line);
     if (!comparison.matches) {

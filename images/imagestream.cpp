@@ -192,7 +192,8 @@ bool streamBootAnimation(ApplicationBlock &block, const QImage &picture, ImageRe
         sink.progress((k + 1) * 4);
         // The stream runs on across frames: a report may hold the end of one
         // frame and the start of the next.
-        if (!putRows(packer, bootAnimationFrame(picture, k), Protocol::BootFrameWidth, Protocol::BootFrameHeight, false))
+        const QImage frame = bootAnimationFrame(picture, k);
+        if (!putRows(packer, frame, Protocol::BootFrameWidth, Protocol::BootFrameHeight, false))
             return false;
     }
     return packer.finishWithDataReport();

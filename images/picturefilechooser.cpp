@@ -25,9 +25,10 @@ QString choosePictureFile(QWidget *parent)
 
 QString chooseExportFile(QWidget *parent)
 {
-    return chooseFileToSave(parent, {QStringLiteral("pictures"), QCoreApplication::translate("editDlg", "Export picture"),
-                                     QCoreApplication::translate("editDlg", "PNG 图片 (*.png);;BMP 图片 (*.bmp)"),
-                                     QString(), QString()});
+    return chooseFileToSave(parent,
+                            {QStringLiteral("pictures"), QCoreApplication::translate("editDlg", "Export picture"),
+                             QCoreApplication::translate("editDlg", "PNG 图片 (*.png);;BMP 图片 (*.bmp)"), QString(),
+                             QString()});
 }
 
 void setPictureFileChooser(PictureFileChooser chooser)

@@ -13,18 +13,25 @@ class DataRecorder : public ImageReportSink
 public:
     bool dataReport(int, const ApplicationBlock &block) override
     {
-        data.append(reinterpret_cast<const char *>(block.data()) + Protocol::ImageDataOffset, Protocol::ImageDataBytes);
+        data.append(dataBytes(block));
         return true;
     }
     bool endReport(const ApplicationBlock &block) override
     {
-        end = QByteArray(reinterpret_cast<const char *>(block.data()) + Protocol::ImageDataOffset, Protocol::ImageDataBytes);
+        end = dataBytes(block);
         return true;
     }
     void progress(int) override {}
 
     QByteArray data;
     QByteArray end;
+
+private:
+    static QByteArray dataBytes(const ApplicationBlock &block)
+    {
+        return QByteArray(reinterpret_cast<const char *>(block.data()) + Protocol::ImageDataOffset,
+                          Protocol::ImageDataBytes);
+    }
 };
 
 // Pixels of blue, green, red from bytes, row by row; what the bytes do not

@@ -100,7 +100,9 @@ ApplicationBlock curveWriteRequest(int curve, const CurvePointsRow &points)
 CurvePointsRow decodeCurveReply(const ReplyBuffer &reply)
 {
     CurvePointsRow points{};
-    for (int j = 0; j < CurvePoints; ++j)
-        points[size_t(j)] = reply[size_t(Protocol::CurveReplyPointsAt + 2 * j)] * 256 + reply[size_t(Protocol::CurveReplyPointsAt + 2 * j + 1)];
+    for (int j = 0; j < CurvePoints; ++j) {
+        const size_t at = size_t(Protocol::CurveReplyPointsAt + 2 * j);
+        points[size_t(j)] = reply[at] * 256 + reply[at + 1];
+    }
     return points;
 }
