@@ -10,7 +10,6 @@
 #include "app/windowlayout.h"
 #include "desktop/datafolder.h"
 #include "images/editdlg.h"
-#include "images/myview.h"
 #include "settings/linedlg.h"
 
 #include <QAction>
@@ -281,23 +280,15 @@ bool MainWindow::closeToolWindows()
             return false;
         }
     }
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        auto *board = qobject_cast<MyView *>(window);
-        if (board && board->isVisible() && !board->mayClose())
-            return false;
-    }
+    if (!editDlg::mayCloseDrawingBoards())
+        return false;
     closeDialog(openCurveDialog);
     closeDialog(openImageEditor);
     for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (qobject_cast<lineDlg *>(window) || qobject_cast<editDlg *>(window)) {
+        if (qobject_cast<lineDlg *>(window) || qobject_cast<editDlg *>(window))
             window->close();
-        } else if (qobject_cast<MyView *>(window)) {
-            // Its strokes were asked about above; the board's own close
-            // question would ask again.
-            window->hide();
-            window->deleteLater();
-        }
     }
+    editDlg::dropDrawingBoards();
     return true;
 }
 

@@ -31,11 +31,6 @@ namespace Firmware {
 enum class UpgradeResult;
 }
 
-// Where "save as…" of the log pane writes; tests answer without a dialog.
-using LogFileChooser = std::function<QString(QWidget *parent)>;
-// Replaces the chooser; an empty function restores the file dialog.
-void setLogFileChooser(LogFileChooser chooser);
-
 // Asked when the window is closed while the firmware is erased or written:
 // true closes at once and leaves the device in its bootloader; false lets the
 // upgrade finish first. Tests answer without a dialog; an empty function

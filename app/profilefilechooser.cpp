@@ -1,46 +1,39 @@
 #include "app/profilefilechooser.h"
 
-#include <QFileDialog>
+#include "desktop/filechooser.h"
+
 #include <QCoreApplication>
 
 namespace {
 
 // In the window's language, so read when a dialog opens.
-QString filter()
+FileQuestion profileQuestion(const char *title, const QString &suggested)
 {
-    return QCoreApplication::translate("MainWindow", "Tessel 配置文件 (*.tessel.json);;JSON 文件 (*.json);;所有文件 (*)");
-}
-
-ProfileFileChooser &loadChooser()
-{
-    static ProfileFileChooser chooser;
-    return chooser;
-}
-
-ProfileFileChooser &saveChooser()
-{
-    static ProfileFileChooser chooser;
-    return chooser;
+    return {QStringLiteral("profiles"), QCoreApplication::translate("MainWindow", title),
+            QCoreApplication::translate("MainWindow", "Tessel 配置文件 (*.tessel.json);;JSON 文件 (*.json);;所有文件 (*)"),
+            suggested, QString()};
 }
 
 } // namespace
 
 QString askForProfileToLoad(QWidget *parent)
 {
-    if (const ProfileFileChooser &chooser = loadChooser())
-        return chooser(parent, QString());
-    return QFileDialog::getOpenFileName(parent, QCoreApplication::translate("MainWindow", "加载配置文件"), QString(), filter());
+    return chooseFileToOpen(parent, profileQuestion(QT_TRANSLATE_NOOP("MainWindow", "加载配置文件"), QString()));
 }
 
 QString askForProfileToSave(QWidget *parent, const QString &suggested)
 {
-    if (const ProfileFileChooser &chooser = saveChooser())
-        return chooser(parent, suggested);
-    return QFileDialog::getSaveFileName(parent, QCoreApplication::translate("MainWindow", "保存配置文件"), suggested, filter());
+    return chooseFileToSave(parent, profileQuestion(QT_TRANSLATE_NOOP("MainWindow", "保存配置文件"), suggested));
 }
 
 void setProfileFileChoosers(ProfileFileChooser load, ProfileFileChooser save)
 {
-    loadChooser() = std::move(load);
-    saveChooser() = std::move(save);
+    const auto forward = [](ProfileFileChooser chooser) {
+        return chooser ? FileChooser([chooser](QWidget *parent, const FileQuestion &question) {
+            return chooser(parent, question.suggestedName);
+        })
+                       : FileChooser();
+    };
+    setFileToOpenChooser(forward(std::move(load)));
+    setFileToSaveChooser(forward(std::move(save)));
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The questions "which profile file?" for loading and saving, behind
-// replaceable functions so tests answer them without a modal dialog.
+// The questions "which profile file?" for loading and saving, opening in the
+// folder the last profile was chosen in (desktop/filechooser.h). The setter
+// replaces both dialogs, so tests answer them without a modal window.
 
 #include <QString>
 

@@ -7,12 +7,10 @@
 
 #include "app/dialogpointers.h"
 #include "app/windowlayout.h"
-#include "desktop/recentfolders.h"
+#include "desktop/filechooser.h"
 #include "settings/my_spinbox.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -37,12 +35,6 @@ const char *const ServiceButtonStyle =
 const char *const SideButtonFocusStyle = "QPushButton:focus { border: 2px solid rgb(255, 200, 60); }";
 const char *const RefusedCellColour = "color: rgb(255, 70, 70);";
 
-LogFileChooser &logFileChooser()
-{
-    static LogFileChooser chooser;
-    return chooser;
-}
-
 // Return and Enter press a focused button, as Space does.
 class EnterPresses : public QObject
 {
@@ -66,11 +58,6 @@ protected:
 };
 
 } // namespace
-
-void setLogFileChooser(LogFileChooser chooser)
-{
-    logFileChooser() = std::move(chooser);
-}
 
 void MainWindow::setupServiceMode()
 {
@@ -214,18 +201,8 @@ void MainWindow::markRefusedCell(int row, int column)
 
 void MainWindow::saveLogAs()
 {
-    const LogFileChooser &chooser = logFileChooser();
-    QString path;
-    if (chooser) {
-        path = chooser(this);
-    } else {
-        const QString folder = recentFolder(QStringLiteral("log"));
-        const QString name = QStringLiteral("tessel-control.log");
-        path = QFileDialog::getSaveFileName(this, tr("保存日志"),
-                                            folder.isEmpty() ? name : QDir(folder).filePath(name),
-                                            tr("日志 (*.log *.txt)"));
-        rememberFolderOf(QStringLiteral("log"), path);
-    }
+    const QString path = chooseFileToSave(this, {QStringLiteral("log"), tr("保存日志"), tr("日志 (*.log *.txt)"),
+                                                 QStringLiteral("tessel-control.log"), QString()});
     if (path.isEmpty())
         return;
     QFile file(path);

@@ -1,5 +1,7 @@
 #pragma once
-// Everything that appears on the wire between the tool and the device, named once.
+// Everything that appears on the wire between the tool and the device, named once:
+// the reports and commands here, each item family's own layout beside this file
+// (protocol_images.h, protocol_firmware.h, protocol_settings.h).
 
 #include <QtGlobal>
 

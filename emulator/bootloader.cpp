@@ -6,10 +6,10 @@ namespace emu {
 
 namespace {
 
-constexpr quint8 probeCommand = 0x00;
-constexpr quint8 chunkCommand = 0x01;
-constexpr quint8 jumpCommand = 0x02;
-constexpr quint8 eraseCommand = 0x03;
+constexpr quint8 CmdBootloaderProbe = 0x00;
+constexpr quint8 CmdFirmwareChunk = 0x01;
+constexpr quint8 CmdStartApplication = 0x02;
+constexpr quint8 CmdErase = 0x03;
 
 // Five filler bytes follow the data of every chunk; the bootloader skips them.
 constexpr int chunkFiller = 5;
@@ -24,7 +24,7 @@ const QByteArray &bootPattern()
 bool carriesBootPattern(const QByteArray &report)
 {
     return quint8(report.at(2)) == bootPattern().size()
-           && report.mid(payloadOffset, bootPattern().size()) == bootPattern();
+           && report.mid(ReportHeaderSize, bootPattern().size()) == bootPattern();
 }
 
 } // namespace
@@ -52,7 +52,7 @@ QByteArray Bootloader::versionIn(const QByteArray &image)
 
 bool Bootloader::isErase(const QByteArray &report)
 {
-    return report.size() >= reportSize && quint8(report.at(1)) == eraseCommand && carriesBootPattern(report);
+    return report.size() >= ReportSize && quint8(report.at(1)) == CmdErase && carriesBootPattern(report);
 }
 
 Bootloader::Bootloader()
@@ -68,25 +68,25 @@ void Bootloader::erase()
 
 Bootloader::Outcome Bootloader::take(const QByteArray &report)
 {
-    if (report.size() < reportSize)
+    if (report.size() < ReportSize)
         return Outcome::Stay;
     switch (quint8(report.at(1))) {
-    case probeCommand:
+    case CmdBootloaderProbe:
         if (carriesBootPattern(report))
             m_probed = true;
         break;
-    case chunkCommand: {
+    case CmdFirmwareChunk: {
         const int n = qint8(report.at(2)) - chunkFiller;
         // Data and filler must fit the report; anything else is not a chunk.
-        if (m_probed && n > 0 && n + chunkFiller <= payloadSize)
-            m_flash.append(report.mid(payloadOffset, n));
+        if (m_probed && n > 0 && n + chunkFiller <= PayloadBytesOnWire)
+            m_flash.append(report.mid(ReportHeaderSize, n));
         break;
     }
-    case jumpCommand:
+    case CmdStartApplication:
         if (carriesBootPattern(report))
             return Outcome::StartApplication;
         break;
-    case eraseCommand:
+    case CmdErase:
         if (carriesBootPattern(report))
             erase();
         break;

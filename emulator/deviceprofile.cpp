@@ -6,8 +6,8 @@ namespace emu {
 
 namespace {
 
-constexpr int maxNameBytes = reportSize - 5;       // name field: offsets 5..63
-constexpr int maxVersionChars = reportSize - 4 - 1; // room for the terminating zero
+constexpr int maxNameBytes = ReportSize - 5;       // name field: offsets 5..63
+constexpr int maxVersionChars = ReportSize - 4 - 1; // room for the terminating zero
 constexpr int screenSizeBytes = 5;
 constexpr int identificationBytes = 15;
 
@@ -31,16 +31,16 @@ void putBigEndian(QByteArray &reply, int offset, quint16 value)
 bool isAnswered(quint8 op, quint8 requestItem, quint8 phase)
 {
     switch (requestItem) {
-    case item::name:
-    case item::firmwareVersion:
-    case item::screenAndRanges:
-    case item::identification:
-    case item::powerCurve:
-    case item::slotQuery:
-        return op == opRead;
-    case item::colourImage:
-    case item::bootOrMonoImage:
-        return op == opWrite && phase == 1;
+    case ItemName:
+    case ItemFirmwareVersion:
+    case ItemScreenAndRanges:
+    case ItemIdentification:
+    case ItemPowerCurve:
+    case ItemSlotQuery:
+        return op == OpRead;
+    case ItemColourImage:
+    case ItemMonoImage:
+        return op == OpWrite && phase == 1;
     default:
         return false;
     }
@@ -50,9 +50,9 @@ bool isAnswered(quint8 op, quint8 requestItem, quint8 phase)
 
 DeviceProfile::DeviceProfile()
 {
-    imageSlots.insert(1, SlotGeometry{240, 40, colourScreen});   // boot animation strip
+    imageSlots.insert(1, SlotGeometry{240, 40, ColourScreenType});   // boot animation strip
     for (int slot = 2; slot <= 5; ++slot)
-        imageSlots.insert(slot, SlotGeometry{240, 280, colourScreen});
+        imageSlots.insert(slot, SlotGeometry{240, 280, ColourScreenType});
 
     curves = {{
         {30, 30, 30, 30, 30, 30, 30, 30, 30, 30},   // M1 flat
@@ -85,22 +85,22 @@ QByteArray applicationReply(const DeviceProfile &profile, const QByteArray &payl
 
     const auto raw = profile.rawReplies.constFind(requestItem);
     if (raw != profile.rawReplies.constEnd())
-        return raw->left(reportSize).leftJustified(reportSize, '\0');
+        return raw->left(ReportSize).leftJustified(ReportSize, '\0');
 
-    QByteArray reply(reportSize, '\0');
-    reply[0] = char(applicationCommand);
+    QByteArray reply(ReportSize, '\0');
+    reply[0] = char(CmdApplication);
     reply[1] = char(op);
     reply[2] = char(requestItem);
 
     switch (requestItem) {
-    case item::name:
+    case ItemName:
         reply[4] = char(profile.nameEnd);
         putBytes(reply, 5, profile.name, maxNameBytes);
         break;
-    case item::firmwareVersion:
+    case ItemFirmwareVersion:
         putBytes(reply, 4, profile.firmwareVersion, maxVersionChars);
         break;
-    case item::screenAndRanges:
+    case ItemScreenAndRanges:
         putBytes(reply, 4, profile.screenSize, screenSizeBytes);
         putBigEndian(reply, 9, profile.powerLow);
         putBigEndian(reply, 11, profile.powerHigh);
@@ -110,22 +110,22 @@ QByteArray applicationReply(const DeviceProfile &profile, const QByteArray &payl
         putBigEndian(reply, 19, profile.celsiusHigh);
         reply[21] = char(profile.supportFlag);
         break;
-    case item::identification:
+    case ItemIdentification:
         putBytes(reply, 3, profile.identification, identificationBytes);
         break;
-    case item::powerCurve: {
+    case ItemPowerCurve: {
         const quint8 curveNumber = payloadByte(payload, 3);
-        const int index = curveNumber - firstCurveNumber;
-        if (index < 0 || index >= curveCount)
+        const int index = curveNumber - FirstCurveNumber;
+        if (index < 0 || index >= CurveCount)
             return {};   // the device keeps no such curve and stays silent
         // Same shape as a curve write: byte count, curve number, then the points.
-        reply[4] = char(1 + 2 * curvePoints);
+        reply[4] = char(1 + 2 * CurvePoints);
         reply[5] = char(curveNumber);
-        for (int j = 0; j < curvePoints; ++j)
+        for (int j = 0; j < CurvePoints; ++j)
             putBigEndian(reply, 6 + 2 * j, profile.curves[size_t(index)][size_t(j)]);
         break;
     }
-    case item::slotQuery: {
+    case ItemSlotQuery: {
         const quint8 slot = payloadByte(payload, 2);
         const DeviceProfile::SlotGeometry geometry =
             profile.imageSlots.value(slot, profile.defaultSlot);
@@ -135,8 +135,8 @@ QByteArray applicationReply(const DeviceProfile &profile, const QByteArray &payl
         reply[9] = char(geometry.screenType);
         break;
     }
-    case item::colourImage:
-    case item::bootOrMonoImage:
+    case ItemColourImage:
+    case ItemMonoImage:
         // Ready for the picture: echo the phase and the slot it goes to.
         reply[3] = 0x01;
         reply[4] = char(payloadByte(payload, 4));

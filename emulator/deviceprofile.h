@@ -9,36 +9,35 @@
 
 namespace emu {
 
-// Wire constants of the device's USB HID link.
-constexpr quint16 vendorId = 0x0483;
-constexpr quint16 productId = 0x5750;
-constexpr int reportSize = 64;           // every output and input report
-constexpr int payloadOffset = 3;         // output report: id, code, declared length, payload
-constexpr int payloadSize = reportSize - payloadOffset;
+// Wire constants of the device's USB HID link. The emulator plays the device,
+// so it keeps its own copy rather than the tool's, under the tool's names.
+constexpr quint16 VendorId = 0x0483;
+constexpr quint16 ProductId = 0x5750;
+constexpr int ReportSize = 64;           // every output and input report
+constexpr int ReportHeaderSize = 3;      // output report: id, code, declared length, payload
+constexpr int PayloadBytesOnWire = ReportSize - ReportHeaderSize;
 
-constexpr quint8 applicationCommand = 0x55;
+constexpr quint8 CmdApplication = 0x55;
 constexpr quint8 lastBootloaderCommand = 0x04;   // codes 0x00..0x04 belong to the bootloader
-constexpr quint8 opRead = 'r';
-constexpr quint8 opWrite = 'w';
+constexpr quint8 OpRead = 'r';
+constexpr quint8 OpWrite = 'w';
 
 // Items of the application command.
-namespace item {
-constexpr quint8 name = 0x04;
-constexpr quint8 firmwareVersion = 0x05;
-constexpr quint8 screenAndRanges = 0x06;
-constexpr quint8 identification = 0x07;
-constexpr quint8 settingsFirst = 0x08;
-constexpr quint8 settingsSecond = 0x09;
-constexpr quint8 powerCurve = 0x0A;
-constexpr quint8 slotQuery = 0x0B;
-constexpr quint8 colourImage = 0x0C;
-constexpr quint8 bootOrMonoImage = 0x0D;
-} // namespace item
+constexpr quint8 ItemName = 0x04;
+constexpr quint8 ItemFirmwareVersion = 0x05;
+constexpr quint8 ItemScreenAndRanges = 0x06;
+constexpr quint8 ItemIdentification = 0x07;
+constexpr quint8 ItemSettingsBlock1 = 0x08;
+constexpr quint8 ItemSettingsBlock2 = 0x09;
+constexpr quint8 ItemPowerCurve = 0x0A;
+constexpr quint8 ItemSlotQuery = 0x0B;
+constexpr quint8 ItemColourImage = 0x0C;
+constexpr quint8 ItemMonoImage = 0x0D;
 
-constexpr int curveCount = 5;
-constexpr int curvePoints = 10;
-constexpr quint8 firstCurveNumber = 7;   // curve i travels as 7 + i
-constexpr quint8 colourScreen = 0x54;
+constexpr int CurveCount = 5;
+constexpr int CurvePoints = 10;
+constexpr quint8 FirstCurveNumber = 7;   // curve i travels as 7 + i
+constexpr quint8 ColourScreenType = 0x54;
 
 // Everything the device says about itself when asked.
 struct DeviceProfile
@@ -71,10 +70,10 @@ struct DeviceProfile
 
     // Picture geometry per image slot number ("slots" itself is a Qt keyword macro).
     QMap<int, SlotGeometry> imageSlots;
-    SlotGeometry defaultSlot{240, 280, colourScreen};   // any slot number not listed
+    SlotGeometry defaultSlot{240, 280, ColourScreenType};   // any slot number not listed
 
     // Watts for seconds 0..9 of the five stored power curves.
-    std::array<std::array<quint16, curvePoints>, curveCount> curves{};
+    std::array<std::array<quint16, CurvePoints>, CurveCount> curves{};
 
     // Exact reply bytes for an item (as the host reads them, offset 0 first), sent
     // instead of the reply built from the fields above; padded with zeros or cut to

@@ -252,7 +252,7 @@ void EmulatedDevice::setReplyFault(quint8 item, ReplyFault fault, int shortLengt
     if (fault == ReplyFault::None)
         m_replyFaults.remove(item);
     else
-        m_replyFaults.insert(item, FaultSetting{fault, qBound(0, shortLength, reportSize)});
+        m_replyFaults.insert(item, FaultSetting{fault, qBound(0, shortLength, ReportSize)});
 }
 
 void EmulatedDevice::failWritesAt(const QSet<int> &writeIndexes)
@@ -563,7 +563,7 @@ hid_device *EmulatedDevice::hidOpen(unsigned short vendor, unsigned short produc
     hid_device *handle = nullptr;
     if (m_pendingOpenFailures > 0) {
         --m_pendingOpenFailures;   // e.g. the system still enumerating the device
-    } else if (onBusLocked() && !m_accessDenied && vendor == vendorId && product == productId) {
+    } else if (onBusLocked() && !m_accessDenied && vendor == VendorId && product == ProductId) {
         m_handles.push_back(std::make_unique<hid_device>());
         handle = m_handles.back().get();
         handle->id = m_nextHandleId++;
@@ -625,7 +625,7 @@ int EmulatedDevice::hidWrite(hid_device *handle, const unsigned char *data, size
             result = int(length);
             ++m_deliveredWrites;
             // The endpoint takes one 64-byte report: short ones arrive zero-padded.
-            takeReport(exchange.bytes.left(reportSize).leftJustified(reportSize, '\0'));
+            takeReport(exchange.bytes.left(ReportSize).leftJustified(ReportSize, '\0'));
             if (m_unplugAfterWrites && m_deliveredWrites >= *m_unplugAfterWrites) {
                 m_unplugAfterWrites.reset();
                 unplugLocked();
@@ -753,14 +753,14 @@ hid_device_info *EmulatedDevice::hidEnumerate(unsigned short vendor, unsigned sh
     hid_device_info *listed = nullptr;
     // Off the bus while restarting, until it has enumerated again.
     const bool restarting = m_restart && Clock::now() >= m_restart->at;
-    if (onBusLocked() && !restarting && (vendor == 0 || vendor == vendorId) && (product == 0 || product == productId)) {
+    if (onBusLocked() && !restarting && (vendor == 0 || vendor == VendorId) && (product == 0 || product == ProductId)) {
         // As the hidraw backend describes it: one vendor-defined interface, with
         // the strings of the device's USB descriptors.
         listed = static_cast<hid_device_info *>(std::calloc(1, sizeof(hid_device_info)));
         if (listed) {
             listed->path = strdup(path().constData());
-            listed->vendor_id = vendorId;
-            listed->product_id = productId;
+            listed->vendor_id = VendorId;
+            listed->product_id = ProductId;
             listed->serial_number = wideText(m_profile.serialNumber);
             listed->release_number = 0x0100;
             listed->manufacturer_string = wideText(m_profile.manufacturerString);
@@ -823,7 +823,7 @@ void EmulatedDevice::takeReport(const QByteArray &report)
     const quint8 code = byteAt(report, 1);
     switch (m_mode) {
     case Mode::Application:
-        if (code == applicationCommand)
+        if (code == CmdApplication)
             handleApplicationCommand(report);
         else if (code <= lastBootloaderCommand)
             handleBootloaderCommand(report);
@@ -838,8 +838,8 @@ void EmulatedDevice::takeReport(const QByteArray &report)
 
 void EmulatedDevice::handleApplicationCommand(const QByteArray &report)
 {
-    const QByteArray payload = report.mid(payloadOffset);
-    if (byteAt(payload, 0) == opWrite)
+    const QByteArray payload = report.mid(ReportHeaderSize);
+    if (byteAt(payload, 0) == OpWrite)
         keepApplicationWrite(report, payload);
 
     const QByteArray reply = applicationReply(m_profile, payload);
@@ -850,15 +850,15 @@ void EmulatedDevice::handleApplicationCommand(const QByteArray &report)
 void EmulatedDevice::keepApplicationWrite(const QByteArray &report, const QByteArray &payload)
 {
     switch (byteAt(payload, 1)) {
-    case item::settingsFirst:
-    case item::settingsSecond:
+    case ItemSettingsBlock1:
+    case ItemSettingsBlock2:
         m_settingsBlocks[byteAt(payload, 1)].append(payload);
         break;
-    case item::powerCurve:
+    case ItemPowerCurve:
         storeCurve(payload);
         break;
-    case item::colourImage:
-    case item::bootOrMonoImage:
+    case ItemColourImage:
+    case ItemMonoImage:
         m_imageReports.append(report);
         if (m_imageReceiver.take(report, m_profile))
             m_screenChanged = true;
@@ -871,13 +871,13 @@ void EmulatedDevice::keepApplicationWrite(const QByteArray &report, const QByteA
 void EmulatedDevice::storeCurve(const QByteArray &payload)
 {
     // Byte count (curve number + 20 data bytes), curve number, ten big-endian points.
-    if (byteAt(payload, 2) != 1 + 2 * curvePoints)
+    if (byteAt(payload, 2) != 1 + 2 * CurvePoints)
         return;
-    const int index = byteAt(payload, 3) - firstCurveNumber;
-    if (index < 0 || index >= curveCount)
+    const int index = byteAt(payload, 3) - FirstCurveNumber;
+    if (index < 0 || index >= CurveCount)
         return;
     auto &curve = m_profile.curves[size_t(index)];
-    for (int j = 0; j < curvePoints; ++j)
+    for (int j = 0; j < CurvePoints; ++j)
         curve[size_t(j)] = quint16(byteAt(payload, 4 + 2 * j) << 8 | byteAt(payload, 5 + 2 * j));
 }
 

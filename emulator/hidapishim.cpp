@@ -57,7 +57,7 @@ HID_API_EXPORT hid_device *HID_API_CALL hid_open_path(const char *path)
     for (int index = 0; path && index < EmulatedDevice::BusSize; ++index) {
         EmulatedDevice &device = EmulatedDevice::onBus(index);
         if (device.path() == path)
-            return device.hidOpen(emu::vendorId, emu::productId);
+            return device.hidOpen(emu::VendorId, emu::ProductId);
     }
     return nullptr;
 }

@@ -12,14 +12,14 @@ namespace {
 constexpr int itemOffset = 4;
 constexpr int phaseOffset = 6;
 constexpr int dataOffset = 7;
-constexpr int dataBytes = 54;
+constexpr int ImageDataBytes = 54;
 constexpr int slotOffset = dataOffset;   // start report: the slot number, low 8 bits
 
-constexpr quint8 phaseStart = 0x01;
-constexpr quint8 phaseData = 0x02;
-constexpr quint8 phaseEnd = 0x03;
+constexpr quint8 PhaseStart = 0x01;
+constexpr quint8 PhaseData = 0x02;
+constexpr quint8 PhaseEnd = 0x03;
 
-constexpr quint8 bootSlot = 1;
+constexpr quint8 BootScreenSlot = 1;
 constexpr int bytesPerColourPixel = 3;
 constexpr int bandRows = 8;
 // Far above any screen of this device family; a profile asking for more gets no picture
@@ -76,7 +76,7 @@ bool ImageReceiver::take(const QByteArray &report, const DeviceProfile &profile)
 {
     const quint8 item = byteAt(report, itemOffset);
     const quint8 phase = byteAt(report, phaseOffset);
-    if (phase == phaseStart) {
+    if (phase == PhaseStart) {
         // A start report ends whatever transfer was under way without keeping it.
         start(item, report, profile);
         return false;
@@ -84,11 +84,11 @@ bool ImageReceiver::take(const QByteArray &report, const DeviceProfile &profile)
     // Data and end reports belong to the transfer their item started.
     if (m_kind == Kind::None || item != m_item)
         return false;
-    if (phase == phaseData) {
+    if (phase == PhaseData) {
         appendData(report.constData() + dataOffset, report.size() - dataOffset);
         return false;
     }
-    if (phase == phaseEnd) {
+    if (phase == PhaseEnd) {
         // One-bit pictures: the bytes that did not fill a data report come here.
         if (m_kind == Kind::OneBit)
             appendData(report.constData() + dataOffset, report.size() - dataOffset);
@@ -135,10 +135,10 @@ void ImageReceiver::start(quint8 item, const QByteArray &report, const DevicePro
     qint64 pixels = qint64(m_width) * m_height;
     qint64 expected = pixels * bytesPerColourPixel;
     Kind kind = Kind::Colour;
-    if (item == item::bootOrMonoImage) {
-        if (m_slot == bootSlot && geometry.screenType == colourScreen) {
+    if (item == ItemMonoImage) {
+        if (m_slot == BootScreenSlot && geometry.screenType == ColourScreenType) {
             kind = Kind::BootAnimation;
-            pixels = qint64(bootFrameCount) * bootFrameWidth * bootFrameHeight;
+            pixels = qint64(BootAnimationFrames) * BootFrameWidth * BootFrameHeight;
             expected = pixels * bytesPerColourPixel;
         } else {
             kind = Kind::OneBit;
@@ -159,7 +159,7 @@ void ImageReceiver::start(quint8 item, const QByteArray &report, const DevicePro
 
 void ImageReceiver::appendData(const char *bytes, int available)
 {
-    const int wanted = qMin(qMin(available, dataBytes), m_expectedBytes - m_stream.size());
+    const int wanted = qMin(qMin(available, ImageDataBytes), m_expectedBytes - m_stream.size());
     if (wanted > 0)
         m_stream.append(bytes, wanted);
 }
@@ -175,9 +175,9 @@ void ImageReceiver::finish()
         break;
     case Kind::BootAnimation: {
         QVector<QImage> frames;
-        const int frameBytes = bootFrameWidth * bootFrameHeight * bytesPerColourPixel;
-        for (int k = 0; k < bootFrameCount; ++k)
-            frames.append(colourPicture(m_stream, k * frameBytes, bootFrameWidth, bootFrameHeight));
+        const int frameBytes = BootFrameWidth * BootFrameHeight * bytesPerColourPixel;
+        for (int k = 0; k < BootAnimationFrames; ++k)
+            frames.append(colourPicture(m_stream, k * frameBytes, BootFrameWidth, BootFrameHeight));
         m_bootFrames = frames;
         break;
     }

@@ -32,9 +32,9 @@ namespace emu {
 class ImageReceiver
 {
 public:
-    static constexpr int bootFrameCount = 25;
-    static constexpr int bootFrameWidth = 240;
-    static constexpr int bootFrameHeight = 40;
+    static constexpr int BootAnimationFrames = 25;
+    static constexpr int BootFrameWidth = 240;
+    static constexpr int BootFrameHeight = 40;
 
     // One whole 64-byte output report of item 0x0C or 0x0D, as the device took it.
     // Returns true when the report ended a transfer.

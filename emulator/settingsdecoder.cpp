@@ -19,10 +19,10 @@ quint16 wordAt(const QByteArray &bytes, int at)
 
 QVector<ModeSettings> decodeSettingsBlock(const QByteArray &payload)
 {
-    if (payload.size() < recordsOffset || quint8(payload[0]) != opWrite)
+    if (payload.size() < recordsOffset || quint8(payload[0]) != OpWrite)
         return {};
     const quint8 blockItem = quint8(payload[1]);
-    if (blockItem != item::settingsFirst && blockItem != item::settingsSecond)
+    if (blockItem != ItemSettingsBlock1 && blockItem != ItemSettingsBlock2)
         return {};
     const int end = recordsOffset + quint8(payload[2]);
     if (end > payload.size())
@@ -50,7 +50,7 @@ QVector<ModeSettings> decodeSettingsBlock(const QByteArray &payload)
 QVector<ModeSettings> keptModeSettings(const EmulatedDevice &device)
 {
     QVector<ModeSettings> modes;
-    for (quint8 blockItem : {item::settingsFirst, item::settingsSecond}) {
+    for (quint8 blockItem : {ItemSettingsBlock1, ItemSettingsBlock2}) {
         const QVector<QByteArray> blocks = device.settingsBlocks(blockItem);
         if (!blocks.isEmpty())
             modes += decodeSettingsBlock(blocks.last());

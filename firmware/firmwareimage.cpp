@@ -188,9 +188,9 @@ ChunkPlan planChunks(qint64 size)
     ChunkPlan plan;
     if (size < ModelHeaderSize)
         return plan;   // no model header, nothing to send
-    const qint64 n = size / ChunkSize;
+    const qint64 n = size / FirmwareChunkSize;
     plan.fullChunks = n - 1;
-    plan.tailLength = int(size % ChunkSize);
+    plan.tailLength = int(size % FirmwareChunkSize);
     plan.tailOffset = plan.tailLength ? ChunkPlan::offsetOf(n) : 0;
     return plan;
 }

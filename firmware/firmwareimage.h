@@ -8,6 +8,8 @@
 // first two full chunks are stored raised by one in the file, so they are
 // lowered again before they are sent.
 
+#include "device/protocol_firmware.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -17,7 +19,8 @@
 namespace Firmware {
 
 constexpr int ModelHeaderSize = 48;
-constexpr int ChunkSize = 48;
+// The image data goes out in chunks of the bootloader's size.
+using Protocol::FirmwareChunkSize;
 // Full chunks 1 and 2 (file offsets 48 and 96) are stored raised by one.
 constexpr qint64 LoweredChunks = 2;
 // Far beyond the flash of any such device: a larger file is not firmware and
@@ -103,7 +106,7 @@ struct ChunkPlan
     qint64 tailOffset = 0;
     int tailLength = 0;
 
-    static qint64 offsetOf(qint64 chunk) { return chunk * ChunkSize; }
+    static qint64 offsetOf(qint64 chunk) { return chunk * FirmwareChunkSize; }
     static bool isLowered(qint64 chunk) { return chunk <= LoweredChunks; }
 };
 ChunkPlan planChunks(qint64 size);

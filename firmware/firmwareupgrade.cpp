@@ -3,6 +3,7 @@
 #include "device/deviceinfo.h"
 #include "device/devicesession.h"
 #include "device/knowndevices.h"
+#include "device/protocol_firmware.h"
 #include "device/waiter.h"
 #include "firmware/firmwareimage.h"
 #include <QCoreApplication>
@@ -13,9 +14,6 @@
 namespace Firmware {
 
 namespace {
-
-// Reply offset of the device's name field, the counterpart of the model header.
-constexpr int NameFieldOffset = 5;
 
 // After the erase the application restarts as the bootloader.
 constexpr unsigned int BootloaderSettleMs = 1000;
@@ -42,11 +40,11 @@ void showRefusal(FirmwareSink &sink, const QString &text)
 // pause is null, never used.
 bool sendChunkWithRetries(DeviceSession &session, Waiter &waiter, const quint8 *chunk)
 {
-    if (session.sendFirmwareChunk(chunk, ChunkSize))
+    if (session.sendFirmwareChunk(chunk, FirmwareChunkSize))
         return true;
     for (unsigned int pause : ChunkRetryPausesMs) {
         waiter.waitMs(pause);
-        if (session.sendFirmwareChunk(chunk, ChunkSize))
+        if (session.sendFirmwareChunk(chunk, FirmwareChunkSize))
             return true;
     }
     return false;
@@ -130,7 +128,8 @@ std::optional<UpgradeResult> clearForWritingAlone(DeviceSession &session, Firmwa
         rememberNameField(device, field);
         sink.log(QCoreApplication::translate("Firmware", "设备应答了型号查询：正在运行应用程序"));
         sink.modelHeaderRead(header, field);
-        const HeaderComparison comparison = compareModelHeader(file.data.get(), reply.data() + NameFieldOffset);
+        const quint8 *deviceName = reply.data() + Protocol::NameFieldOffset;
+        const HeaderComparison comparison = compareModelHeader(file.data.get(), deviceName);
         for (const QString &line : comparison.lines)
             sink.logDetail(line);
         if (!comparison.matches) {
@@ -195,9 +194,10 @@ bool checkModel(DeviceSession &session, FirmwareSink &sink, const QString &path)
     }
     rememberNameField(listedDevice(session.devicePath()), nameField(reply));
 
+    const quint8 *deviceName = reply.data() + Protocol::NameFieldOffset;
     sink.modelHeaderRead(QByteArray(reinterpret_cast<const char *>(file.data.get()), ModelHeaderSize),
-                         QByteArray(reinterpret_cast<const char *>(reply.data() + NameFieldOffset), ModelHeaderSize));
-    const HeaderComparison comparison = compareModelHeader(file.data.get(), reply.data() + NameFieldOffset);
+                         QByteArray(reinterpret_cast<const char *>(deviceName), ModelHeaderSize));
+    const HeaderComparison comparison = compareModelHeader(file.data.get(), deviceName);
     for (const QString &line : comparison.lines)
         sink.logDetail(line);
     if (!comparison.matches) {
@@ -268,7 +268,7 @@ bool writeStage(DeviceSession &session, FirmwareSink &sink, Waiter &waiter, cons
             return stopWriting(sink);
         const qint64 offset = ChunkPlan::offsetOf(chunk);
         if (ChunkPlan::isLowered(chunk))
-            lowerChunk(image + offset, ChunkSize);
+            lowerChunk(image + offset, FirmwareChunkSize);
         sink.progress(offset, file.size);
         if (!sendChunkWithRetries(session, waiter, image + offset)) {
             sink.log(QCoreApplication::translate("Firmware", "写固件失败！"));

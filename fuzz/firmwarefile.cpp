@@ -23,7 +23,7 @@ void checkPlan(qint64 size)
 {
     const ChunkPlan plan = planChunks(size);
     FUZZ_CHECK(plan.fullChunks >= 0);
-    FUZZ_CHECK(plan.tailLength >= 0 && plan.tailLength < ChunkSize);
+    FUZZ_CHECK(plan.tailLength >= 0 && plan.tailLength < FirmwareChunkSize);
     if (size < ModelHeaderSize) {
         FUZZ_CHECK(plan.fullChunks == 0 && plan.tailLength == 0);
         return;
@@ -31,8 +31,8 @@ void checkPlan(qint64 size)
     // Chunk k starts where chunk k - 1 ended; checked in closed form, the
     // walk below does it chunk by chunk for the files actually written.
     FUZZ_CHECK(ChunkPlan::offsetOf(1) == ModelHeaderSize);
-    const qint64 afterFull = ModelHeaderSize + plan.fullChunks * ChunkSize;
-    FUZZ_CHECK(ChunkPlan::offsetOf(plan.fullChunks) + ChunkSize == afterFull);
+    const qint64 afterFull = ModelHeaderSize + plan.fullChunks * FirmwareChunkSize;
+    FUZZ_CHECK(ChunkPlan::offsetOf(plan.fullChunks) + FirmwareChunkSize == afterFull);
     if (plan.tailLength > 0)
         FUZZ_CHECK(plan.tailOffset == afterFull);
     FUZZ_CHECK(afterFull + plan.tailLength == size);
@@ -105,11 +105,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     qint64 next = ModelHeaderSize;
     for (qint64 chunk = 1; chunk <= plan.fullChunks; ++chunk) {
         const qint64 offset = ChunkPlan::offsetOf(chunk);
-        FUZZ_CHECK(offset == next && offset + ChunkSize <= fileSize);
+        FUZZ_CHECK(offset == next && offset + FirmwareChunkSize <= fileSize);
         if (ChunkPlan::isLowered(chunk))
-            lowerChunk(image.data() + offset, ChunkSize);
-        sent.insert(sent.end(), image.begin() + offset, image.begin() + offset + ChunkSize);
-        next = offset + ChunkSize;
+            lowerChunk(image.data() + offset, FirmwareChunkSize);
+        sent.insert(sent.end(), image.begin() + offset, image.begin() + offset + FirmwareChunkSize);
+        next = offset + FirmwareChunkSize;
     }
     if (plan.tailLength > 0) {
         FUZZ_CHECK(plan.tailOffset == next);
@@ -118,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     FUZZ_CHECK(next == fileSize);
     FUZZ_CHECK(sent.size() == size - ModelHeaderSize);
-    const qint64 loweredBytes = std::min(plan.fullChunks, LoweredChunks) * ChunkSize;
+    const qint64 loweredBytes = std::min(plan.fullChunks, LoweredChunks) * FirmwareChunkSize;
     for (size_t i = 0; i < sent.size(); ++i) {
         const int lowering = qint64(i) < loweredBytes ? 1 : 0;
         FUZZ_CHECK(sent[i] == quint8(data[ModelHeaderSize + i] - lowering));

@@ -4,7 +4,7 @@
 #include "fuzz/fuzzcheck.h"
 
 #include "device/deviceinfo.h"
-#include "settings/powercurves.h"
+#include "settings/curvedragmodel.h"
 
 #include <cmath>
 
@@ -35,13 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Whatever power high the device reports, the curve dialog gets a usable
     // scale: a positive top, and drags anywhere on the plot that stay between
     // 0 W and the top.
-    setPowerScale(decoded.powerHigh);
-    FUZZ_CHECK(maxWattage > 0);
+    const int top = CurveDragModel(decoded.powerHigh).maxWattage();
+    FUZZ_CHECK(top > 0);
     for (const int y : {CurvePlot::TopY - 1, CurvePlot::TopY, int(reply[22]) + CurvePlot::TopY,
                         CurvePlot::BottomY, CurvePlot::BottomY + 1}) {
-        const int watts = draggedWatts(y, maxWattage);
-        FUZZ_CHECK(watts >= 0 && watts <= maxWattage);
+        const int watts = draggedWatts(y, top);
+        FUZZ_CHECK(watts >= 0 && watts <= top);
     }
-    FUZZ_CHECK(draggedWatts(CurvePlot::TopY, maxWattage) == maxWattage);
+    FUZZ_CHECK(draggedWatts(CurvePlot::TopY, top) == top);
     return 0;
 }

@@ -15,6 +15,7 @@
 #include "images/undoshortcuts.h"
 #include "images/unsavedquestion.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -477,6 +478,7 @@ void editDlg::applyScheme(int index)
     const bool whiteOnBlack = index == 1;
     backgroundColour = whiteOnBlack ? QColor(0, 0, 0) : QColor(255, 255, 255);
     foregroundColour = whiteOnBlack ? QColor(255, 255, 255) : QColor(0, 0, 0);
+    emit schemeChanged(foregroundColour, backgroundColour);
 }
 
 // --- how pictures meet the screen
@@ -526,7 +528,14 @@ void editDlg::openDrawingBoard()
     // The board has no parent: it is a window of its own and stays open when
     // the editor closes. Several may be open at once.
     auto *board = new MyView;
-    board->setEditor(this);
+    board->setColours(foregroundColour, backgroundColour);
+    connect(this, &editDlg::schemeChanged, board, &MyView::setColours);
+    connect(board, &MyView::pictureHandedBack, this, &editDlg::acceptBoardPicture);
+    connect(board, &MyView::slotSaveAsked, this, [this](const QPixmap &painted, MyView::SaveAnswer *answer) {
+        acceptBoardPicture(painted);
+        answer->answered = true;
+        answer->saved = saveToSlotFile();
+    });
     board->setSlot(slotNumber);
     board->setWindowTitle(tr("绘画板"));
     board->setPicture(workPixmap, QSize(imageWidth, imageHeight));
@@ -537,6 +546,27 @@ void editDlg::openDrawingBoard()
 MyView *editDlg::newestDrawingBoard() const
 {
     return drawingBoard;
+}
+
+bool editDlg::mayCloseDrawingBoards()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        auto *board = qobject_cast<MyView *>(window);
+        if (board && board->isVisible() && !board->mayClose())
+            return false;
+    }
+    return true;
+}
+
+void editDlg::dropDrawingBoards()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<MyView *>(window)) {
+            // The board's own close question would ask about its strokes again.
+            window->hide();
+            window->deleteLater();
+        }
+    }
 }
 
 // --- controls that do nothing

@@ -48,8 +48,6 @@ public:
     // Starts editing picture afresh, as if the slot file held it: no step to
     // undo, nothing unsaved.
     void setPicture(const QPixmap &picture);
-    QColor schemeBackground() const { return backgroundColour; }
-    QColor schemeForeground() const { return foregroundColour; }
 
     void setTitleText(const QString &text);
     // An editor opened for an image slot is deleted once closed; one closed
@@ -64,6 +62,12 @@ public:
     void openDrawingBoard();
     // The newest drawing board this editor opened, while it is open.
     MyView *newestDrawingBoard() const;
+    // Every drawing board still open, also those whose editor has gone: before
+    // the program closes, each asks about its strokes; false when one was
+    // told to stay.
+    static bool mayCloseDrawingBoards();
+    // Closes every drawing board without its own question (asked before).
+    static void dropDrawingBoards();
     // Starts the transfer of the picture; it ends with uploadFinished().
     void uploadImage();
     // True while this editor's transfer runs.
@@ -104,6 +108,8 @@ signals:
     void progressChanged(int value);
     // The slot picture file was written: thumbnails showing it are stale.
     void slotPictureSaved(int slot);
+    // Another colour scheme was chosen: the drawing boards paint with it.
+    void schemeChanged(const QColor &foreground, const QColor &background);
     // The transfer ended: sent (the end report went out), or not; cancelled
     // when the user stopped it.
     void uploadFinished(bool sent, bool cancelled);

@@ -3,17 +3,15 @@
 // picture file the tool keeps in its image folder.
 
 #include "desktop/datafolder.h"
+#include "device/protocol_images.h"
 #include "device/reports.h"
 
 #include <QImage>
 #include <QString>
 
-// Screen type the device reports for a colour screen; any other value is a
-// one-bit screen.
-constexpr int ColourScreenType = 0x54;
-
-// Slot 1 holds the boot screen: a 240 x 40 strip, animated on colour screens.
-constexpr int BootScreenSlot = 1;
+// The colour screen's type and the boot screen's slot, as the slots' callers name them.
+using Protocol::BootScreenSlot;
+using Protocol::ColourScreenType;
 
 // What the slot query answers; a device that stays silent gets a 128 x 128
 // colour picture.

@@ -17,24 +17,24 @@ class ReportPacker
 public:
     ReportPacker(ApplicationBlock &block, ImageReportSink &sink) : block(block), sink(sink)
     {
-        block[3] = PhaseData;
+        block[3] = Protocol::PhaseData;
     }
 
     bool putPixel(QRgb pixel)
     {
-        quint8 *at = block.data() + DataOffset + fill;
+        quint8 *at = block.data() + Protocol::ImageDataOffset + fill;
         at[0] = quint8(qBlue(pixel));
         at[1] = quint8(qGreen(pixel));
         at[2] = quint8(qRed(pixel));
         fill += 3;
-        return fill < DataBytes || flush();
+        return fill < Protocol::ImageDataBytes || flush();
     }
 
     bool putByte(quint8 byte)
     {
-        block[size_t(DataOffset + fill)] = byte;
+        block[size_t(Protocol::ImageDataOffset + fill)] = byte;
         ++fill;
-        return fill < DataBytes || flush();
+        return fill < Protocol::ImageDataBytes || flush();
     }
 
     // Colour transfers send the unfinished report as one more data report
@@ -47,7 +47,7 @@ public:
     // The end report carries whatever the data bytes hold at this point.
     bool finish()
     {
-        block[3] = PhaseEnd;
+        block[3] = Protocol::PhaseEnd;
         return sink.endReport(block);
     }
 
@@ -118,8 +118,8 @@ bool putRows(ReportPacker &packer, const QImage &values, int width, int height, 
 ApplicationBlock imageStartBlock(quint8 item, int slot, int width, int height)
 {
     ApplicationBlock block = makeApplicationBlock(Protocol::OpWrite, item);
-    block[2] = TransferTag;
-    block[3] = PhaseStart;
+    block[2] = Protocol::TransferTag;
+    block[3] = Protocol::PhaseStart;
     block[4] = quint8(slot & 0xFF);
     block[5] = quint8((width >> 8) & 0xFF);
     block[6] = quint8(width & 0x0F);
@@ -151,18 +151,18 @@ QImage bootAnimationFrame(const QImage &picture, int frame)
 {
     const int width = 130 + 5 * frame;
     const int height = 15 + frame;
-    const int x0 = (FrameWidth - width) / 2;   // truncated toward zero: -5 for the last frame
+    const int x0 = (Protocol::BootFrameWidth - width) / 2;   // truncated toward zero: -5 for the last frame
     const double brightness = frame * 0.03 + 0.28;
 
-    QImage strip(FrameWidth, FrameHeight, QImage::Format_ARGB32);
+    QImage strip(Protocol::BootFrameWidth, Protocol::BootFrameHeight, QImage::Format_ARGB32);
     strip.fill(qRgb(0, 0, 0));
     if (picture.isNull())
         return strip;
     const QImage values =
         pixelValues(picture.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    const int rows = std::min({height, FrameHeight, values.height()});
+    const int rows = std::min({height, Protocol::BootFrameHeight, values.height()});
     const int first = std::max(0, x0);
-    const int last = std::min(FrameWidth, x0 + std::min(width, values.width()));
+    const int last = std::min(Protocol::BootFrameWidth, x0 + std::min(width, values.width()));
     for (int r = 0; r < rows; ++r) {
         const auto *source = reinterpret_cast<const QRgb *>(values.constScanLine(r));
         auto *target = reinterpret_cast<QRgb *>(strip.scanLine(r));
@@ -188,11 +188,12 @@ bool streamColourPicture(ApplicationBlock &block, const QImage &picture, int wid
 bool streamBootAnimation(ApplicationBlock &block, const QImage &picture, ImageReportSink &sink)
 {
     ReportPacker packer(block, sink);
-    for (int k = 0; k < AnimationFrames; ++k) {
+    for (int k = 0; k < Protocol::BootAnimationFrames; ++k) {
         sink.progress((k + 1) * 4);
         // The stream runs on across frames: a report may hold the end of one
         // frame and the start of the next.
-        if (!putRows(packer, bootAnimationFrame(picture, k), FrameWidth, FrameHeight, false))
+        const QImage frame = bootAnimationFrame(picture, k);
+        if (!putRows(packer, frame, Protocol::BootFrameWidth, Protocol::BootFrameHeight, false))
             return false;
     }
     return packer.finishWithDataReport();

@@ -7,6 +7,7 @@
 // report does not set keep what the report before left there, and the device
 // relies on exactly these bytes, so the block is passed along, never rebuilt.
 
+#include "device/protocol_images.h"
 #include "device/reports.h"
 
 #include <QImage>
@@ -15,18 +16,7 @@ class ImageReportSink;
 
 namespace ImageStream {
 
-constexpr quint8 TransferTag = 0x36;
-constexpr quint8 PhaseStart = 0x01;
-constexpr quint8 PhaseData = 0x02;
-constexpr quint8 PhaseEnd = 0x03;
-constexpr int DataOffset = 4;
-constexpr int DataBytes = 54;
-constexpr int PixelsPerReport = DataBytes / 3;
-
-// The boot animation: 25 frames of a 240 x 40 strip.
-constexpr int AnimationFrames = 25;
-constexpr int FrameWidth = 240;
-constexpr int FrameHeight = 40;
+constexpr int PixelsPerReport = Protocol::ImageDataBytes / 3;
 
 } // namespace ImageStream
 

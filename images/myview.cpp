@@ -1,7 +1,6 @@
 #include "images/myview.h"
 
 #include "images/drawingstate.h"
-#include "images/editdlg.h"
 #include "images/imageslot.h"
 #include "images/undoshortcuts.h"
 #include "images/unsavedquestion.h"
@@ -52,9 +51,10 @@ MyView::~MyView()
     setScene(nullptr);
 }
 
-void MyView::setEditor(editDlg *owner)
+void MyView::setColours(const QColor &foregroundColour, const QColor &backgroundColour)
 {
-    editor = owner;
+    foreground = foregroundColour;
+    background = backgroundColour;
 }
 
 void MyView::setPicture(const QPixmap &picture, const QSize &imageSize)
@@ -67,7 +67,6 @@ void MyView::setPicture(const QPixmap &picture, const QSize &imageSize)
 
     // Where the picture does not reach (another aspect ratio, or no picture at
     // all) the canvas shows the scheme's background.
-    followEditorColours();
     canvas = QImage(magnified, QImage::Format_RGB32);
     if (!canvas.isNull()) {
         canvas.fill(background);
@@ -87,17 +86,8 @@ QPoint MyView::canvasPoint(const QPointF &viewportPosition) const
     return QPoint(qRound(onItem.x()), qRound(onItem.y()));
 }
 
-void MyView::followEditorColours()
-{
-    if (editor) {
-        foreground = editor->schemeForeground();
-        background = editor->schemeBackground();
-    }
-}
-
 QPen MyView::strokePen()
 {
-    followEditorColours();
     // The right button erases with a broader pen; every other button draws.
     return erasing ? QPen(QBrush(background), 8.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin)
                    : QPen(QBrush(foreground), 4.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
@@ -134,7 +124,7 @@ void MyView::finishStroke()
 StrokeStep::Board MyView::strokeBoard()
 {
     StrokeStep::Board board;
-    board.repaintBefore = [this](const StrokeStep *upTo) { repaintBefore(upTo); };
+    board.repaintBefore = [this](const StrokeStep *upTo) { repaintStrokesBefore(upTo); };
     board.keep = [this](const QVector<StrokeSegment> &segments) {
         for (const StrokeSegment &segment : segments)
             paintSegment(firstCanvas, segment);
@@ -147,7 +137,7 @@ StrokeStep::Board MyView::strokeBoard()
     return board;
 }
 
-void MyView::repaintBefore(const StrokeStep *upTo)
+void MyView::repaintStrokesBefore(const StrokeStep *upTo)
 {
     canvas = firstCanvas.copy();
     for (int i = 0; i < strokes.count(); ++i) {
@@ -175,8 +165,7 @@ QPixmap MyView::paintedPicture() const
 void MyView::handBack()
 {
     finishStroke();
-    if (editor)
-        editor->acceptBoardPicture(paintedPicture());
+    emit pictureHandedBack(paintedPicture());
     strokes.setClean();
 }
 
@@ -193,9 +182,12 @@ bool MyView::mayClose()
     case UnsavedAnswer::Save:
         break;
     }
-    if (editor) {
-        handBack();
-        return editor->saveToSlotFile();
+    SaveAnswer answer;
+    emit slotSaveAsked(paintedPicture(), &answer);
+    if (answer.answered) {
+        // The editor has the picture now; whether its file was written is its to say.
+        strokes.setClean();
+        return answer.saved;
     }
     // Without its editor the board writes the slot file itself.
     QDir().mkpath(imageFolder());
@@ -279,8 +271,9 @@ void MyView::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    // The editor may have been closed while the board stayed open; then Yes only closes.
-    if (box.clickedButton() == yes && editor)
+    // The editor may have been closed while the board stayed open; then Yes
+    // hands the picture to no one and only closes.
+    if (box.clickedButton() == yes)
         handBack();
     event->accept();
 }

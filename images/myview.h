@@ -3,6 +3,11 @@
 // its own, painted on freehand with the mouse. Each stroke can be undone and
 // redone (Ctrl+Z, Ctrl+Shift+Z or Ctrl+Y). Closing it asks whether the painted
 // picture goes back to the editor.
+//
+// The board knows its editor only by what the editor connects: the pen
+// colours come in through setColours(), the picture goes out through
+// pictureHandedBack(), and a save on closing is asked with slotSaveAsked().
+// A board whose editor has gone keeps its last colours and saves by itself.
 
 #include "images/myitem.h"
 #include "images/myscene.h"
@@ -11,12 +16,9 @@
 #include <QColor>
 #include <QGraphicsView>
 #include <QImage>
-#include <QPointer>
 #include <QUndoStack>
 
 #include <optional>
-
-class editDlg;
 
 class MyView : public QGraphicsView
 {
@@ -26,8 +28,18 @@ public:
     explicit MyView(QWidget *parent = nullptr);
     ~MyView() override;
 
-    // The editor supplies the pen colours and receives the picture on Yes.
-    void setEditor(editDlg *owner);
+    // What the editor makes of a save asked of it on closing; left unanswered
+    // when no editor listens any more.
+    struct SaveAnswer
+    {
+        bool answered = false;
+        bool saved = false;
+    };
+
+    // The colour scheme's pens: strokes draw in foreground, the right button
+    // erases with background, and the canvas shows background where the
+    // picture does not reach. The scheme may change while the board is open.
+    void setColours(const QColor &foreground, const QColor &background);
     // The slot whose file a picture goes to when the board is asked to save
     // after its editor has gone.
     void setSlot(int slot) { slotNumber = slot; }
@@ -53,6 +65,14 @@ public:
     // when it has gone), discarded, or the closing cancelled (false).
     bool mayClose();
 
+signals:
+    // The painted picture, at the editor's size, for the editor to take.
+    void pictureHandedBack(const QPixmap &picture);
+    // The strokes are to be saved to the slot file: the editor takes picture
+    // as a step of its own, writes its file and answers (connected directly,
+    // it answers before the emit returns).
+    void slotSaveAsked(const QPixmap &picture, MyView::SaveAnswer *answer);
+
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -63,18 +83,14 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // The scheme may change while the board is open; strokes use the current one.
-    void followEditorColours();
     QPen strokePen();
     void paintStroke(const QPoint &from, const QPoint &to);
     void showCanvas();
     // The stroke under way becomes an undo step.
     void finishStroke();
-    void repaintBefore(const StrokeStep *upTo);
+    void repaintStrokesBefore(const StrokeStep *upTo);
     StrokeStep::Board strokeBoard();
 
-    // Guarded: a board outlives the editor that opened it.
-    QPointer<editDlg> editor;
     int slotNumber = 0;
     MyScene scene;
     MyItem item;
@@ -83,7 +99,7 @@ private:
     QImage firstCanvas;
     std::optional<QVector<StrokeSegment>> stroke;
 
-    // The editor's colours as last seen, for painting after it has gone.
+    // The scheme's colours as last given, also for painting after the editor has gone.
     QColor foreground = Qt::black;
     QColor background = Qt::white;
     bool asking = false;

@@ -1,52 +1,42 @@
 #include "images/picturefilechooser.h"
 
-#include "desktop/recentfolders.h"
+#include "desktop/filechooser.h"
 
 #include <QCoreApplication>
-#include <QFileDialog>
 
 namespace {
 
-PictureFileChooser &replacement()
+FileChooser forward(PictureFileChooser chooser)
 {
-    static PictureFileChooser chooser;
-    return chooser;
-}
-
-PictureFileChooser &exportReplacement()
-{
-    static PictureFileChooser chooser;
-    return chooser;
+    if (!chooser)
+        return {};
+    return [chooser](QWidget *parent, const FileQuestion &) { return chooser(parent); };
 }
 
 } // namespace
 
 QString choosePictureFile(QWidget *parent)
 {
-    if (replacement())
-        return replacement()(parent);
-    const QString chosen = QFileDialog::getOpenFileName(
-        parent, QCoreApplication::translate("editDlg", "Open files"), recentFolder(QStringLiteral("pictures")),
-        QCoreApplication::translate("editDlg", "图片 (*.png *.jpg *.jpeg *.bmp *.gif);;位图 (*.bmp);;所有文件 (*.*)"));
-    rememberFolderOf(QStringLiteral("pictures"), chosen);
-    return chosen;
+    return chooseFileToOpen(
+        parent, {QStringLiteral("pictures"), QCoreApplication::translate("editDlg", "Open files"),
+                 QCoreApplication::translate("editDlg", "图片 (*.png *.jpg *.jpeg *.bmp *.gif);;位图 (*.bmp);;所有文件 (*.*)"),
+                 QString(), QString()});
 }
 
 QString chooseExportFile(QWidget *parent)
 {
-    if (exportReplacement())
-        return exportReplacement()(parent);
-    return QFileDialog::getSaveFileName(parent, QCoreApplication::translate("editDlg", "Export picture"),
-                                        recentFolder(QStringLiteral("pictures")),
-                                        QCoreApplication::translate("editDlg", "PNG 图片 (*.png);;BMP 图片 (*.bmp)"));
+    return chooseFileToSave(parent,
+                            {QStringLiteral("pictures"), QCoreApplication::translate("editDlg", "Export picture"),
+                             QCoreApplication::translate("editDlg", "PNG 图片 (*.png);;BMP 图片 (*.bmp)"), QString(),
+                             QString()});
 }
 
 void setPictureFileChooser(PictureFileChooser chooser)
 {
-    replacement() = std::move(chooser);
+    setFileToOpenChooser(forward(std::move(chooser)));
 }
 
 void setExportFileChooser(PictureFileChooser chooser)
 {
-    exportReplacement() = std::move(chooser);
+    setFileToSaveChooser(forward(std::move(chooser)));
 }

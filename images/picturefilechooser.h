@@ -1,6 +1,7 @@
 #pragma once
-// The file dialogs behind the editor's ADD and EXPORT buttons, replaceable so
-// that an automated run can answer them without a modal window.
+// The file dialogs behind the editor's ADD and EXPORT buttons, opening in the
+// folder the last picture was chosen in (desktop/filechooser.h); replaceable
+// so that an automated run can answer them without a modal window.
 
 #include <QString>
 

@@ -13,18 +13,25 @@ class DataRecorder : public ImageReportSink
 public:
     bool dataReport(int, const ApplicationBlock &block) override
     {
-        data.append(reinterpret_cast<const char *>(block.data()) + DataOffset, DataBytes);
+        data.append(dataBytes(block));
         return true;
     }
     bool endReport(const ApplicationBlock &block) override
     {
-        end = QByteArray(reinterpret_cast<const char *>(block.data()) + DataOffset, DataBytes);
+        end = dataBytes(block);
         return true;
     }
     void progress(int) override {}
 
     QByteArray data;
     QByteArray end;
+
+private:
+    static QByteArray dataBytes(const ApplicationBlock &block)
+    {
+        return QByteArray(reinterpret_cast<const char *>(block.data()) + Protocol::ImageDataOffset,
+                          Protocol::ImageDataBytes);
+    }
 };
 
 // Pixels of blue, green, red from bytes, row by row; what the bytes do not
@@ -64,9 +71,9 @@ QVector<QImage> bootAnimationPreview(const QImage &picture)
     DataRecorder recorder;
     streamBootAnimation(block, picture, recorder);
     QVector<QImage> frames;
-    const int frameBytes = FrameWidth * FrameHeight * 3;
-    for (int k = 0; k < AnimationFrames; ++k)
-        frames << colourPixels(recorder.data, k * frameBytes, FrameWidth, FrameHeight);
+    const int frameBytes = Protocol::BootFrameWidth * Protocol::BootFrameHeight * 3;
+    for (int k = 0; k < Protocol::BootAnimationFrames; ++k)
+        frames << colourPixels(recorder.data, k * frameBytes, Protocol::BootFrameWidth, Protocol::BootFrameHeight);
     return frames;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The questions "which CSV file?" of the curve dialog's import and export,
-// behind a replaceable function so tests answer them without a modal dialog.
+// opening in the folder the last curve file was chosen in
+// (desktop/filechooser.h). The setter replaces both dialogs, so tests answer
+// them without a modal window.
 
 #include <QString>
 

@@ -3,6 +3,7 @@
 
 #include "settings/curveaccessibility.h"
 #include "settings/curvecsv.h"
+#include "settings/curvedragmodel.h"
 #include "settings/chartview.h"
 #include "settings/curvefilechooser.h"
 #include "settings/settingsranges.h"
@@ -26,7 +27,7 @@ constexpr int LineSamplesPerSecond = 15;
 } // namespace
 
 lineDlg::lineDlg(DeviceController *controller, int powerHigh, QWidget *parent)
-    : QDialog(parent), controller(controller), ui(new Ui::lineDlg)
+    : QDialog(parent), controller(controller), ui(new Ui::lineDlg), drag(powerHigh)
 {
     ui->setupUi(this);
     // The read's Cancel is there only while a read runs.
@@ -42,7 +43,6 @@ lineDlg::lineDlg(DeviceController *controller, int powerHigh, QWidget *parent)
         copyMenu->addAction(QStringLiteral("M%1").arg(curve + 1), this, [this, curve] { copyCurveTo(curve); });
     ui->copyCurveButton->setMenu(copyMenu);
     ui->copyCurveButton->setPopupMode(QToolButton::InstantPopup);
-    setPowerScale(powerHigh);
     makeCurveDialogAccessible(this);
     drawCurve();
     readCurve();
@@ -60,24 +60,19 @@ void lineDlg::mousePressEvent(QMouseEvent *event)
     // While the device reads or takes a curve the points stay as they are.
     if (isDeviceJobRunning())
         return;
-    const int hit = curvePointAt(event->pos().x());
-    if (hit >= 0) {
-        selectedPoint = hit;
-        dragScaleTop = curveScaleTop(curveTable[size_t(currentCurve)], maxWattage);
-    }
+    drag.press(event->pos().x(), curveTable[size_t(currentCurve)]);
 }
 
 void lineDlg::mouseMoveEvent(QMouseEvent *event)
 {
-    if (selectedPoint < 0 || selectedPoint >= CurvePoints)
+    const int watts = drag.dragTo(event->pos().y(), curveTable[size_t(currentCurve)]);
+    if (watts < 0)
         return;
-    const int top = dragScaleTop > 0 ? dragScaleTop : curveScaleTop(curveTable[size_t(currentCurve)], maxWattage);
-    const int watts = draggedWatts(event->pos().y(), top);
     noteEdit();
-    curveTable[size_t(currentCurve)][size_t(selectedPoint)] = watts;
+    curveTable[size_t(currentCurve)][size_t(drag.heldPoint())] = watts;
     curveHeld[size_t(currentCurve)] = true;
     drawCurve();
-    ui->label_4->setText(curvePointReadout(selectedPoint, watts));
+    ui->label_4->setText(curvePointReadout(drag.heldPoint(), watts));
     ui->label_4->show();
 }
 
@@ -85,11 +80,8 @@ void lineDlg::mouseMoveEvent(QMouseEvent *event)
 // down from above the device's top no longer holds it up).
 void lineDlg::mouseReleaseEvent(QMouseEvent *)
 {
-    selectedPoint = -1;
-    if (dragScaleTop > 0) {
-        dragScaleTop = 0;
+    if (drag.release())
         drawCurve();
-    }
 }
 
 // --- groups, close and write
@@ -379,7 +371,7 @@ void lineDlg::readCurve()
 void lineDlg::drawCurve()
 {
     const CurvePointsRow &points = curveTable[size_t(currentCurve)];
-    const int top = dragScaleTop > 0 ? dragScaleTop : curveScaleTop(points, maxWattage);
+    const int top = drag.chartTop(points);
 
     auto *line = new QLineSeries;
     line->replace(curveLine(points, LineSamplesPerSecond));

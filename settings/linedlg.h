@@ -8,6 +8,7 @@
 
 #include "device/devicecontroller.h"
 #include "device/deviceinfo.h"
+#include "settings/curvedragmodel.h"
 #include "settings/powercurves.h"
 
 #include <QDialog>
@@ -34,6 +35,11 @@ public:
     ~lineDlg() override;
 
 public:
+    // The curve shown, dragged and written (0 to 4).
+    int shownCurve() const { return currentCurve; }
+    // The point being dragged (-1 when none) and the top of the power scale.
+    const CurveDragModel &pointDrag() const { return drag; }
+
     // Copies the shown curve to another group, as the copy menu does.
     void copyShownCurveTo(int target) { copyCurveTo(target); }
 
@@ -128,7 +134,8 @@ private:
     // The shown curve as it was before the unsaved points, for a discard.
     CurvePointsRow beforeEdits{};
     bool heldBeforeEdits = false;
-    // The power axis keeps its top while a point is dragged, so the point
-    // follows the pointer; 0 when no drag is on.
-    int dragScaleTop = 0;
+    // The curve shown, dragged and written (0 to 4).
+    int currentCurve = 0;
+    // The point under the pointer and the power scale it is dragged on.
+    CurveDragModel drag;
 };

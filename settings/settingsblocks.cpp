@@ -1,13 +1,13 @@
 #include "settings/settingsblocks.h"
 
+#include "device/protocol_settings.h"
+
 #include <cmath>
 #include <QCoreApplication>
 
 namespace {
 
 constexpr int PowerModeRow = 0;
-constexpr quint8 Block1Count = 27;   // bytes after the count: 3 for the power mode, 8 per material
-constexpr quint8 Block2Count = 16;
 constexpr double MaxWireValue = 65535.0;
 
 // Column captions as the page shows them above the table.
@@ -112,7 +112,7 @@ QString unsendableSettingText(int row, int column)
 ApplicationBlock settingsBlock1(const SettingsValues &values)
 {
     ApplicationBlock block = makeApplicationBlock(Protocol::OpWrite, Protocol::ItemSettingsBlock1);
-    block[2] = Block1Count;
+    block[2] = Protocol::SettingsBlock1Count;
     // The power mode has no temperature control: its record is id and wattage only.
     block[3] = settingsRows()[PowerModeRow].modeId;
     putBigEndian(block, 4, values[PowerModeRow][WattageColumn]);
@@ -125,7 +125,7 @@ ApplicationBlock settingsBlock1(const SettingsValues &values)
 ApplicationBlock settingsBlock2(const SettingsValues &values)
 {
     ApplicationBlock block = makeApplicationBlock(Protocol::OpWrite, Protocol::ItemSettingsBlock2);
-    block[2] = Block2Count;
+    block[2] = Protocol::SettingsBlock2Count;
     int at = 3;
     for (int row = 5; row <= 6; ++row)
         at = putMaterial(block, at, values, row);

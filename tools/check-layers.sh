@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks that the include arrows run one way: the program's features reach the
 # device through the session, never the window; the core library names no
-# widget; and no two parts of the program include each other.
+# widget; no two parts of the program include each other; the drawing board
+# knows no editor; and each wire constant is defined in device/ alone.
 #   tools/check-layers.sh [programs built without the window library...]
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -56,7 +57,22 @@ for key in "${!edge[@]}"; do
   fi
 done
 
-# 6. Programs built without the window library do not load the widget toolkit;
+# 6. The drawing board reports to its editor through signals: it knows no editor.
+while read -r file inc; do
+  [ "$inc" = images/editdlg.h ] && fail "$file includes images/editdlg.h (the board tells its editor by signals)"
+done < <(includes images/myview.h images/myview.cpp)
+
+# 7. Every wire constant has one home beside device/protocol.h; the emulator,
+#    which plays the device, keeps its own copy under the same names.
+wire='TransferTag|Phase(Start|Data|End)|ImageData(Offset|Bytes)|ColourScreenType|BootScreenSlot|BootAnimationFrames'
+wire+='|BootFrame(Width|Height)|FirmwareChunkSize|ChunkSize|NameFieldOffset|SettingsBlock[12]Count|Block[12]Count'
+wire+='|FirstCurveNumber|Curve(ByteCount|Number|WritePoints|ReplyPoints)At|CurveWriteByteCount'
+while read -r line; do
+  fail "${line%%:*} defines a wire constant outside device/ (${line#*constexpr })"
+done < <(grep -rnE --include='*.h' --include='*.cpp' "constexpr [a-z0-9_ ]+ ($wire) =" \
+           app cli desktop firmware settings images fuzz bench tools)
+
+# 8. Programs built without the window library do not load the widget toolkit;
 #    the real command-line tool talks to the system's hidapi, linked dynamically.
 for program in "$@"; do
   # Read whole first: grep -q leaving a pipe early would fail ldd under pipefail.

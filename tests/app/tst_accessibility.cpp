@@ -381,7 +381,7 @@ private slots:
         QVERIFY(dialog);
         auto *chart = dialog->findChild<QChartView *>();
         for (int target : {3, 1}) {
-            curveTable[size_t(currentCurve)] = {5, 10, 15, 20, 25, 30, 35, 40, 45, 1234};
+            curveTable[size_t(dialog->shownCurve())] = {5, 10, 15, 20, 25, 30, 35, 40, 45, 1234};
             dialog->copyShownCurveTo(target);
             QCOMPARE(spokenName(chart), QStringLiteral("功率曲线 M%1").arg(target + 1));
             QCOMPARE(chart->accessibleDescription(),

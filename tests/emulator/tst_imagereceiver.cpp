@@ -43,8 +43,8 @@ private slots:
     void init()
     {
         device().reset();
-        setSlot(6, 36, 10, emu::colourScreen);   // 360 pixels: exactly 20 data reports
-        setSlot(7, 20, 3, emu::colourScreen);
+        setSlot(6, 36, 10, emu::ColourScreenType);   // 360 pixels: exactly 20 data reports
+        setSlot(7, 20, 3, emu::ColourScreenType);
         handle = hid_open(0x0483, 0x5750, nullptr);
         QVERIFY(handle);
     }
@@ -162,7 +162,7 @@ private slots:
         QCOMPARE(seen, QVector<QImage>({picture, picture}));
 
         device().reset();   // the old handle is gone with it
-        setSlot(7, 20, 3, emu::colourScreen);
+        setSlot(7, 20, 3, emu::ColourScreenType);
         handle = hid_open(0x0483, 0x5750, nullptr);
         write(handle, upload);
         QCOMPARE(seen.size(), 2);   // reset turned the listener off

@@ -54,6 +54,7 @@ struct Opened
     }
     ~Opened() { delete openCurveDialog.data(); }
 
+    lineDlg *curves() const { return qobject_cast<lineDlg *>(dialog); }
     QChartView *view() const { return child<QChartView>(dialog, "widget"); }
     QXYSeries *series(int i) const { return qobject_cast<QXYSeries *>(view()->chart()->series().at(i)); }
     // The ten points as drawn (the series after the line).
@@ -128,9 +129,6 @@ private slots:
     {
         EmulatedDevice::instance().reset();
         curveTable = {};
-        currentCurve = 0;
-        selectedPoint = -1;
-        setPowerScale(0);
         openCurveDialog = nullptr;
     }
     void cleanup()
@@ -151,7 +149,7 @@ private slots:
         QCOMPARE(o.dialog->pos(), o.window.mapToGlobal(QPoint(204, 84)));
         QCOMPARE(o.dialog->size(), QSize(761, 391));
         QVERIFY(child<QRadioButton>(o.dialog, "radioButton")->isChecked());
-        QCOMPARE(maxWattage, 80);
+        QCOMPARE(o.curves()->pointDrag().maxWattage(), 80);
         QCOMPARE(curveRequests(), QList<QByteArray>{padded("720a0007")});
         const QList<int> m1 = listOf(EmulatedDevice::instance().profile().curves[0]);
         QCOMPARE(listOf(curveTable[0]), m1);
@@ -209,7 +207,7 @@ private slots:
         Opened o;
         o.choose(curve);
         const QList<int> stored = listOf(EmulatedDevice::instance().profile().curves[size_t(curve)]);
-        QCOMPARE(currentCurve, curve);
+        QCOMPARE(o.curves()->shownCurve(), curve);
         QCOMPARE(listOf(curveTable[size_t(curve)]), stored);
         QCOMPARE(o.shownPoints(), stored);
         const QByteArray number = QByteArray::number(7 + curve, 16).rightJustified(2, '0');
@@ -218,6 +216,24 @@ private slots:
         o.write();
         QCOMPARE(curveRequests().last(), padded("770a15" + number + curveHex(stored)));
         QVERIFY(logMessages(&o.window).isEmpty());
+    }
+
+    // Each curve dialog shows and writes its own group: choosing M3 in a second
+    // dialog leaves the first one writing M1.
+    void dialogsKeepTheirOwnCurve()
+    {
+        Opened o;
+        lineDlg *first = o.curves();
+        child<QToolButton>(&o.window, "toolButton_8")->click();
+        o.idle();
+        o.dialog = openCurveDialog.data();
+        QVERIFY(o.curves() && o.curves() != first);
+        o.choose(2);
+        QCOMPARE(first->shownCurve(), 0);
+        child<QToolButton>(first, "toolButton_2")->click();
+        o.idle();
+        QCOMPARE(curveRequests().last().left(4), QByteArray::fromHex("770a1507"));
+        delete first;
     }
 
     // A failed read leaves the table, the chart and the status icon alone;
@@ -252,7 +268,7 @@ private slots:
         }
         QCOMPARE(logMessages(&o.window), QStringList{logged});
         QVERIFY(showsPicture(child<QToolButton>(&o.window, "toolButton"), "imageformats/USB_ON.jpg"));
-        QCOMPARE(currentCurve, 2);
+        QCOMPARE(o.curves()->shownCurve(), 2);
         QCOMPARE(listOf(curveTable[2]), QList<int>({0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
         QCOMPARE(o.shownPoints(), m1);
     }
@@ -293,14 +309,14 @@ private slots:
         o.drag(pressX, toY, false);
         if (point >= 0)
             expected[point] = watts;
-        QCOMPARE(selectedPoint, point);
+        QCOMPARE(o.curves()->pointDrag().heldPoint(), point);
         QCOMPARE(listOf(curveTable[0]), expected);
         QCOMPARE(o.shownPoints(), expected);
         QCOMPARE(child<QLabel>(o.dialog, "label_4")->text(),
                  point < 0 ? QString() : QStringLiteral("%1s,%2W").arg(point).arg(watts));
 
         QTest::mouseRelease(o.dialog->windowHandle(), Qt::LeftButton, {}, QPoint(pressX, toY));
-        QCOMPARE(selectedPoint, -1);
+        QCOMPARE(o.curves()->pointDrag().heldPoint(), -1);
         QTest::mouseMove(o.dialog->windowHandle(), QPoint(pressX, 300));
         QCOMPARE(listOf(curveTable[0]), expected);
         QCOMPARE(EmulatedDevice::instance().count(EmulatedDevice::Exchange::Write), writes);
@@ -472,7 +488,7 @@ private slots:
         if (stays) {
             // Nothing was read over the points; they stay shown, unsaved.
             QCOMPARE(curveRequests().size(), requests);
-            QCOMPARE(currentCurve, 0);
+            QCOMPARE(o.curves()->shownCurve(), 0);
             QVERIFY(child<QRadioButton>(o.dialog, "radioButton")->isChecked());
             QCOMPARE(listOf(curveTable[0]), edited);
             QCOMPARE(o.shownPoints(), edited);
@@ -483,7 +499,7 @@ private slots:
             QCOMPARE(listOf(curveTable[0]), unsaved && !written ? m1 : edited);
             if (leave == "group" || leave == "same") {
                 const int shown = leave == "group" ? 2 : 0;
-                QCOMPARE(currentCurve, shown);
+                QCOMPARE(o.curves()->shownCurve(), shown);
                 QCOMPARE(o.shownPoints(), listOf(device.profile().curves[size_t(shown)]));
             }
         }
@@ -538,7 +554,7 @@ private slots:
         QCOMPARE(logMessages(&o.window), QStringList{"已取消"});
         QVERIFY(o.dialog->isVisible());
         QVERIFY(cancel->isHidden());
-        QCOMPARE(currentCurve, 2);
+        QCOMPARE(o.curves()->shownCurve(), 2);
         QCOMPARE(listOf(curveTable[2]), QList<int>({0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
         QCOMPARE(o.shownPoints(), m1);
 
@@ -594,14 +610,14 @@ private slots:
         if (!reaches) {
             QVERIFY(dialog && dialog->isVisible());
             QVERIFY(qobject_cast<lineDlg *>(o.dialog)->hasUnsavedPoints());
-            QCOMPARE(currentCurve, 0);
+            QCOMPARE(o.curves()->shownCurve(), 0);
             QVERIFY(child<QRadioButton>(o.dialog, "radioButton")->isChecked());
             QCOMPARE(o.shownPoints(), edited);
             QVERIFY(o.window.isVisible());
             QVERIFY(curveRequests().isEmpty());
         } else if (leave == "group") {
             QVERIFY(dialog && dialog->isVisible());
-            QCOMPARE(currentCurve, 2);
+            QCOMPARE(o.curves()->shownCurve(), 2);
             QVERIFY(child<QRadioButton>(o.dialog, "radioButton_3")->isChecked());
             QCOMPARE(o.shownPoints(), listOf(device.profile().curves[2]));
         } else {

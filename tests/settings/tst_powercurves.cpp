@@ -1,7 +1,7 @@
 // The pure part of the power curves: hit testing, the dragged value, the
 // drawn line and the bytes of the curve exchange.
 
-#include "settings/powercurves.h"
+#include "settings/curvedragmodel.h"
 
 #include <QtTest>
 
@@ -59,6 +59,52 @@ private slots:
         QFETCH(int, y);
         QFETCH(int, watts);
         QCOMPARE(draggedWatts(y, top), watts);
+    }
+
+    // A drag holds the point in the pressed column and keeps the axis top it
+    // started with, so the point follows the pointer even when it held the
+    // axis up; the axis may change once the point is let go.
+    void dragAlongTheAxis_data()
+    {
+        QTest::addColumn<int>("powerHigh");
+        QTest::addColumn<CurvePointsRow>("points");
+        QTest::addColumn<int>("pressX");
+        QTest::addColumn<int>("toY");
+        QTest::addColumn<int>("held");
+        QTest::addColumn<int>("watts");
+        QTest::addColumn<int>("topDuring");
+        QTest::addColumn<int>("topAfter");
+        const CurvePointsRow flat{30, 30, 30, 30, 30, 30, 30, 30, 30, 30};
+        const CurvePointsRow peak5{30, 30, 30, 30, 30, 160, 30, 30, 30, 30};
+        const CurvePointsRow peak9{30, 30, 30, 30, 30, 30, 30, 30, 30, 160};
+        QTest::newRow("80 W device, to the top") << 80 << flat << 50 << 40 << 0 << 80 << 80 << 80;
+        QTest::newRow("unknown top drags on 152 W") << 0 << flat << 275 << 188 << 3 << 76 << 152 << 152;
+        QTest::newRow("above the plot clamps at the top") << 80 << flat << 725 << -50 << 9 << 80 << 80 << 80;
+        QTest::newRow("between points holds none") << 80 << flat << 87 << 100 << -1 << -1 << 80 << 80;
+        QTest::newRow("peak dragged down keeps its axis until let go")
+            << 80 << peak5 << 425 << 336 << 5 << 0 << 160 << 80;
+        QTest::newRow("another point's peak holds the axis") << 80 << peak9 << 50 << 188 << 0 << 80 << 160 << 160;
+    }
+    void dragAlongTheAxis()
+    {
+        QFETCH(int, powerHigh);
+        QFETCH(CurvePointsRow, points);
+        QFETCH(int, pressX);
+        QFETCH(int, toY);
+        QFETCH(int, held);
+        QFETCH(int, watts);
+        QFETCH(int, topDuring);
+        QFETCH(int, topAfter);
+        CurveDragModel drag(powerHigh);
+        QCOMPARE(drag.press(pressX, points), held >= 0);
+        QCOMPARE(drag.heldPoint(), held);
+        QCOMPARE(drag.dragTo(toY, points), watts);
+        if (held >= 0)
+            points[size_t(held)] = watts;
+        QCOMPARE(drag.chartTop(points), topDuring);
+        QCOMPARE(drag.release(), held >= 0);
+        QCOMPARE(drag.heldPoint(), -1);
+        QCOMPARE(drag.chartTop(points), topAfter);
     }
 
     // The drawn line goes through every point at its own second and, between
