@@ -296,7 +296,7 @@ private slots:
         QCOMPARE(page.status->text(), QStringLiteral("升级完成！"));
         QCOMPARE(page.start->text(), QStringLiteral("开始升级"));
         QVERIFY(page.start->isEnabled() && page.write->isEnabled() && page.progress->isHidden());
-        QVERIFY(!window.session().handle());
+        QCOMPARE(EmulatedDevice::instance().openHandleCount(), 0);
         QTRY_COMPARE(device().mode(), EmulatedDevice::Mode::Application);
     }
 
@@ -340,7 +340,7 @@ private slots:
         QVERIFY(device().bootloaderReports().isEmpty());
         QCOMPARE(page.status->text(), QStringLiteral("固件已打开"));
         QVERIFY(page.start->isEnabled() && page.progress->isHidden());
-        QVERIFY(!window.session().handle());
+        QCOMPARE(EmulatedDevice::instance().openHandleCount(), 0);
         if (fault == 0)
             QVERIFY(showsPicture(child<QToolButton>(&window, "toolButton"), "imageformats/USB_OFF.jpg"));
     }
@@ -411,7 +411,8 @@ private slots:
         QVERIFY(waitForDeviceIdle(window.controller()));
         QCOMPARE(device().openHandleCount(), 0);
         child<QPushButton>(&window, "m_btn_Devices")->click();
-        QVERIFY(!window.session().handle());
+        QVERIFY(waitForDeviceIdle(window.controller()));
+        QCOMPARE(device().openHandleCount(), 0);
     }
 
     // The write stage alone (service mode's "升级固件（仅写入）"): device state ×
@@ -507,7 +508,7 @@ private slots:
         if (state == "never read")
             QVERIFY(answerer.questions.last().contains("从未读到"));
         QVERIFY(page.write->isEnabled() && page.path->text() == path);
-        QVERIFY(!window.session().handle());
+        QCOMPARE(EmulatedDevice::instance().openHandleCount(), 0);
         device().plugBackIn();
     }
 
@@ -533,7 +534,7 @@ private slots:
             sent << (QByteArray("\x00\x04\x3C", 3) + digits60).leftJustified(64, '\0');
         QCOMPARE(device().bootloaderReports(), sent);
         QVERIFY(child<QPushButton>(&window, "upgradeFirmwarePushButton")->isEnabled());
-        QVERIFY(!window.session().handle());
+        QCOMPARE(EmulatedDevice::instance().openHandleCount(), 0);
     }
 
     // While the device restarts, other actions are refused and closing the

@@ -3,6 +3,7 @@
 // cannot carry.
 
 #include "app/mainwindow.h"
+#include "device/deviceactivity.h"
 #include "emulator/emulateddevice.h"
 #include "emulator/settingsdecoder.h"
 #include "settings/my_spinbox.h"
@@ -105,7 +106,7 @@ private slots:
                                           + QByteArray(49, '\0')}));
         QCOMPARE(device().count(EmulatedDevice::Exchange::Open), 1);
         QVERIFY(logMessages(&window).isEmpty());
-        QVERIFY(!window.session().handle());
+        QCOMPARE(device().openHandleCount(), 0);
     }
 
     void writeReachesDevice_data()
@@ -166,10 +167,16 @@ private slots:
         device().setPresent(present);
         device().clearRecord();
         {
+            // Another device action, as the controller's shared guard sees it.
+            DeviceActivity otherAction;
             std::optional<DeviceActionGuard> running;
-            if (busy)
-                running.emplace(window.session().activity());
+            if (busy) {
+                window.controller().setSharedActivity(&otherAction);
+                running.emplace(otherAction);
+            }
             clickWrite(&window);
+            running.reset();
+            window.controller().setSharedActivity(nullptr);
         }
         QCOMPARE(logMessages(&window), QStringList{line});
         QCOMPARE(device().count(EmulatedDevice::Exchange::Write), 0);
