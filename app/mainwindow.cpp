@@ -11,6 +11,7 @@
 #include "app/stucknotice.h"
 #include "app/windowaccessibility.h"
 #include "app/windowlayout.h"
+#include "app/windowreport.h"
 #include "desktop/datafolder.h"
 #include "device/deviceactivity.h"
 #include "images/editdlg.h"
@@ -45,6 +46,10 @@ MainWindow::MainWindow(QWidget *parent)
 {
     ui->setupUi(this);
     logPane = std::make_unique<LogPane>(ui->logTextBrowser);
+    serviceBar = std::make_unique<ServiceBar>(*ui, deviceController, *logPane, [this](int page) {
+        page == WindowLayout::DevicesPage ? on_m_btn_Devices_clicked() : showServicePage(page);
+    });
+    report = std::make_unique<WindowReport>(*logPane, *ui->toolButton, *serviceBar, *this, *ui->widget_8);
     connectController();
     setWindowFlags(Qt::FramelessWindowHint);
     showDeviceStatus(false);
@@ -54,13 +59,10 @@ MainWindow::MainWindow(QWidget *parent)
     ui->widget_2->setPalette(palette);
     ui->widget_2->setAutoFillBackground(true);
 
-    devicePage = std::make_unique<DevicePage>(*ui, deviceController, *this, info);
-    settingsPage = std::make_unique<SettingsPage>(*ui, deviceController, *this, info);
-    firmwarePage = std::make_unique<FirmwarePage>(*ui, deviceController, *this, info, *settingsPage);
-    slotsPage = std::make_unique<SlotsPage>(*ui, deviceController, *this);
-    serviceBar = std::make_unique<ServiceBar>(*ui, deviceController, *logPane, [this](int page) {
-        page == WindowLayout::DevicesPage ? on_m_btn_Devices_clicked() : showServicePage(page);
-    });
+    devicePage = std::make_unique<DevicePage>(*ui, deviceController, *report, info);
+    settingsPage = std::make_unique<SettingsPage>(*ui, deviceController, *report, info);
+    firmwarePage = std::make_unique<FirmwarePage>(*ui, deviceController, *report, info, *settingsPage);
+    slotsPage = std::make_unique<SlotsPage>(*ui, deviceController, *report);
     devicePage->setRangesRead([this] { settingsPage->checkRanges(); });
     setupServiceMode();
     setupTitleMenu();
@@ -91,7 +93,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::appendLogDetail(const QString &text)
 {
-    logPane->append(text, true);
+    report->addLogDetail(text);
 }
 
 void MainWindow::setLogFile(const QString &path)
@@ -109,23 +111,12 @@ void MainWindow::setLogFile(const QString &path)
 
 void MainWindow::appendLog(const QString &text)
 {
-    newestLogLine = text;
-    logPane->append(text);
-    // A refusal from a dialog comes as a line like any other.
-    if (serviceMode && text == deviceBusyText())
-        showServiceStatus(text);
-}
-
-QPoint MainWindow::dialogPosition() const
-{
-    return mapToGlobal(ui->widget_8->pos() + WindowLayout::DialogOffset);
+    report->addLogLine(text);
 }
 
 void MainWindow::showDeviceStatus(bool online)
 {
-    ui->toolButton->setIcon(
-        QIcon(imageFolder() + (online ? QStringLiteral("/USB_ON.jpg") : QStringLiteral("/USB_OFF.jpg"))));
-    describeDeviceStatus(ui->toolButton, online);
+    report->showReachable(online);
 }
 
 // The title strip's context menu; the window has no system title bar.
@@ -210,7 +201,7 @@ void MainWindow::on_m_btn_Devices_clicked()
     setSideButtonIcons(":/image/select_devices_on.jpg", ":/image/select_upgrade.jpg",
                        ":/image/select_settings.jpg");
     ui->stackedWidget->setCurrentIndex(WindowLayout::DevicesPage);
-    devicePage->query();
+    devicePage->readDevice();
 }
 
 void MainWindow::on_m_btn_Settings_clicked()
@@ -370,6 +361,7 @@ void MainWindow::setServiceMode(bool on)
     if (on == serviceMode)
         return;
     serviceMode = on;
+    report->setServiceMode(on);
     serviceBar->setShown(on);
     firmwarePage->serviceModeChanged();
     for (QPushButton *side : {ui->m_btn_Devices, ui->m_btn_Upgtade, ui->m_btn_Settings}) {
@@ -408,8 +400,7 @@ void MainWindow::showServicePage(int page)
 
 void MainWindow::showServiceStatus(const QString &text)
 {
-    if (serviceMode)
-        serviceBar->showStatus(text);
+    report->showResult(text);
 }
 
 bool MainWindow::remembersChoices()
@@ -425,11 +416,11 @@ void MainWindow::setRemembersChoices(bool on)
 // --- the pages' buttons, connected by name, and what others ask of a page
 
 void MainWindow::on_openFirmwareFilePushButton_clicked() { firmwarePage->chooseFile(); }
-void MainWindow::on_pushButton_clicked() { firmwarePage->upgrade(); }
-void MainWindow::on_upgradeFirmwarePushButton_clicked() { firmwarePage->writeAlone(); }
-void MainWindow::on_pushButton_2_clicked() { firmwarePage->refresh(); }
+void MainWindow::on_pushButton_clicked() { firmwarePage->startUpgrade(); }
+void MainWindow::on_upgradeFirmwarePushButton_clicked() { firmwarePage->startWriteAlone(); }
+void MainWindow::on_pushButton_2_clicked() { firmwarePage->sendRefresh(); }
 
-void MainWindow::on_toolButton_2_clicked() { settingsPage->write(); }
+void MainWindow::on_toolButton_2_clicked() { settingsPage->writeTable(); }
 void MainWindow::on_toolButton_5_clicked() { settingsPage->loadProfile(); }
 void MainWindow::on_toolButton_6_clicked() { settingsPage->saveProfile(); }
 void MainWindow::on_toolButton_7_clicked() { settingsPage->fillDefaults(); }

@@ -4,7 +4,6 @@
 #include "app/pages/firmwarepage.h"
 #include "app/pages/servicebar.h"
 #include "app/pages/slotspage.h"
-#include "app/pages/windowoutput.h"
 #include "device/devicecontroller.h"
 #include "device/deviceinfo.h"
 
@@ -25,6 +24,7 @@ class QMouseEvent;
 
 class DevicePage;
 class SettingsPage;
+class WindowReport;
 namespace Ui {
 class MainWindow;
 }
@@ -32,7 +32,7 @@ class MainWindow;
 // The frameless main window: its title strip, side buttons and navigation,
 // the log pane and the device gate; each page of its stack is a class of its
 // own under app/pages/, and the slots the form connects by name hand over to it.
-class MainWindow : public QMainWindow, public WindowOutput
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
@@ -40,14 +40,14 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // The window's output, shared by its pages.
-    void appendLog(const QString &text) override;
-    void appendLogDetail(const QString &text) override;
-    void showDeviceStatus(bool online) override;
-    void showServiceStatus(const QString &text) override;
-    QString lastLogLine() const override { return newestLogLine; }
-    bool isServiceMode() const override { return serviceMode; }
-    QPoint dialogPosition() const override;
+    // One time-stamped line in the log pane (and the log file); draws it at once.
+    void appendLog(const QString &text);
+    // A detail line of a transfer: may wait a few milliseconds for its batch.
+    void appendLogDetail(const QString &text);
+    // Status icon: device reachable or not.
+    void showDeviceStatus(bool online);
+    // Service mode's result line.
+    void showServiceStatus(const QString &text);
     // Every line also goes to the log file at path from now on; an empty path
     // turns the file off.
     void setLogFile(const QString &path);
@@ -60,6 +60,7 @@ public:
     // Service mode: every page within reach, the log pane shown, a result
     // for every action. Off (the default), the window is exactly as without it.
     void setServiceMode(bool on);
+    bool isServiceMode() const { return serviceMode; }
 
     // The one log line of a device action refused while another runs.
     void reportDeviceBusy();
@@ -143,13 +144,14 @@ private:
     DeviceController deviceController;
     DeviceInfo info;
     std::unique_ptr<LogPane> logPane;
-    QString newestLogLine;
+    std::unique_ptr<ServiceBar> serviceBar;
+    // Where the pages' words go: the log, the status icon, the result line.
+    std::unique_ptr<WindowReport> report;
     // The pages, each on its part of the form.
     std::unique_ptr<DevicePage> devicePage;
     std::unique_ptr<SettingsPage> settingsPage;
     std::unique_ptr<FirmwarePage> firmwarePage;
     std::unique_ptr<SlotsPage> slotsPage;
-    std::unique_ptr<ServiceBar> serviceBar;
     bool serviceMode = false;
     QString titleOutsideServiceMode;
     ActionGate *gate = nullptr;

@@ -54,11 +54,11 @@ DevicePage::DevicePage(Ui::MainWindow &ui, DeviceController &controller, WindowO
         if (kind == DeviceJob::DeviceQuery)
             queryFinished(result);
     });
-    connect(&controller, &DeviceController::arrived, this, &DevicePage::arrived);
-    connect(&controller, &DeviceController::left, this, &DevicePage::left);
+    connect(&controller, &DeviceController::arrived, this, &DevicePage::deviceArrived);
+    connect(&controller, &DeviceController::left, this, &DevicePage::deviceLeft);
 }
 
-void DevicePage::query()
+void DevicePage::readDevice()
 {
     controller.startDeviceQuery(info);
 }
@@ -66,7 +66,7 @@ void DevicePage::query()
 void DevicePage::queryFinished(const QVariant &result)
 {
     if (!result.canConvert<DeviceQueryResult>()) {
-        output.showServiceStatus(tr("已取消"));   // cancelled: the labels keep what they showed
+        output.showResult(tr("已取消"));   // cancelled: the labels keep what they showed
         return;
     }
     const DeviceQueryResult answer = result.value<DeviceQueryResult>();
@@ -75,12 +75,12 @@ void DevicePage::queryFinished(const QVariant &result)
     showInformation(query.items);
     if (query.online && seenLeaving) {
         seenLeaving = false;
-        output.appendLog(tr("设备已重新连接"));
+        output.addLogLine(tr("设备已重新连接"));
     }
     if ((query.items & InfoScreenAndRanges) && rangesRead)
         rangesRead();
     constexpr int AllItems = InfoName | InfoFirmwareVersion | InfoScreenAndRanges | InfoIdentification;
-    output.showServiceStatus(!query.online ? openFailureSummary(lastOpenFailure)
+    output.showResult(!query.online ? openFailureSummary(lastOpenFailure)
                              : query.items == AllItems ? tr("设备信息已读取")
                                                        : tr("设备信息读取不全：读取超时"));
 }
@@ -126,7 +126,7 @@ void DevicePage::setupHint()
 
 void DevicePage::showReachability(bool online)
 {
-    output.showDeviceStatus(online);
+    output.showReachable(online);
     if (online) {
         hint->hide();
         controller.assumePresent(true);
@@ -148,7 +148,7 @@ void DevicePage::showOpenFailure(OpenFailure failure)
 
 // A device just plugged in is read as DEVICE reads it, once its node has had
 // a moment to get the user's permissions; the page stays where the user is.
-void DevicePage::arrived()
+void DevicePage::deviceArrived()
 {
     QTimer::singleShot(DeviceWatch::ArrivalSettleMs, this, &DevicePage::queryArrivedDevice);
 }
@@ -166,14 +166,14 @@ void DevicePage::queryArrivedDevice()
         });
         return;
     }
-    query();
+    readDevice();
 }
 
 // A handle left open for the next job (the slot query's, for the upload) went
 // with the device: the device thread gave it up when its listing missed it.
-void DevicePage::left()
+void DevicePage::deviceLeft()
 {
-    output.showDeviceStatus(false);
+    output.showReachable(false);
     showOpenFailure(OpenFailure::NotAttached);
     // What the table showed belonged to the device that went.
     info = DeviceInfo();
@@ -181,6 +181,6 @@ void DevicePage::left()
                           ui.lab_dev_wendu, ui.lab_dev_support})
         label->setText(QStringLiteral("-"));
     seenLeaving = true;
-    output.appendLog(deviceLeftText());
-    output.showServiceStatus(deviceLeftText());
+    output.addLogLine(deviceLeftText());
+    output.showResult(deviceLeftText());
 }

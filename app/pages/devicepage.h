@@ -28,7 +28,7 @@ public:
 
     // Refused with the busy line while another job runs; the labels change
     // once the answer came.
-    void query();
+    void readDevice();
     // Called once the device reported its screen and ranges.
     void setRangesRead(std::function<void()> then) { rangesRead = std::move(then); }
 
@@ -38,9 +38,9 @@ private:
     // What an open told the page: the status icon, and when it failed why.
     void showReachability(bool online);
     void showOpenFailure(OpenFailure failure);
-    void arrived();
+    void deviceArrived();
     void queryArrivedDevice();
-    void left();
+    void deviceLeft();
     void setupHint();
 
     Ui::MainWindow &ui;

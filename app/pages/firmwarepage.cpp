@@ -63,8 +63,8 @@ FirmwarePage::FirmwarePage(Ui::MainWindow &ui, DeviceController &controller, Win
     : QObject(parent), ui(ui), controller(controller), output(output), info(info), settings(settings),
       progress(std::make_unique<ProgressThrottle>(ui.progressBar_updata))
 {
-    reset();
-    connect(&controller, &DeviceController::jobNote, this, &FirmwarePage::jobNote);
+    resetUpgradePage();
+    connect(&controller, &DeviceController::jobNote, this, &FirmwarePage::stageNote);
     connect(&controller, &DeviceController::progress, this, [this](qint64 value) { jobProgress(value); });
     connect(&controller, &DeviceController::finished, this, &FirmwarePage::jobFinished);
     // The write stage's questions, asked here while the device thread waits for the answer.
@@ -81,7 +81,7 @@ QWidget *FirmwarePage::window() const
     return ui.centralWidget->window();
 }
 
-void FirmwarePage::reset()
+void FirmwarePage::resetUpgradePage()
 {
     ui.upgradeFirmwarePushButton->hide();
     ui.label_4_updata_sta->setText(tr("请打开固件"));
@@ -94,7 +94,7 @@ void FirmwarePage::reset()
 // shown beside the full upgrade.
 void FirmwarePage::serviceModeChanged()
 {
-    const bool serviceMode = output.isServiceMode();
+    const bool serviceMode = output.inServiceMode();
     ui.upgradeFirmwarePushButton->setVisible(serviceMode);
     ui.upgradeFirmwarePushButton->setText(serviceMode ? tr("升级固件（仅写入）") : tr("升级固件"));
     ui.upgradeFirmwarePushButton->setToolTip(
@@ -125,19 +125,19 @@ void FirmwarePage::chooseFile()
     if (path.isNull())
         return;
     ui.firmwareFileLineEdit->setText(path);
-    output.appendLog(tr("选择文件：") + path);
+    output.addLogLine(tr("选择文件：") + path);
     ui.pushButton->setEnabled(true);
     // What the last upgrade said belongs to the file before.
-    output.showServiceStatus(QString());
+    output.showResult(QString());
 
     const FirmwareFile file = loadFirmwareFile(path);
     switch (file.status) {
     case FileStatus::OutOfMemory:
-        output.appendLog(tr("分配内存失败！"));
+        output.addLogLine(tr("分配内存失败！"));
         ui.upgradeFirmwarePushButton->setEnabled(true);
         return;
     case FileStatus::Loaded:
-        ui.label_3_file_inf->setText(output.isServiceMode() ? tr("%1，%2").arg(fileSizeText(file.size),
+        ui.label_3_file_inf->setText(output.inServiceMode() ? tr("%1，%2").arg(fileSizeText(file.size),
                                                                          modelMatchText(file, info.name))
                                                   : fileSizeText(file.size));
         ui.progressBar_updata->setMaximum(int(file.size));
@@ -148,8 +148,8 @@ void FirmwarePage::chooseFile()
     case FileStatus::Empty:
         // The default start keeps its traditional text; service mode names
         // the real reason. The log says it in both.
-        ui.label_3_file_inf->setText(output.isServiceMode() ? specificRefusalText(file) : refusalText(file.status));
-        output.appendLog(file.problem);
+        ui.label_3_file_inf->setText(output.inServiceMode() ? specificRefusalText(file) : refusalText(file.status));
+        output.addLogLine(file.problem);
         break;
     case FileStatus::TooShort:
     case FileStatus::NoImage:
@@ -170,26 +170,26 @@ void FirmwarePage::chooseFile()
 // shown, it is enabled only while one is chosen.
 void FirmwarePage::releaseWriteStageButton()
 {
-    ui.upgradeFirmwarePushButton->setEnabled(!output.isServiceMode() || !ui.firmwareFileLineEdit->text().isEmpty());
+    ui.upgradeFirmwarePushButton->setEnabled(!output.inServiceMode() || !ui.firmwareFileLineEdit->text().isEmpty());
 }
 
 // The whole upgrade: model check, erase, the device's restart into its
 // bootloader, and the write stage, on the device thread. The page hears of it
 // through its notes and shows the outcome when it has finished.
-void FirmwarePage::upgrade()
+void FirmwarePage::startUpgrade()
 {
     // A file chosen while the device restarts must not be written unchecked.
     const QString path = ui.firmwareFileLineEdit->text();
     // Not asked while another job runs: the controller refuses the upgrade then.
-    if (output.isServiceMode() && !controller.isBusy() && !confirmUpgrade(path)) {
-        output.showServiceStatus(tr("已取消升级，未发送任何数据"));
+    if (output.inServiceMode() && !controller.isBusy() && !confirmUpgrade(path)) {
+        output.showResult(tr("已取消升级，未发送任何数据"));
         return;
     }
     // In service mode what the erase may wipe is saved first: the curves and
     // the table as a profile. The table and the device are taken as they are
     // now; the job gets copies.
     std::function<void(JobContext &)> beforeErase;
-    if (output.isServiceMode()) {
+    if (output.inServiceMode()) {
         const SettingsCollection table = collectSettings(settings.tableTexts());
         const std::optional<SettingsValues> values =
             table.ok() ? std::optional<SettingsValues>(table.values) : std::nullopt;
@@ -210,7 +210,7 @@ void FirmwarePage::upgrade()
 // What a firmware job tells its page besides lines and progress: the file's
 // problems, the start of the erase, the size being written, each stage, and
 // where the backup before the erase went.
-void FirmwarePage::jobNote(DeviceJob kind, const QString &what, const QVariant &value)
+void FirmwarePage::stageNote(DeviceJob kind, const QString &what, const QVariant &value)
 {
     if (kind != DeviceJob::FirmwareUpgrade && kind != DeviceJob::FirmwareWriteAlone)
         return;
@@ -245,7 +245,7 @@ void FirmwarePage::jobFinished(DeviceJob kind, bool success, const QVariant &res
         break;
     case DeviceJob::Refresh:
         releaseWriteStageButton();
-        output.showServiceStatus(output.lastLogLine());
+        output.showResult(output.newestLogLine());
         break;
     case DeviceJob::ProfileApply:
         // The backup written back after an upgrade; no other page applies one yet.
@@ -262,9 +262,9 @@ void FirmwarePage::upgradeFinished(UpgradeResult result)
     progress->settle();
     releaseWriteStageButton();
     if (result == UpgradeResult::Refused || result == UpgradeResult::Offline) {
-        if (output.isServiceMode())
+        if (output.inServiceMode())
             ui.label_4_updata_sta->setText(tr("固件已打开"));
-        output.showServiceStatus(output.lastLogLine());
+        output.showResult(output.newestLogLine());
         return;
     }
     ui.pushButton->setText(tr("开始升级"));
@@ -288,24 +288,24 @@ void FirmwarePage::showUpgradeOutcome(UpgradeResult result)
     switch (result) {
     case UpgradeResult::Written:
         // Service mode shows what the device runs now.
-        status = output.isServiceMode() ? output.lastLogLine() : tr("升级完成！");
+        status = output.inServiceMode() ? output.newestLogLine() : tr("升级完成！");
         break;
     case UpgradeResult::NotReturned:
         status = tr("设备未返回：可能仍在 Bootloader 中");
-        output.appendLog(tr("请在服务模式中选择同一固件文件，用“升级固件（仅写入）”重新写入"));
+        output.addLogLine(tr("请在服务模式中选择同一固件文件，用“升级固件（仅写入）”重新写入"));
         break;
     default:
         status = tr("升级失败！");
         break;
     }
     ui.label_4_updata_sta->setText(status);
-    output.showServiceStatus(status == output.lastLogLine() ? status : status + QStringLiteral(" ") + output.lastLogLine());
+    output.showResult(status == output.newestLogLine() ? status : status + QStringLiteral(" ") + output.newestLogLine());
 }
 
 // The write stage alone skips the model check: a recovery for a device
 // already in its bootloader. The job asks the device first and puts its
 // questions to the user through the controller.
-void FirmwarePage::writeAlone()
+void FirmwarePage::startWriteAlone()
 {
     if (!controller.startFirmwareWriteAlone(ui.firmwareFileLineEdit->text()))
         return;
@@ -323,9 +323,9 @@ void FirmwarePage::writeAloneFinished(UpgradeResult result)
     case UpgradeResult::Offline:
     case UpgradeResult::Declined:
         // Nothing was written: the page is as it was.
-        if (output.isServiceMode())
+        if (output.inServiceMode())
             ui.label_4_updata_sta->setText(tr("固件已打开"));
-        output.showServiceStatus(output.lastLogLine());
+        output.showResult(output.newestLogLine());
         break;
     default:
         showUpgradeOutcome(result);
@@ -334,7 +334,7 @@ void FirmwarePage::writeAloneFinished(UpgradeResult result)
 }
 
 // Refresh: the bootloader command 0x04, unanswered.
-void FirmwarePage::refresh()
+void FirmwarePage::sendRefresh()
 {
     if (!controller.startRefresh())
         return;
@@ -345,7 +345,7 @@ void FirmwarePage::refresh()
 void FirmwarePage::showRefusal(const QString &text)
 {
     ui.label_3_file_inf->setText(text);
-    output.appendLog(text);
+    output.addLogLine(text);
 }
 
 // Before the erase: what is about to be written, and to which device.
@@ -391,8 +391,8 @@ void FirmwarePage::offerBackupRestore(const QString &backup)
 void FirmwarePage::backupRestoreFinished(bool written)
 {
     const QString backup = std::exchange(restoringBackup, QString());
-    output.appendLog(written ? tr("已写回备份：") + backup : tr("备份未能写回：") + backup);
-    output.showServiceStatus(written ? tr("已写回升级前的功率曲线和设置") : tr("备份未能写回"));
+    output.addLogLine(written ? tr("已写回备份：") + backup : tr("备份未能写回：") + backup);
+    output.showResult(written ? tr("已写回升级前的功率曲线和设置") : tr("备份未能写回"));
 }
 
 namespace {
@@ -432,7 +432,7 @@ void FirmwarePage::upgradeStarted()
     ui.pushButton->setEnabled(false);
     ui.progressBar_updata->show();
     progress->setValue(0, true);
-    ui.label_4_updata_sta->setText(output.isServiceMode() ? QCoreApplication::translate("MainWindow", "正在升级，请勿拔出设备....")
+    ui.label_4_updata_sta->setText(output.inServiceMode() ? QCoreApplication::translate("MainWindow", "正在升级，请勿拔出设备....")
                                                               : QCoreApplication::translate("MainWindow", "正在升级...."));
 }
 
@@ -440,7 +440,7 @@ void FirmwarePage::upgradeStarted()
 // one "正在升级...." from the erase on.
 void FirmwarePage::stageStarted(UpgradeStage stage)
 {
-    if (!output.isServiceMode())
+    if (!output.inServiceMode())
         return;
     QString text;
     switch (stage) {

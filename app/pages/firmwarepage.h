@@ -41,9 +41,9 @@ public:
 
     // The page's buttons.
     void chooseFile();
-    void upgrade();
-    void writeAlone();
-    void refresh();
+    void startUpgrade();
+    void startWriteAlone();
+    void sendRefresh();
 
     // The two buttons say what they do in service mode, where the write stage
     // alone is shown.
@@ -57,11 +57,11 @@ public:
     void windowClosed() { closed = true; }
 
 private:
-    void reset();
+    void resetUpgradePage();
     void releaseWriteStageButton();
     void showRefusal(const QString &text);
     bool confirmUpgrade(const QString &path);
-    void jobNote(DeviceJob kind, const QString &what, const QVariant &value);
+    void stageNote(DeviceJob kind, const QString &what, const QVariant &value);
     void jobProgress(qint64 value);
     void jobFinished(DeviceJob kind, bool success, const QVariant &result);
     void upgradeFinished(Firmware::UpgradeResult result);

@@ -101,7 +101,7 @@ void SettingsPage::setupTable()
     table->setSelectionMode(QAbstractItemView::NoSelection);
 }
 
-void SettingsPage::write()
+void SettingsPage::writeTable()
 {
     // A number two bytes cannot carry stops the write before the device is
     // touched, rather than reaching it wrapped or zeroed.
@@ -109,25 +109,25 @@ void SettingsPage::write()
     markRefusedCell(settings.badRow, settings.badColumn);
     if (!settings.ok()) {
         const QString refusal = unsendableSettingText(settings.badRow, settings.badColumn);
-        output.appendLog(refusal);
-        output.showServiceStatus(tr("未写入：") + refusal);
+        output.addLogLine(refusal);
+        output.showResult(tr("未写入：") + refusal);
         return;
     }
 
     // In service mode, values outside the device's ranges are sent only when
     // the user says so.
-    if (output.isServiceMode() && !confirmOutOfRange(settings.values))
+    if (output.inServiceMode() && !confirmOutOfRange(settings.values))
         return;
     // The write runs on the device thread; its end is shown by
     // writeFinished. Refused while another job runs (the controller
     // logs that).
     if (!controller.startSettingsWrite(settings.values))
-        output.showServiceStatus(deviceBusyText());
+        output.showResult(deviceBusyText());
 }
 
 void SettingsPage::writeFinished(bool written)
 {
-    output.showServiceStatus(written ? tr("设置已写入设备") : output.lastLogLine());
+    output.showResult(written ? tr("设置已写入设备") : output.newestLogLine());
 }
 
 namespace {
@@ -196,7 +196,7 @@ void SettingsPage::checkRanges()
     for (auto &cells : spinBoxes)
         for (my_spinbox *box : cells)
             markCell(box, nullptr, QString());
-    if (!output.isServiceMode())
+    if (!output.inServiceMode())
         return;
     const SettingsCollection settings = collectSettings(tableTexts());
     if (!settings.ok())
@@ -236,8 +236,8 @@ bool SettingsPage::confirmOutOfRange(const SettingsValues &values)
                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
                        == QMessageBox::Yes;
     if (!write) {
-        output.appendLog(tr("设置超出设备范围，未写入设备"));
-        output.showServiceStatus(tr("未写入：设置超出设备范围"));
+        output.addLogLine(tr("设置超出设备范围，未写入设备"));
+        output.showResult(tr("未写入：设置超出设备范围"));
     }
     return write;
 }
@@ -298,7 +298,7 @@ void SettingsPage::restoreTemperatureUnit()
 void SettingsPage::fillDefaults()
 {
     showValues(defaultSettingsValues(info.screen));
-    output.showServiceStatus(tr("已填入默认值（未写入设备）"));
+    output.showResult(tr("已填入默认值（未写入设备）"));
 }
 
 // 加载文件（3）: the whole file is checked first; a bad one changes nothing.
@@ -318,8 +318,8 @@ void SettingsPage::loadProfile()
                == QMessageBox::Yes)
         load = loadProfileFile(path, ProfileMode::Merge, current.values);
     if (!load.ok()) {
-        output.appendLog(tr("%1：%2").arg(path, load.error));
-        output.showServiceStatus(tr("未加载：") + load.error);
+        output.addLogLine(tr("%1：%2").arg(path, load.error));
+        output.showResult(tr("未加载：") + load.error);
         return;
     }
     showValues(load.profile.settings);
@@ -329,8 +329,8 @@ void SettingsPage::loadProfile()
             curveHeld[size_t(curve)] = true;
         }
     }
-    output.appendLog(tr("已加载配置文件：") + path);
-    output.showServiceStatus(tr("已加载配置文件（未写入设备）"));
+    output.addLogLine(tr("已加载配置文件：") + path);
+    output.showResult(tr("已加载配置文件（未写入设备）"));
 }
 
 // 保存文件（4）: the table as shown and every curve the program holds.
@@ -339,8 +339,8 @@ void SettingsPage::saveProfile()
     const SettingsCollection settings = collectSettings(tableTexts());
     if (!settings.ok()) {
         const QString refusal = unsendableSettingText(settings.badRow, settings.badColumn);
-        output.appendLog(refusal);
-        output.showServiceStatus(tr("未保存：") + refusal);
+        output.addLogLine(refusal);
+        output.showResult(tr("未保存：") + refusal);
         return;
     }
     const QString path =
@@ -358,29 +358,29 @@ void SettingsPage::saveProfile()
             profile.curves[size_t(curve)] = curveTable[size_t(curve)];
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(profileToJson(profile)) < 0 || !file.commit()) {
-        output.appendLog(tr("配置文件无法保存：") + path);
-        output.showServiceStatus(tr("配置文件无法保存"));
+        output.addLogLine(tr("配置文件无法保存：") + path);
+        output.showResult(tr("配置文件无法保存"));
         return;
     }
-    output.appendLog(tr("已保存配置文件：") + path);
-    output.showServiceStatus(tr("已保存配置文件"));
+    output.addLogLine(tr("已保存配置文件：") + path);
+    output.showResult(tr("已保存配置文件"));
 }
 
 void SettingsPage::markRefusedCell(int row, int column)
 {
     checkRanges();
-    if (output.isServiceMode() && row >= 0)
+    if (output.inServiceMode() && row >= 0)
         markCell(spinBoxes[row][column], RefusedCellColour, unsendableSettingText(row, column));
 }
 
 void SettingsPage::openCurves()
 {
     auto *dialog = new lineDlg(&controller, info.screen.powerHigh);
-    connect(dialog, &lineDlg::message, this, [this](const QString &text) { output.appendLog(text); });
+    connect(dialog, &lineDlg::message, this, [this](const QString &text) { output.addLogLine(text); });
     // Points above the device's top are asked about where the settings table's values are.
-    dialog->setAsksAboutRange(output.isServiceMode());
+    dialog->setAsksAboutRange(output.inServiceMode());
     connect(dialog, &lineDlg::curveWriteFinished, this, [this](int curve, bool written) {
-        output.showServiceStatus(written ? tr("曲线 M%1 已写入设备").arg(curve + 1) : output.lastLogLine());
+        output.showResult(written ? tr("曲线 M%1 已写入设备").arg(curve + 1) : output.newestLogLine());
     });
     // Each opening makes a new dialog; a closed one is not kept, and one left
     // open does not keep the program running once the main window closes.
@@ -389,7 +389,7 @@ void SettingsPage::openCurves()
     openCurveDialog = dialog;
     dialog->setWindowFlags(Qt::FramelessWindowHint);
     // Over the right-hand body of the window.
-    dialog->move(output.dialogPosition());
+    dialog->move(output.dialogPlace());
     dialog->show();
 }
 

@@ -33,7 +33,7 @@ public:
     void checkRanges();
 
     // The page's buttons.
-    void write();
+    void writeTable();
     void fillDefaults();
     void loadProfile();
     void saveProfile();

@@ -70,7 +70,7 @@ void SlotsPage::queryFinished(bool success, const QVariant &result)
     const SlotQueryResult answer = result.value<SlotQueryResult>();
     // Not opened, no usable size, or cancelled: no editor.
     if (!success || slot == 0 || !answer.geometry) {
-        output.showServiceStatus(output.lastLogLine());
+        output.showResult(output.newestLogLine());
         return;
     }
     // The handle stays open on the device thread: the editor's upload uses it and closes it.
@@ -81,7 +81,7 @@ void SlotsPage::queryFinished(bool success, const QVariant &result)
     editor->setDeleteWhenClosed(true);
     openImageEditor = editor;
     editor->setWindowFlags(Qt::FramelessWindowHint);
-    editor->move(output.dialogPosition());
+    editor->move(output.dialogPlace());
     editor->show();
 }
 
@@ -91,9 +91,9 @@ void SlotsPage::adoptImageEditor(editDlg *editor)
     // The transfer's end, as the status line says it.
     connect(editor, &editDlg::uploadFinished, this, [this](bool sent, bool cancelled) {
         if (cancelled)
-            output.showServiceStatus(output.lastLogLine());
+            output.showResult(output.newestLogLine());
         else
-            output.showServiceStatus(sent ? tr("图片已发送") : tr("发送图片失败：") + output.lastLogLine());
+            output.showResult(sent ? tr("图片已发送") : tr("发送图片失败：") + output.newestLogLine());
     });
     connect(editor, &editDlg::slotPictureSaved, this, &SlotsPage::refreshIcon);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // What a page of the main window writes to besides its own controls: the log
 // pane, the status icon and service mode's result line, and what it reads of
-// the window as a whole. The window is one; a test gives a page a fake.
+// the window as a whole. The window's is a WindowReport; a test gives a page
+// one that records.
 
 #include <QPoint>
 #include <QString>
@@ -12,18 +13,18 @@ public:
     virtual ~WindowOutput() = default;
 
     // One time-stamped line in the log pane (and the log file).
-    virtual void appendLog(const QString &text) = 0;
+    virtual void addLogLine(const QString &text) = 0;
     // A detail line of a transfer: may wait a few milliseconds for its batch.
-    virtual void appendLogDetail(const QString &text) = 0;
+    virtual void addLogDetail(const QString &text) = 0;
     // Status icon: device reachable or not.
-    virtual void showDeviceStatus(bool online) = 0;
+    virtual void showReachable(bool online) = 0;
     // Service mode's result line; nothing outside service mode.
-    virtual void showServiceStatus(const QString &text) = 0;
+    virtual void showResult(const QString &text) = 0;
 
     // The newest line of the log, which a result line often repeats.
-    virtual QString lastLogLine() const = 0;
+    virtual QString newestLogLine() const = 0;
     // Every page within reach, the log shown, a result for every action.
-    virtual bool isServiceMode() const = 0;
+    virtual bool inServiceMode() const = 0;
     // Where a dialog opened from a page goes: over the window's right-hand body.
-    virtual QPoint dialogPosition() const = 0;
+    virtual QPoint dialogPlace() const = 0;
 };

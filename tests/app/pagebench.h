@@ -20,13 +20,13 @@ struct RecordedOutput : WindowOutput
     QList<bool> statuses;
     bool serviceMode = false;
 
-    void appendLog(const QString &text) override { log << text; }
-    void appendLogDetail(const QString &text) override { log << text; }
-    void showDeviceStatus(bool online) override { statuses << online; }
-    void showServiceStatus(const QString &text) override { results << text; }
-    QString lastLogLine() const override { return log.isEmpty() ? QString() : log.last(); }
-    bool isServiceMode() const override { return serviceMode; }
-    QPoint dialogPosition() const override { return QPoint(); }
+    void addLogLine(const QString &text) override { log << text; }
+    void addLogDetail(const QString &text) override { log << text; }
+    void showReachable(bool online) override { statuses << online; }
+    void showResult(const QString &text) override { results << text; }
+    QString newestLogLine() const override { return log.isEmpty() ? QString() : log.last(); }
+    bool inServiceMode() const override { return serviceMode; }
+    QPoint dialogPlace() const override { return QPoint(); }
 };
 
 struct PageBench
@@ -35,7 +35,7 @@ struct PageBench
     {
         form.setupUi(&window);
         QObject::connect(&controller, &DeviceController::logLine, &window, [this](const QString &text, bool detail) {
-            detail ? output.appendLogDetail(text) : output.appendLog(text);
+            detail ? output.addLogDetail(text) : output.addLogLine(text);
         });
     }
 

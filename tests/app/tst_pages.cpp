@@ -92,9 +92,9 @@ private slots:
         const QString path = dir.filePath("fw.bin");
 
         if (action == "device") {
-            devices.query();
+            devices.readDevice();
         } else if (action == "settings") {
-            settings.write();
+            settings.writeTable();
         } else if (action == "slot") {
             imageSlots.openEditor(3, QString());
         } else {

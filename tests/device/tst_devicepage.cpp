@@ -48,7 +48,7 @@ struct DeviceBench : PageBench
 
     bool read()
     {
-        page.query();
+        page.readDevice();
         return waitForDeviceIdle(controller);
     }
 };

@@ -50,7 +50,7 @@ QStringList cellTexts(QWidget *w)
 // "写入设备（2）". The write runs on the device thread: this returns once it ended.
 void clickWrite(PageBench &bench, SettingsPage &page)
 {
-    page.write();
+    page.writeTable();
     QVERIFY(waitForDeviceIdle(bench.controller));
 }
 
