@@ -246,8 +246,12 @@ void MainWindow::closeEvent(QCloseEvent *event)
     } else if (!(firmwarePage->isWriting() && firmwarePage->mayCloseDuringWrite()) && deviceController.isBusy()) {
         event->ignore();
         deviceController.cancel();
+        // Closed as soon as the device is free: before what the job's end
+        // offers next (the backup written back), which a closed window skips.
         auto once = std::make_shared<QMetaObject::Connection>();
-        *once = connect(&deviceController, &DeviceController::finished, this, [this, once] {
+        *once = connect(&deviceController, &DeviceController::stateChanged, this, [this, once] {
+            if (deviceController.isBusy())
+                return;
             disconnect(*once);
             QTimer::singleShot(0, this, &QWidget::close);
         });
