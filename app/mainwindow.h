@@ -10,14 +10,11 @@
 #include <QMainWindow>
 #include <QPoint>
 
-#include <functional>
 #include <memory>
 
 class QAction;
 class ActionGate;
 class QPushButton;
-class QLabel;
-class QLineEdit;
 class editDlg;
 class QCloseEvent;
 class QMouseEvent;
@@ -111,7 +108,7 @@ private slots:
     void on_toolButton_triggered(QAction *arg1);
     void on_toolButton_20_clicked();
     void on_progressBar_img4_valueChanged(int value);
-    // Settings page files and units (profilepage.cpp).
+    // Settings page files and units.
     void on_toolButton_5_clicked();
     void on_toolButton_6_clicked();
     void on_toolButton_7_clicked();

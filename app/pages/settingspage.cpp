@@ -146,7 +146,6 @@ QString celsiusCaption(bool fahrenheit)
 
 } // namespace
 
-
 SettingsTexts SettingsPage::tableTexts() const
 {
     SettingsTexts texts;
