@@ -1,7 +1,6 @@
 // The window's side of its DeviceController: the controller's lines go to the
-// log pane, what an open learned to the status icon, and each job's progress
-// and end to the page that asked for it. One switch per signal, one case per
-// kind of job, so a page adds its own case and nothing else listens.
+// log pane, and its state holds the device actions' buttons. Each page hears
+// the progress and the end of the jobs it started itself.
 
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
@@ -37,18 +36,10 @@ QString jobName(DeviceJob job)
 
 void MainWindow::connectController()
 {
-    // Device actions not yet on the controller keep to the same one at a time.
-    deviceController.setSharedActivity(&deviceSession.activity());
     connect(&deviceController, &DeviceController::logLine, this, [this](const QString &text, bool detail) {
         detail ? appendLogDetail(text) : appendLog(text);
     });
-    connect(&deviceController, &DeviceController::deviceReachable, this, &MainWindow::showDeviceReachability);
-    connect(&deviceController, &DeviceController::progress, this, &MainWindow::deviceJobProgress);
-    connect(&deviceController, &DeviceController::finished, this, &MainWindow::deviceJobFinished);
     connect(&deviceController, &DeviceController::stateChanged, this, &MainWindow::showDeviceState);
-    // The result line beside the service buttons speaks of the running action.
-    connect(&deviceController, &DeviceController::jobStarted, this, [this] { showServiceStatus(QString()); });
-    connectFirmwarePage();
 }
 
 // The Cancel button beside the status icon, shown while a job that takes a
@@ -103,52 +94,4 @@ void MainWindow::showDeviceState(DeviceState state, DeviceJob job)
         break;
     }
     cancelButton->setVisible(deviceController.isCancellable());
-}
-
-void MainWindow::deviceJobProgress(qint64 value, qint64 maximum)
-{
-    switch (deviceController.runningJob()) {
-    case DeviceJob::FirmwareUpgrade:
-    case DeviceJob::FirmwareWriteAlone:
-        // Bytes of the file being written, whose size came with "writingFile".
-        Q_UNUSED(maximum)
-        firmwareProgress->setValue(int(value));
-        break;
-    default:
-        break;
-    }
-}
-
-void MainWindow::deviceJobFinished(DeviceJob kind, bool success, const QVariant &result)
-{
-    switch (kind) {
-    case DeviceJob::DeviceQuery:
-        deviceQueryFinished(result);
-        break;
-    case DeviceJob::SettingsWrite:
-        settingsWriteFinished(success);
-        break;
-    case DeviceJob::SlotQuery:
-        slotQueryFinished(success, result);
-        break;
-    case DeviceJob::PictureUpload:
-        // The editor sets the bar while it listens; one closed meanwhile no
-        // longer does, and a transfer that did not go through leaves no progress.
-        if (!success)
-            setImageProgress(0);
-        break;
-    case DeviceJob::FirmwareUpgrade:
-    case DeviceJob::FirmwareWriteAlone:
-    case DeviceJob::Refresh:
-        firmwareJobFinished(kind, success, result);
-        break;
-    case DeviceJob::ProfileApply:
-        // The backup written back after an upgrade; no other page applies one yet.
-        if (!restoringBackup.isEmpty())
-            backupRestoreFinished(success);
-        break;
-    // The curve dialog hears the ends of its own reads and writes.
-    default:
-        break;
-    }
 }

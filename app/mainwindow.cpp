@@ -2,13 +2,18 @@
 #include "ui_mainwindow.h"
 
 #include "app/aboutbox.h"
+#include "app/actiongate.h"
 #include "app/dialogpointers.h"
 #include "app/logfile.h"
+#include "app/pages/devicepage.h"
+#include "app/pages/settingspage.h"
 #include "app/productlinks.h"
 #include "app/stucknotice.h"
 #include "app/windowaccessibility.h"
 #include "app/windowlayout.h"
+#include "app/windowreport.h"
 #include "desktop/datafolder.h"
+#include "device/deviceactivity.h"
 #include "images/editdlg.h"
 #include "settings/linedlg.h"
 
@@ -18,24 +23,32 @@
 #include <QDesktopServices>
 #include <QIcon>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QUrl>
 
 #include <hidapi.h>
 
+namespace {
+
+const char *const ServiceTitle = QT_TRANSLATE_NOOP("MainWindow", "Tessel Control — 服务模式");
+// In service mode the focused side button gets a clear frame, so the window
+// can be used from the keyboard.
+const char *const SideButtonFocusStyle = "QPushButton:focus { border: 2px solid rgb(255, 200, 60); }";
+
+} // namespace
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
     logPane = std::make_unique<LogPane>(ui->logTextBrowser);
-    imageProgress = std::make_unique<ProgressThrottle>(ui->progressBar_img4);
-    firmwareProgress = std::make_unique<ProgressThrottle>(ui->progressBar_updata);
-    // The dialogs sharing the device write their lines through it.
-    connect(&deviceSession, &DeviceSession::message, this, [this](const QString &text, bool detail) {
-        detail ? appendLogDetail(text) : appendLog(text);
+    serviceBar = std::make_unique<ServiceBar>(*ui, deviceController, *logPane, [this](int page) {
+        page == WindowLayout::DevicesPage ? on_m_btn_Devices_clicked() : showServicePage(page);
     });
+    report = std::make_unique<WindowReport>(*logPane, *ui->toolButton, *serviceBar, *this, *ui->widget_8);
     connectController();
     setWindowFlags(Qt::FramelessWindowHint);
     showDeviceStatus(false);
@@ -45,18 +58,13 @@ MainWindow::MainWindow(QWidget *parent)
     ui->widget_2->setPalette(palette);
     ui->widget_2->setAutoFillBackground(true);
 
-    // What the device says about itself is shown as it is, never as markup.
-    for (QLabel *label : {ui->lab_dev_name, ui->lab_dev_version, ui->lab_dev_size, ui->lab_dev_power,
-                          ui->lab_dev_wendu, ui->lab_dev_support})
-        label->setTextFormat(Qt::PlainText);
-
-    resetUpgradePage();
-    setupSettingsTable();
-    restoreTemperatureUnit();
+    devicePage = std::make_unique<DevicePage>(*ui, deviceController, *report, info);
+    settingsPage = std::make_unique<SettingsPage>(*ui, deviceController, *report, info);
+    firmwarePage = std::make_unique<FirmwarePage>(*ui, deviceController, *report, info, *settingsPage);
+    slotsPage = std::make_unique<SlotsPage>(*ui, deviceController, *report);
+    devicePage->setRangesRead([this] { settingsPage->checkRanges(); });
     setupServiceMode();
-    setupDeviceHint();
     setupTitleMenu();
-    setupSlotNumberBoxes();
     setupDeviceGate();
     connect(ui->stackedWidget, &QStackedWidget::currentChanged, this, &MainWindow::highlightNavigation);
     makeWindowAccessible(this);
@@ -64,9 +72,8 @@ MainWindow::MainWindow(QWidget *parent)
 
     // From here on a device plugged in or out is noticed. The start-up query
     // has told the watch what is there, so that device is not read again.
-    // The controller lists the system's devices between its jobs.
-    connect(&deviceController, &DeviceController::arrived, this, &MainWindow::deviceArrived);
-    connect(&deviceController, &DeviceController::left, this, &MainWindow::deviceLeft);
+    // The controller lists the system's devices between its jobs; the
+    // Devices page hears what arrived and what left.
     deviceController.startPresenceWatch();
 }
 
@@ -75,10 +82,9 @@ MainWindow::~MainWindow()
     // The device thread ends before hidapi does: a firmware write still
     // running (the window was closed during it) stops between two chunks. A
     // thread stuck in a call keeps hidapi as it is.
+    // A handle still open (the window was closed by the system rather than
+    // by its close button) is closed as the device thread ends.
     const bool deviceThreadEnded = deviceController.shutdown();
-    // A handle still open here (the window was closed by the system rather
-    // than by its close button) would otherwise never be released.
-    deviceSession.close();
     if (deviceThreadEnded)
         hid_exit();
     delete ui;
@@ -86,7 +92,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::appendLogDetail(const QString &text)
 {
-    logPane->append(text, true);
+    report->addLogDetail(text);
 }
 
 void MainWindow::setLogFile(const QString &path)
@@ -104,23 +110,12 @@ void MainWindow::setLogFile(const QString &path)
 
 void MainWindow::appendLog(const QString &text)
 {
-    lastLogLine = text;
-    logPane->append(text);
-    // A refusal from a dialog comes as a line like any other.
-    if (serviceMode && text == deviceBusyText())
-        showServiceStatus(text);
-}
-
-QPoint MainWindow::dialogPosition() const
-{
-    return mapToGlobal(ui->widget_8->pos() + WindowLayout::DialogOffset);
+    report->addLogLine(text);
 }
 
 void MainWindow::showDeviceStatus(bool online)
 {
-    ui->toolButton->setIcon(
-        QIcon(imageFolder() + (online ? QStringLiteral("/USB_ON.jpg") : QStringLiteral("/USB_OFF.jpg"))));
-    describeDeviceStatus(ui->toolButton, online);
+    report->showReachable(online);
 }
 
 // The title strip's context menu; the window has no system title bar.
@@ -159,15 +154,6 @@ void MainWindow::highlightNavigation(int page)
                                                           : ":/image/select_settings.jpg");
 }
 
-void MainWindow::resetUpgradePage()
-{
-    ui->upgradeFirmwarePushButton->hide();
-    ui->label_4_updata_sta->setText(tr("请打开固件"));
-    ui->label_3_file_inf->setText(QString());
-    ui->progressBar_updata->hide();
-    ui->pushButton->setEnabled(false);
-}
-
 // --- window dragging: the window has no system frame
 
 void MainWindow::mousePressEvent(QMouseEvent *event)
@@ -202,7 +188,19 @@ void MainWindow::on_m_btn_Upgtade_clicked()
     // An editor kept open for its unsaved picture is not joined by another.
     if (!closeDialog(openImageEditor))
         return;
-    openSlotEditor(4, ui->label_10->text());
+    slotsPage->openEditor(4, ui->label_10->text());
+}
+
+void MainWindow::on_m_btn_Devices_clicked()
+{
+    closeDialog(openImageEditor);
+    ui->m_btn_User->hide();
+    if (!serviceMode)
+        ui->logTextBrowser->hide();
+    setSideButtonIcons(":/image/select_devices_on.jpg", ":/image/select_upgrade.jpg",
+                       ":/image/select_settings.jpg");
+    ui->stackedWidget->setCurrentIndex(WindowLayout::DevicesPage);
+    devicePage->readDevice();
 }
 
 void MainWindow::on_m_btn_Settings_clicked()
@@ -244,21 +242,29 @@ void MainWindow::closeEvent(QCloseEvent *event)
         // The device thread is stuck in a call and may never come back: say
         // so, and end without it.
         tellDeviceStuck(this);
-    } else if (!(firmwareWriting && mayCloseDuringFirmwareWrite())
-               && (deviceController.isBusy() || deviceSession.activity().isBusy())) {
+    } else if (!(firmwarePage->isWriting() && firmwarePage->mayCloseDuringWrite()) && deviceController.isBusy()) {
         event->ignore();
         deviceController.cancel();
-        deviceSession.activity().whenIdle([this] { QTimer::singleShot(0, this, &QWidget::close); });
+        // Closed as soon as the device is free: before what the job's end
+        // offers next (the backup written back), which a closed window skips.
+        auto once = std::make_shared<QMetaObject::Connection>();
+        *once = connect(&deviceController, &DeviceController::stateChanged, this, [this, once] {
+            if (deviceController.isBusy())
+                return;
+            disconnect(*once);
+            QTimer::singleShot(0, this, &QWidget::close);
+        });
         return;
     }
     if (!closeToolWindows()) {
         event->ignore();
         return;
     }
-    // A closed window neither reads nor reports a device any more.
-    windowClosed = true;
+    // A closed window neither reads nor reports a device any more, and no
+    // upload comes for a handle the slot query left open.
+    firmwarePage->windowClosed();
     deviceController.stopPresenceWatch();
-    deviceSession.close();
+    deviceController.releaseHandle();
     QMainWindow::closeEvent(event);
 }
 
@@ -321,3 +327,115 @@ void MainWindow::on_toolButton_triggered(QAction *)
 void MainWindow::on_progressBar_img4_valueChanged(int)
 {
 }
+
+// The window's closing waits for the dialog's write of its unsaved points:
+// once they reached the device (the dialog then closes itself) the window
+// closes too; a failed write leaves both open.
+void MainWindow::closeAfterCurveWrite(lineDlg *dialog)
+{
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = connect(dialog, &lineDlg::curveWriteFinished, this, [this, once](int, bool written) {
+        disconnect(*once);
+        if (written)
+            QTimer::singleShot(0, this, &QWidget::close);
+    });
+}
+
+// --- service mode: navigation to every page, the log pane, the write stage
+// for a device already in its bootloader, and a visible result for every
+// action. Off, the window starts and navigates exactly as without it.
+
+void MainWindow::setupServiceMode()
+{
+    auto *toggle = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this);
+    connect(toggle, &QShortcut::activated, this, [this] { setServiceMode(!serviceMode); });
+}
+
+void MainWindow::setServiceMode(bool on)
+{
+    if (on == serviceMode)
+        return;
+    serviceMode = on;
+    report->setServiceMode(on);
+    serviceBar->setShown(on);
+    firmwarePage->serviceModeChanged();
+    for (QPushButton *side : {ui->m_btn_Devices, ui->m_btn_Upgtade, ui->m_btn_Settings}) {
+        side->setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus);
+        side->setStyleSheet(on ? QLatin1String(SideButtonFocusStyle) : QString());
+    }
+    // Back to whatever title the program gave the window.
+    if (on)
+        titleOutsideServiceMode = windowTitle();
+    setWindowTitle(on ? tr(ServiceTitle) : titleOutsideServiceMode);
+    settingsPage->checkRanges();
+    if (on) {
+        logPane->flush();
+        ui->logTextBrowser->show();
+        ui->logTextBrowser->moveCursor(QTextCursor::End);
+        showServicePage(ui->stackedWidget->currentIndex());
+    } else {
+        // Back to the default navigation: the Devices page, the product panel
+        // on top of the settings, no log pane.
+        ui->widget_13->show();
+        ui->widget_13->raise();
+        ui->logTextBrowser->hide();
+        ui->stackedWidget->setCurrentIndex(WindowLayout::DevicesPage);
+    }
+}
+
+void MainWindow::showServicePage(int page)
+{
+    closeDialog(openImageEditor);
+    ui->stackedWidget->setCurrentIndex(page);
+    // The settings controls lie under the product panel.
+    ui->widget_13->setVisible(page != WindowLayout::SettingsPage);
+    if (page == WindowLayout::SlotsPage)
+        slotsPage->refreshIcons();
+}
+
+void MainWindow::showServiceStatus(const QString &text)
+{
+    report->showResult(text);
+}
+
+bool MainWindow::remembersChoices()
+{
+    return SettingsPage::remembersChoices();
+}
+
+void MainWindow::setRemembersChoices(bool on)
+{
+    SettingsPage::setRemembersChoices(on);
+}
+
+// --- the pages' buttons, connected by name, and what others ask of a page
+
+void MainWindow::on_openFirmwareFilePushButton_clicked() { firmwarePage->chooseFile(); }
+void MainWindow::on_pushButton_clicked() { firmwarePage->startUpgrade(); }
+void MainWindow::on_upgradeFirmwarePushButton_clicked() { firmwarePage->startWriteAlone(); }
+void MainWindow::on_pushButton_2_clicked() { firmwarePage->sendRefresh(); }
+
+void MainWindow::on_toolButton_2_clicked() { settingsPage->writeTable(); }
+void MainWindow::on_toolButton_5_clicked() { settingsPage->loadProfile(); }
+void MainWindow::on_toolButton_6_clicked() { settingsPage->saveProfile(); }
+void MainWindow::on_toolButton_7_clicked() { settingsPage->fillDefaults(); }
+void MainWindow::on_toolButton_8_clicked() { settingsPage->openCurves(); }
+void MainWindow::on_pushButton_6_clicked() { settingsPage->setFahrenheitShown(false); }
+void MainWindow::on_pushButton_7_clicked() { settingsPage->setFahrenheitShown(true); }
+
+void MainWindow::on_toolButton_4_clicked() { slotsPage->openRow(1); }
+void MainWindow::on_toolButton_10_clicked() { slotsPage->openRow(2); }
+void MainWindow::on_toolButton_11_clicked() { slotsPage->openRow(3); }
+void MainWindow::on_toolButton_12_clicked() { slotsPage->openRow(4); }
+void MainWindow::on_toolButton_13_clicked() { slotsPage->openRow(5); }
+void MainWindow::on_toolButton_14_clicked() { slotsPage->openTypedRow(1); }
+void MainWindow::on_toolButton_15_clicked() { slotsPage->openTypedRow(2); }
+void MainWindow::on_toolButton_16_clicked() { slotsPage->openTypedRow(3); }
+void MainWindow::on_toolButton_17_clicked() { slotsPage->openTypedRow(4); }
+void MainWindow::on_toolButton_18_clicked() { slotsPage->openTypedRow(5); }
+
+void MainWindow::openSlotEditor(int slot, const QString &caption) { slotsPage->openEditor(slot, caption); }
+void MainWindow::adoptImageEditor(editDlg *editor) { slotsPage->adoptImageEditor(editor); }
+void MainWindow::refreshSlotIcons() { slotsPage->refreshIcons(); }
+void MainWindow::refreshSlotIcon(int slot) { slotsPage->refreshIcon(slot); }
+void MainWindow::setImageProgress(int value) { slotsPage->setImageProgress(value); }

@@ -1,7 +1,6 @@
 #include "app/stucknotice.h"
 
-#include "app/mainwindow.h"
-
+#include <QCoreApplication>
 #include <QMessageBox>
 
 namespace {
@@ -25,6 +24,7 @@ void tellDeviceStuck(QWidget *parent)
         notice()(parent);
         return;
     }
-    QMessageBox::warning(parent, MainWindow::tr("设备无响应"),
-                         MainWindow::tr("设备没有响应，程序不再等待它，现在关闭。\n请拔下设备，再重新连接。"));
+    QMessageBox::warning(parent, QCoreApplication::translate("MainWindow", "设备无响应"),
+                         QCoreApplication::translate("MainWindow", "设备没有响应，程序不再等待它，现在关闭。\n"
+                                                                   "请拔下设备，再重新连接。"));
 }

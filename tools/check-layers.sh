@@ -25,7 +25,7 @@ done < <(includes desktop/*.h desktop/*.cpp)
 # 2. Only the window itself includes the window.
 while read -r file inc; do
   [ "$inc" = app/mainwindow.h ] && fail "$file includes app/mainwindow.h (give it a signal or an interface)"
-done < <(includes desktop/* firmware/* settings/* images/* emulator/*.h emulator/*.cpp)
+done < <(includes app/pages/* desktop/* firmware/* settings/* images/* emulator/*.h emulator/*.cpp)
 
 # 3. The core library's sources name no widget and no form.
 core_sources=$(grep -oE '\$\{src\}/[^ )]+' lib/core/CMakeLists.txt | sed 's/${src}\///')

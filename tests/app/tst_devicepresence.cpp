@@ -11,8 +11,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
+#include <QThread>
 #include <QtTest>
 
+#include <atomic>
 #include <optional>
 
 using emu::EmulatedDevice;
@@ -88,17 +90,28 @@ private slots:
         putDevice(atStart);
         MainWindow window;
         QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
-        if (meanwhile == "handle")
-            QVERIFY(window.session().open());
+        if (meanwhile == "handle") {
+            // The slot query leaves its handle open for the upload.
+            QVERIFY(window.controller().startSlotQuery(1));
+            QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+            QCOMPARE(device().openHandleCount(), 1);
+        }
         const int before = logMessages(&window).size();
         device().clearRecord();
         putDevice(now);
 
         lookForDevice(window);
         if (meanwhile == "action") {
-            std::optional<DeviceActionGuard> running(window.session().activity());
+            // A job of the controller's that touches no device, held until released.
+            std::atomic<bool> release{false};
+            QVERIFY(window.controller().start(DeviceJob::CurveRead, [&release](JobContext &) {
+                while (!release.load())
+                    QThread::msleep(5);
+                return JobResult{};
+            }, false));
             QTest::qWait(2 * DeviceWatch::ArrivalSettleMs);
             QCOMPARE(device().count(Exchange::Open), 0);
+            release = true;
         }
         if (writes >= 0)
             QTRY_COMPARE(device().count(Exchange::Open), 1);
@@ -108,7 +121,7 @@ private slots:
         QCOMPARE(device().count(Exchange::Open), writes >= 0 ? 1 : 0);
         QCOMPARE(device().count(Exchange::Write), qMax(writes, 0));
         QCOMPARE(device().openHandleCount(), 0);
-        QVERIFY(!window.session().handle());
+        QVERIFY(!window.controller().isBusy());
         QVERIFY(showsPicture(child<QToolButton>(&window, "toolButton"),
                              writes > 0 || now == "present" ? "imageformats/USB_ON.jpg" : "imageformats/USB_OFF.jpg"));
         QCOMPARE(hint(&window)->isVisibleTo(&window), !hintText.isEmpty());

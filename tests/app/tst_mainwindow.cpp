@@ -210,9 +210,11 @@ private slots:
         QDialog curve, editor;
         curve.show();
         editor.show();
+        // A handle left open for an upload, as the slot query leaves it.
+        QVERIFY(window.controller().startSlotQuery(4));
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         openCurveDialog = &curve;
         openImageEditor = &editor;
-        window.session().open();
         if (byTitleButton)
             QTest::mouseClick(child<QToolButton>(&window, "toolButton_2_title_close"), Qt::LeftButton);
         else
@@ -220,7 +222,7 @@ private slots:
         QVERIFY(!curve.isVisible());
         QVERIFY(!editor.isVisible());
         QVERIFY(!window.isVisible());
-        QCOMPARE(EmulatedDevice::instance().openHandleCount(), 0);
+        QTRY_COMPARE(EmulatedDevice::instance().openHandleCount(), 0);
     }
 
     void productPages_data()
@@ -373,6 +375,35 @@ private slots:
                  devicesLit);
         QCOMPARE(showsPicture(child<QPushButton>(&window, "m_btn_Settings"), ":/image/select_settings_on.jpg"),
                  helpLit);
+    }
+
+    // The window starts on the Devices page and reads the device at once.
+    void startUpWithoutDevice()
+    {
+        EmulatedDevice::instance().setPresent(false);
+        MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+        QCOMPARE(logMessages(&window), QStringList{"设备离线"});
+        QVERIFY(showsPicture(child<QToolButton>(&window, "toolButton"), "imageformats/USB_OFF.jpg"));
+        for (const char *name : {"lab_dev_name", "lab_dev_version", "lab_dev_size", "lab_dev_power", "lab_dev_wendu",
+                                 "lab_dev_support"})
+            QCOMPARE(child<QLabel>(&window, name)->text(), QStringLiteral("-"));
+        QCOMPARE(EmulatedDevice::instance().count(EmulatedDevice::Exchange::Write), 0);
+        QCOMPARE(child<QWidget>(&window, "stackedWidget")->property("currentIndex").toInt(), 0);
+    }
+
+    void devicesButtonClosesTheNewestEditor()
+    {
+        MainWindow window;
+        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+        QDialog older, newer;
+        older.show();
+        newer.show();
+        openImageEditor = &newer;
+        QTest::mouseClick(child<QPushButton>(&window, "m_btn_Devices"), Qt::LeftButton);
+        QVERIFY(older.isVisible());
+        QVERIFY(!newer.isVisible());
+        openImageEditor = nullptr;
     }
 };
 

@@ -205,6 +205,8 @@ private slots:
         // Ranges unknown unless the row is about them: no question then.
         if (!action.startsWith("settings range"))
             device().profile().powerHigh = 0;
+        // Another device action, as the controller's shared guard sees it.
+        DeviceActivity otherAction;
         MainWindow window;
         QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.show();
@@ -217,7 +219,10 @@ private slots:
         if (action == "settings refused")
             child<QLineEdit>(boxes.first(), "lineEdit")->setText("70000");
         if (action == "settings busy")
-            running.emplace(window.session().activity());
+        {
+            window.controller().setSharedActivity(&otherAction);
+            running.emplace(otherAction);
+        }
         if (action.startsWith("settings range")) {
             // The table's zeros lie below the device's 5 W: marked, and asked about.
             QCOMPARE(boxes.first()->toolTip(), QStringLiteral("PWR 功率设定（W）：0，设备范围 5–80 W"));

@@ -1,8 +1,8 @@
-// The Devices page against the emulated device: start-up query, replies,
+// The Devices page against the emulated device: its query, replies,
 // silence, absence and the device picture.
 
-#include "app/dialogpointers.h"
-#include "app/mainwindow.h"
+#include "app/pagebench.h"
+#include "app/pages/devicepage.h"
 #include "emulator/emulateddevice.h"
 #include "devicerecord.h"
 #include "testsupport.h"
@@ -41,6 +41,24 @@ int countOf(EmulatedDevice::Exchange::Kind kind)
     return EmulatedDevice::instance().count(kind);
 }
 
+// The Devices page alone; read() is DEVICE: one query, waited for.
+struct DeviceBench : PageBench
+{
+    DevicePage page{form, controller, output, info};
+
+    bool read()
+    {
+        page.readDevice();
+        return waitForDeviceIdle(controller);
+    }
+};
+
+// The status icon as the page left it.
+bool showsOnline(const DeviceBench &bench)
+{
+    return !bench.output.statuses.isEmpty() && bench.output.statuses.last();
+}
+
 } // namespace
 
 class TestDevicePage : public QObject
@@ -56,19 +74,19 @@ private slots:
         QCOMPARE(device.misuseCount(), 0);
     }
 
-    void startUpReadsEveryItem()
+    void queryReadsEveryItem()
     {
-        MainWindow window;
-        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
-        QCOMPARE(labelTexts(&window),
+        DeviceBench bench;
+        QVERIFY(bench.read());
+        QCOMPARE(labelTexts(&bench.window),
                  QStringList({"VELTRA-MINI", "V1.0.2", "1.69 inch", "5-80 W", "200-600°F/100-316°C",
                               "TSL-VM01-000001"}));
-        QVERIFY(logMessages(&window).isEmpty());
-        QVERIFY(showsPicture(child<QToolButton>(&window, "toolButton"), "imageformats/USB_ON.jpg"));
-        QVERIFY(showsPicture(child<QToolButton>(&window, "device_image"),
+        QVERIFY(bench.output.log.isEmpty());
+        QVERIFY(showsOnline(bench));
+        QVERIFY(showsPicture(child<QToolButton>(&bench.window, "device_image"),
                              "imageformats/device_image_VELTRA-MINI.png"));
-        QCOMPARE(window.deviceInfo().screen.powerHigh, 80);
-        QCOMPARE(window.deviceInfo().supportText, QStringLiteral("Support"));
+        QCOMPARE(bench.info.screen.powerHigh, 80);
+        QCOMPARE(bench.info.supportText, QStringLiteral("Support"));
 
         // One open, four requests each followed by a read, one close; each
         // read answered within its first slice.
@@ -95,17 +113,6 @@ private slots:
         QCOMPARE(shape, QStringList({"open", "blocking=1", "w04", "r", "w05", "r", "w06", "r", "w07", "r", "close"}));
     }
 
-    void startUpWithoutDevice()
-    {
-        EmulatedDevice::instance().setPresent(false);
-        MainWindow window;
-        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
-        QCOMPARE(logMessages(&window), QStringList{"设备离线"});
-        QVERIFY(showsPicture(child<QToolButton>(&window, "toolButton"), "imageformats/USB_OFF.jpg"));
-        QCOMPARE(labelTexts(&window), repeated(6, "-"));
-        QCOMPARE(countOf(EmulatedDevice::Exchange::Write), 0);
-        QCOMPARE(child<QWidget>(&window, "stackedWidget")->property("currentIndex").toInt(), 0);
-    }
 
     // A missing or short reply is logged and the next item is still asked.
     void silentItems_data()
@@ -131,10 +138,10 @@ private slots:
         auto &device = EmulatedDevice::instance();
         for (int item : silent)
             device.setReplyFault(quint8(item), EmulatedDevice::ReplyFault::NoReply);
-        MainWindow window;
-        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
-        QCOMPARE(labelTexts(&window), labels);
-        QCOMPARE(logMessages(&window), repeated(silent.size(), "Read timeout！"));
+        DeviceBench bench;
+        QVERIFY(bench.read());
+        QCOMPARE(labelTexts(&bench.window), labels);
+        QCOMPARE(bench.output.log, repeated(silent.size(), "Read timeout！"));
         // A silent item is waited for 3000 ms in all, in slices of 100 ms.
         for (const auto &e : foldedReads(EmulatedDevice::instance().record()))
             if (e.kind == EmulatedDevice::Exchange::Read)
@@ -146,54 +153,51 @@ private slots:
     void shortReplyIsNoReply()
     {
         EmulatedDevice::instance().setReplyFault(0x05, EmulatedDevice::ReplyFault::Short, 60);
-        MainWindow window;
-        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
-        QCOMPARE(child<QLabel>(&window, "lab_dev_version")->text(), QStringLiteral("-"));
-        QCOMPARE(logMessages(&window), QStringList{"Read timeout！"});
+        DeviceBench bench;
+        QVERIFY(bench.read());
+        QCOMPARE(child<QLabel>(&bench.window, "lab_dev_version")->text(), QStringLiteral("-"));
+        QCOMPARE(bench.output.log, QStringList{"Read timeout！"});
     }
 
     // Each visit reads afresh; what is not answered keeps the previous text.
     void revisitKeepsUnansweredLabels()
     {
-        MainWindow window;
-        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+        DeviceBench bench;
+        QVERIFY(bench.read());
         auto &device = EmulatedDevice::instance();
         device.profile().firmwareVersion = "V2.0.0";
         device.profile().powerHigh = 120;
         device.setReplyFault(0x06, EmulatedDevice::ReplyFault::NoReply);
-        QTest::mouseClick(child<QPushButton>(&window, "m_btn_Devices"), Qt::LeftButton);
-        QVERIFY(waitForDeviceIdle(window.controller()));
-        QCOMPARE(child<QLabel>(&window, "lab_dev_version")->text(), QStringLiteral("V2.0.0"));
-        QCOMPARE(child<QLabel>(&window, "lab_dev_power")->text(), QStringLiteral("5-80 W"));
-        QCOMPARE(window.deviceInfo().screen.powerHigh, 80);
+        QVERIFY(bench.read());
+        QCOMPARE(child<QLabel>(&bench.window, "lab_dev_version")->text(), QStringLiteral("V2.0.0"));
+        QCOMPARE(child<QLabel>(&bench.window, "lab_dev_power")->text(), QStringLiteral("5-80 W"));
+        QCOMPARE(bench.info.screen.powerHigh, 80);
     }
 
     void unpluggedBetweenVisitsKeepsLabels()
     {
-        MainWindow window;
-        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+        DeviceBench bench;
+        QVERIFY(bench.read());
         auto &device = EmulatedDevice::instance();
         device.setPresent(false);
-        QTest::mouseClick(child<QPushButton>(&window, "m_btn_Devices"), Qt::LeftButton);
-        QVERIFY(waitForDeviceIdle(window.controller()));
-        QCOMPARE(child<QLabel>(&window, "lab_dev_name")->text(), QStringLiteral("VELTRA-MINI"));
-        QCOMPARE(logMessages(&window), QStringList{"设备离线"});
-        QVERIFY(showsPicture(child<QToolButton>(&window, "toolButton"), "imageformats/USB_OFF.jpg"));
+        QVERIFY(bench.read());
+        QCOMPARE(child<QLabel>(&bench.window, "lab_dev_name")->text(), QStringLiteral("VELTRA-MINI"));
+        QCOMPARE(bench.output.log, QStringList{"设备离线"});
+        QVERIFY(!showsOnline(bench));
     }
 
     // The slot query leaves the device open for the upload; a DEVICE read in
     // between goes on with that handle and closes it.
     void openHandleIsReusedAndClosed()
     {
-        MainWindow window;
-        QVERIFY(waitForDeviceIdle(window.controller()));
+        DeviceBench bench;
+        QVERIFY(bench.read());
         auto &device = EmulatedDevice::instance();
-        QVERIFY(window.controller().startSlotQuery(4));
-        QVERIFY(waitForDeviceIdle(window.controller()));
+        QVERIFY(bench.controller.startSlotQuery(4));
+        QVERIFY(waitForDeviceIdle(bench.controller));
         QCOMPARE(device.openHandleCount(), 1);
         device.clearRecord();
-        QTest::mouseClick(child<QPushButton>(&window, "m_btn_Devices"), Qt::LeftButton);
-        QVERIFY(waitForDeviceIdle(window.controller()));
+        QVERIFY(bench.read());
         QCOMPARE(countOf(EmulatedDevice::Exchange::Open), 0);
         QCOMPARE(countOf(EmulatedDevice::Exchange::Close), 1);
     }
@@ -213,27 +217,14 @@ private slots:
         auto &profile = EmulatedDevice::instance().profile();
         profile.name = name;
         profile.nameEnd = quint8(name.size() - 1);
-        MainWindow window;
-        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+        DeviceBench bench;
+        QVERIFY(bench.read());
         // The name is shown as received either way.
-        QCOMPARE(child<QLabel>(&window, "lab_dev_name")->text(), QString::fromLatin1(name));
-        const QIcon icon = child<QToolButton>(&window, "device_image")->icon();
+        QCOMPARE(child<QLabel>(&bench.window, "lab_dev_name")->text(), QString::fromLatin1(name));
+        const QIcon icon = child<QToolButton>(&bench.window, "device_image")->icon();
         QCOMPARE(!iconImage(icon).isNull(), picture);
     }
 
-    void devicesButtonClosesTheNewestEditor()
-    {
-        MainWindow window;
-        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
-        QDialog older, newer;
-        older.show();
-        newer.show();
-        openImageEditor = &newer;
-        QTest::mouseClick(child<QPushButton>(&window, "m_btn_Devices"), Qt::LeftButton);
-        QVERIFY(older.isVisible());
-        QVERIFY(!newer.isVisible());
-        openImageEditor = nullptr;
-    }
 };
 
 QTEST_MAIN(TestDevicePage)

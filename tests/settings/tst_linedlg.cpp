@@ -5,6 +5,7 @@
 
 #include "app/dialogpointers.h"
 #include "app/mainwindow.h"
+#include "device/deviceactivity.h"
 #include "device/protocol.h"
 #include "emulator/emulateddevice.h"
 #include "settings/chartview.h"
@@ -261,10 +262,16 @@ private slots:
         else if (fault == "short")
             device.setReplyFault(0x0A, EmulatedDevice::ReplyFault::Short, 60);
         {
+            // Another device action, as the controller's shared guard sees it.
+            DeviceActivity otherAction;
             std::optional<DeviceActionGuard> running;
-            if (fault == "busy")
-                running.emplace(o.window.session().activity());
+            if (fault == "busy") {
+                o.window.controller().setSharedActivity(&otherAction);
+                running.emplace(otherAction);
+            }
             o.choose(2);
+            running.reset();
+            o.window.controller().setSharedActivity(nullptr);
         }
         QCOMPARE(logMessages(&o.window), QStringList{logged});
         QVERIFY(showsPicture(child<QToolButton>(&o.window, "toolButton"), "imageformats/USB_ON.jpg"));

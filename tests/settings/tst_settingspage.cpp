@@ -1,8 +1,11 @@
-// The working-mode table in the main window and its write to the emulated
+// The working-mode table of the Settings page and its write to the emulated
 // device: layout, bytes and decoded values, absence, and cells the wire
 // cannot carry.
 
-#include "app/mainwindow.h"
+#include "app/pagebench.h"
+#include "app/pages/devicepage.h"
+#include "app/pages/settingspage.h"
+#include "device/deviceactivity.h"
 #include "emulator/emulateddevice.h"
 #include "emulator/settingsdecoder.h"
 #include "settings/my_spinbox.h"
@@ -44,16 +47,11 @@ QStringList cellTexts(QWidget *w)
     return texts;
 }
 
-// "写入设备（2）"; the spin boxes have buttons of the same object name. The
-// write runs on the window's device thread: this returns once it ended.
-void clickWrite(MainWindow *w)
+// "写入设备（2）". The write runs on the device thread: this returns once it ended.
+void clickWrite(PageBench &bench, SettingsPage &page)
 {
-    for (auto *button : w->findChildren<QToolButton *>(QStringLiteral("toolButton_2")))
-        if (!qobject_cast<my_spinbox *>(button->parentWidget())) {
-            button->click();
-            QVERIFY(waitForDeviceIdle(w->controller()));
-            return;
-        }
+    page.writeTable();
+    QVERIFY(waitForDeviceIdle(bench.controller));
 }
 
 // What the device now holds: "mode wattage temperature tcr" per mode.
@@ -79,13 +77,13 @@ private slots:
 
     void tableLayout()
     {
-        MainWindow window;
-        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
-        QTableWidget *t = table(&window);
+        PageBench bench;
+        SettingsPage page(bench.form, bench.controller, bench.output, bench.info);
+        QTableWidget *t = table(&bench.window);
         QVERIFY(t->horizontalHeader()->isHidden() && t->verticalHeader()->isHidden());
         QCOMPARE(t->selectionMode(), QAbstractItemView::NoSelection);
         const QString x = QStringLiteral("暂不支持");
-        QCOMPARE(cellTexts(&window), QStringList({"PWR", "0", x, x, "NI200", "0", "0", "0", "TI", "0", "0", "0",
+        QCOMPARE(cellTexts(&bench.window), QStringList({"PWR", "0", x, x, "NI200", "0", "0", "0", "TI", "0", "0", "0",
                                                   "SS", "0", "0", "0", "BY PASS", x, x, x, "TCR1", "0", "0", "0",
                                                   "TCR2", "0", "0", "0"}));
         QCOMPARE(t->item(4, 2)->data(Qt::TextAlignmentRole).toInt(), 132);
@@ -94,18 +92,18 @@ private slots:
 
     void untouchedTableReports()
     {
-        MainWindow window;
-        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+        PageBench bench;
+        SettingsPage page(bench.form, bench.controller, bench.output, bench.info);
         device().clearRecord();
-        clickWrite(&window);
+        clickWrite(bench, page);
         QCOMPARE(device().writtenReports(),
                  QVector<QByteArray>({QByteArray::fromHex("00553F 77081B 01 0000 02 0000 0000 00 0000 03 0000 0000 00 "
                                                           "0000 04") + QByteArray(38, '\0'),
                                       QByteArray::fromHex("00553F 770910 05 0000 0000 00 0000 06")
                                           + QByteArray(49, '\0')}));
         QCOMPARE(device().count(EmulatedDevice::Exchange::Open), 1);
-        QVERIFY(logMessages(&window).isEmpty());
-        QVERIFY(!window.session().handle());
+        QVERIFY(bench.output.log.isEmpty());
+        QCOMPARE(device().openHandleCount(), 0);
     }
 
     void writeReachesDevice_data()
@@ -124,14 +122,14 @@ private slots:
     {
         QFETCH(Edits, edits);
         QFETCH(QStringList, modes);
-        MainWindow window;
-        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+        PageBench bench;
+        SettingsPage page(bench.form, bench.controller, bench.output, bench.info);
         for (const QStringList &e : edits)
-            setCell(&window, e[0].toInt(), e[1].toInt(), e[2]);
-        const QStringList before = cellTexts(&window);
-        clickWrite(&window);
+            setCell(&bench.window, e[0].toInt(), e[1].toInt(), e[2]);
+        const QStringList before = cellTexts(&bench.window);
+        clickWrite(bench, page);
         QCOMPARE(keptModes(), modes);
-        QCOMPARE(cellTexts(&window), before);
+        QCOMPARE(cellTexts(&bench.window), before);
     }
 
     // Nothing reaches the device, nothing in the table changes, one log line:
@@ -158,25 +156,32 @@ private slots:
         QFETCH(bool, present);
         QFETCH(bool, busy);
         QFETCH(QString, line);
-        MainWindow window;
-        QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
+        PageBench bench;
+        SettingsPage page(bench.form, bench.controller, bench.output, bench.info);
+        DevicePage devices(bench.form, bench.controller, bench.output, bench.info);   // the status icon
         for (const QStringList &e : edits)
-            setCell(&window, e[0].toInt(), e[1].toInt(), e[2]);
-        const QStringList before = cellTexts(&window);
+            setCell(&bench.window, e[0].toInt(), e[1].toInt(), e[2]);
+        const QStringList before = cellTexts(&bench.window);
         device().setPresent(present);
         device().clearRecord();
         {
+            // Another device action, as the controller's shared guard sees it.
+            DeviceActivity otherAction;
             std::optional<DeviceActionGuard> running;
-            if (busy)
-                running.emplace(window.session().activity());
-            clickWrite(&window);
+            if (busy) {
+                bench.controller.setSharedActivity(&otherAction);
+                running.emplace(otherAction);
+            }
+            clickWrite(bench, page);
+            running.reset();
+            bench.controller.setSharedActivity(nullptr);
         }
-        QCOMPARE(logMessages(&window), QStringList{line});
+        QCOMPARE(bench.output.log, QStringList{line});
         QCOMPARE(device().count(EmulatedDevice::Exchange::Write), 0);
         QCOMPARE(device().count(EmulatedDevice::Exchange::Open), present ? 0 : 1);
-        QCOMPARE(cellTexts(&window), before);
+        QCOMPARE(cellTexts(&bench.window), before);
         if (!present)
-            QVERIFY(showsPicture(child<QToolButton>(&window, "toolButton"), "imageformats/USB_OFF.jpg"));
+            QVERIFY(!bench.output.statuses.isEmpty() && !bench.output.statuses.last());
     }
 };
 

@@ -1,0 +1,42 @@
+#pragma once
+// Service mode's row in the title strip: a button for every page and for the
+// log pane, and the result line of the last action; the log pane's "save as".
+
+#include <QCoreApplication>
+#include <QObject>
+
+#include <functional>
+
+class DeviceController;
+class LogPane;
+class QLabel;
+class QWidget;
+namespace Ui {
+class MainWindow;
+}
+
+class ServiceBar : public QObject
+{
+    Q_DECLARE_TR_FUNCTIONS(MainWindow)
+
+public:
+    // showPage: what a page's button does (the window's navigation).
+    ServiceBar(Ui::MainWindow &ui, DeviceController &controller, LogPane &log, std::function<void(int page)> showPage,
+               QObject *parent = nullptr);
+
+    // The row is made the first time it is shown.
+    void setShown(bool shown);
+    // The result line: a long result is cut to its room, whole as the tool tip.
+    void showStatus(const QString &text);
+
+private:
+    void build();
+    void saveLogAs();
+
+    Ui::MainWindow &ui;
+    LogPane &log;
+    std::function<void(int page)> showPage;
+    QWidget *bar = nullptr;
+    QLabel *status = nullptr;
+    bool shown = false;
+};
