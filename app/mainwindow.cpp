@@ -9,6 +9,7 @@
 #include "app/windowaccessibility.h"
 #include "app/windowlayout.h"
 #include "desktop/datafolder.h"
+#include "history/servicehistoryrecorder.h"
 #include "images/editdlg.h"
 #include "images/myview.h"
 #include "settings/linedlg.h"
@@ -69,6 +70,8 @@ MainWindow::MainWindow(QWidget *parent)
     connect(&deviceController, &DeviceController::arrived, this, &MainWindow::deviceArrived);
     connect(&deviceController, &DeviceController::left, this, &MainWindow::deviceLeft);
     deviceController.startPresenceWatch();
+    // Every job of the window goes into the service history.
+    connect(new ServiceHistoryRecorder(deviceController, this), &ServiceHistoryRecorder::problem, this, &MainWindow::appendLog);
 }
 
 MainWindow::~MainWindow()

@@ -6,6 +6,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/dialogpointers.h"
+#include "app/servicehistoryview.h"
 #include "app/windowlayout.h"
 #include "desktop/recentfolders.h"
 #include "settings/my_spinbox.h"
@@ -157,6 +158,7 @@ void MainWindow::setServiceMode(bool on)
         titleOutsideServiceMode = windowTitle();
     setWindowTitle(on ? tr(ServiceTitle) : titleOutsideServiceMode);
     checkSettingsRanges();
+    showServiceHistory(ui->verticalLayout_8, deviceController, on);
     if (on) {
         logPane->flush();
         ui->logTextBrowser->show();
