@@ -71,7 +71,8 @@ MainWindow::MainWindow(QWidget *parent)
     connect(&deviceController, &DeviceController::left, this, &MainWindow::deviceLeft);
     deviceController.startPresenceWatch();
     // Every job of the window goes into the service history.
-    connect(new ServiceHistoryRecorder(deviceController, this), &ServiceHistoryRecorder::problem, this, &MainWindow::appendLog);
+    connect(new ServiceHistoryRecorder(deviceController, &deviceController), &ServiceHistoryRecorder::problem, this,
+            &MainWindow::appendLog);
 }
 
 MainWindow::~MainWindow()

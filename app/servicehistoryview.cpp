@@ -1,14 +1,15 @@
 #include "app/servicehistoryview.h"
 
 #include "device/devicecontroller.h"
+#include "history/servicehistoryrecorder.h"
 
 #include <QBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
 
-ServiceHistoryView::ServiceHistoryView(DeviceController &device, QWidget *parent)
-    : QWidget(parent), controller(device), title(new QLabel(this)), rows(new QTableWidget(this))
+ServiceHistoryView::ServiceHistoryView(DeviceController &device, ServiceHistoryRecorder &writer, QWidget *parent)
+    : QWidget(parent), controller(device), recorder(writer), title(new QLabel(this)), rows(new QTableWidget(this))
 {
     setObjectName(QStringLiteral("serviceHistoryView"));
     rows->setObjectName(QStringLiteral("serviceHistoryTable"));
@@ -23,9 +24,7 @@ ServiceHistoryView::ServiceHistoryView(DeviceController &device, QWidget *parent
     layout->setContentsMargins(0, 4, 0, 0);
     layout->addWidget(title);
     layout->addWidget(rows);
-    // The recorder was connected first: its row is written when these come.
-    connect(&controller, &DeviceController::jobStarted, this, &ServiceHistoryView::refresh);
-    connect(&controller, &DeviceController::finished, this, &ServiceHistoryView::refresh);
+    connect(&recorder, &ServiceHistoryRecorder::changed, this, &ServiceHistoryView::refresh);
     connect(&controller, &DeviceController::arrived, this, &ServiceHistoryView::refresh);
     connect(&controller, &DeviceController::left, this, &ServiceHistoryView::refresh);
 }
@@ -35,7 +34,7 @@ void ServiceHistoryView::refresh()
     if (isHidden())
         return;
     const QString serial = controller.deviceIdentity().serial;
-    const QVector<HistoryRow> jobs = serial.isEmpty() ? QVector<HistoryRow>() : history.rows(serial, JobsShown);
+    const QVector<HistoryRow> jobs = serial.isEmpty() ? QVector<HistoryRow>() : recorder.lastJobs(serial, JobsShown);
     title->setText(serial.isEmpty() ? tr("最近的作业：未识别设备") : tr("最近的作业：%1").arg(serial));
     rows->setRowCount(jobs.size());
     for (int i = 0; i < jobs.size(); ++i) {
@@ -55,10 +54,11 @@ void showServiceHistory(QBoxLayout *devicesPage, DeviceController &controller, b
 {
     QWidget *page = devicesPage->parentWidget();
     auto *view = page->findChild<ServiceHistoryView *>();
-    if (!view && !shown)
+    auto *recorder = controller.findChild<ServiceHistoryRecorder *>();
+    if (!view && (!shown || !recorder))
         return;
     if (!view) {
-        view = new ServiceHistoryView(controller, page);
+        view = new ServiceHistoryView(controller, *recorder, page);
         devicesPage->addWidget(view);
     }
     view->setVisible(shown);

@@ -3,11 +3,10 @@
 // page's table: read-only, newest first, from the service history the
 // window's recorder writes.
 
-#include "history/servicehistory.h"
-
 #include <QWidget>
 
 class DeviceController;
+class ServiceHistoryRecorder;
 class QBoxLayout;
 class QLabel;
 class QTableWidget;
@@ -19,7 +18,7 @@ class ServiceHistoryView : public QWidget
 public:
     static constexpr int JobsShown = 10;
 
-    explicit ServiceHistoryView(DeviceController &controller, QWidget *parent = nullptr);
+    ServiceHistoryView(DeviceController &controller, ServiceHistoryRecorder &recorder, QWidget *parent = nullptr);
 
     QTableWidget *table() const { return rows; }
     // Reads the unit's last jobs again.
@@ -27,11 +26,11 @@ public:
 
 private:
     DeviceController &controller;
-    ServiceHistory history;
+    ServiceHistoryRecorder &recorder;
     QLabel *title;
     QTableWidget *rows;
 };
 
 // Shows the view at the end of the Devices page's layout (made at its first
-// showing) or hides it.
+// showing) or hides it; the jobs are those of the controller's recorder.
 void showServiceHistory(QBoxLayout *devicesPage, DeviceController &controller, bool shown);

@@ -1,7 +1,7 @@
 #include "history/servicehistoryrecorder.h"
 
 #include "device/devicecontroller.h"
-#include "history/historycsv.h"
+#include "history/historywriter.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -30,7 +30,8 @@ QString modelOfNameField(const QByteArray &field)
 } // namespace
 
 ServiceHistoryRecorder::ServiceHistoryRecorder(DeviceController &device, QObject *parent, const QString &databasePath)
-    : QObject(parent), controller(&device), history(std::make_unique<ServiceHistory>(databasePath))
+    : QObject(parent), controller(&device), path(databasePath),
+      writer(std::make_unique<HistoryWriter>(databasePath, this, [this](const QString &line) { heard(line); }))
 {
     connect(&device, &DeviceController::jobStarted, this, &ServiceHistoryRecorder::jobStarted);
     connect(&device, &DeviceController::cancelled, this, [this] { wasCancelled = true; });
@@ -42,7 +43,27 @@ ServiceHistoryRecorder::ServiceHistoryRecorder(DeviceController &device, QObject
     });
 }
 
-ServiceHistoryRecorder::~ServiceHistoryRecorder() = default;
+// The writer goes first: it writes what is queued and ends its thread.
+ServiceHistoryRecorder::~ServiceHistoryRecorder()
+{
+    writer.reset();
+}
+
+void ServiceHistoryRecorder::flush()
+{
+    writer->flush();
+    QCoreApplication::sendPostedEvents(this);
+}
+
+void ServiceHistoryRecorder::heard(const QString &line)
+{
+    if (line.isEmpty()) {
+        emit changed();
+    } else if (!said.contains(line)) {
+        said.insert(line);
+        emit problem(line);
+    }
+}
 
 QString ServiceHistoryRecorder::jobName(DeviceJob kind)
 {
@@ -62,13 +83,6 @@ QString ServiceHistoryRecorder::jobName(DeviceJob kind)
     case DeviceJob::None: break;
     }
     return QString();
-}
-
-void ServiceHistoryRecorder::sayProblem()
-{
-    const QString line = history->takeProblem();
-    if (!line.isEmpty())
-        emit problem(line);
 }
 
 void ServiceHistoryRecorder::jobStarted(DeviceJob kind)
@@ -94,10 +108,7 @@ void ServiceHistoryRecorder::jobStarted(DeviceJob kind)
     current.result = QStringLiteral("started");
     current.programVersion = programVersion();
     clock.start();
-    current.id = history->begin(current);
-    sayProblem();
-    if (current.id > 0)
-        emit changed();
+    writer->begin(++jobNumber, current);
 }
 
 void ServiceHistoryRecorder::jobFinished(DeviceJob kind, bool success, const QVariant &result)
@@ -115,7 +126,7 @@ void ServiceHistoryRecorder::jobFinished(DeviceJob kind, bool success, const QVa
         if (!info.firmwareVersion.isEmpty()) {
             firmware = info.firmwareVersion;
             if (awaitingFirmwareAfter > 0 && (upgradedSerial.isEmpty() || upgradedSerial == unit.serial))
-                history->setFirmwareAfter(awaitingFirmwareAfter, firmware);
+                writer->setFirmwareAfter(awaitingFirmwareAfter, firmware);
             awaitingFirmwareAfter = 0;
         }
     }
@@ -131,23 +142,19 @@ void ServiceHistoryRecorder::jobFinished(DeviceJob kind, bool success, const QVa
                                   : success ? QStringLiteral("done") : QStringLiteral("failed");
     current.seconds = clock.isValid() ? clock.nsecsElapsed() / 1e9 : -1;
     if (isUpgrade(kind) && success) {
-        awaitingFirmwareAfter = current.id;
+        awaitingFirmwareAfter = jobNumber;
         upgradedSerial = current.serial;
     }
-    const bool written = history->complete(current);
-    sayProblem();
-    if (!csvFile.isEmpty() && !appendHistoryCsv(csvFile, current) && !csvFailed) {
-        csvFailed = true;
-        emit problem(QStringLiteral("%1 could not be written").arg(csvFile));
-    }
-    if (written)
-        emit changed();
+    writer->complete(jobNumber, current, csvFile);
     current = HistoryRow{};
 }
 
 QVector<HistoryRow> ServiceHistoryRecorder::lastJobs(const QString &serial, int count)
 {
-    QVector<HistoryRow> rows = history->rows(serial, count);
-    sayProblem();
+    // Read with a connection of this thread's; its problems were the writer's to say.
+    if (!reader)
+        reader = std::make_unique<ServiceHistory>(path);
+    QVector<HistoryRow> rows = reader->rows(serial, count);
+    reader->takeProblem();
     return rows;
 }

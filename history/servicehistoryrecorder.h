@@ -7,8 +7,10 @@
 // seen on this controller. After a firmware upgrade the next successful device
 // query fills in the upgrade row's "firmware after"; no query, no "after" (as
 // with tesselctl upgrade, which ends there). The presence listing is no job
-// and writes nothing. A history that cannot be written leaves the jobs as
-// they are: its problem is said once through problem().
+// and writes nothing. The writes are made on a thread of the recorder's own
+// (historywriter.h), in order; the recorder's end waits for those still
+// queued. A history that cannot be written leaves the jobs as they are: its
+// problem is said once through problem().
 
 #include "device/devicejob.h"
 #include "history/servicehistory.h"
@@ -16,10 +18,12 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 
 #include <memory>
 
 class DeviceController;
+class HistoryWriter;
 
 class ServiceHistoryRecorder : public QObject
 {
@@ -36,10 +40,12 @@ public:
     // The next job is a preparation of the one after it (tesselctl's open
     // before a command's job) and is not recorded.
     void skipNextJob(bool skip = true) { skipNext = skip; }
+    // Returns once every row asked for is written, and its signals are sent.
+    void flush();
 
-    // The newest jobs of one unit, oldest first, from this recorder's history.
+    // The newest jobs of one unit, oldest first.
     QVector<HistoryRow> lastJobs(const QString &serial, int count);
-    QString databasePath() const { return history->path(); }
+    QString databasePath() const { return path; }
 
     // The stable name a job has in the history.
     static QString jobName(DeviceJob kind);
@@ -47,18 +53,22 @@ public:
 signals:
     // A line naming what keeps the history from being written; once per problem.
     void problem(const QString &line);
-    // A row was begun or completed.
+    // A row was written.
     void changed();
 
 private:
     void jobStarted(DeviceJob kind);
     void jobFinished(DeviceJob kind, bool success, const QVariant &result);
-    void sayProblem();
+    void heard(const QString &line);
 
     QPointer<DeviceController> controller;
-    std::unique_ptr<ServiceHistory> history;
+    QString path;
+    std::unique_ptr<HistoryWriter> writer;
+    std::unique_ptr<ServiceHistory> reader;   // this thread's, for lastJobs()
     QString csvFile;
+    QSet<QString> said;
     HistoryRow current;
+    int jobNumber = 0;
     QElapsedTimer clock;
     bool skipNext = false;
     bool skipping = false;
@@ -66,7 +76,6 @@ private:
     QString model;
     QString firmware;
     QString readFrom;   // the serial number model and firmware were read from
-    bool csvFailed = false;
-    qint64 awaitingFirmwareAfter = 0;
+    int awaitingFirmwareAfter = 0;   // the upgrade's job number
     QString upgradedSerial;
 };
