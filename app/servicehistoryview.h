@@ -1,6 +1,6 @@
 #pragma once
 // Service mode's list of the attached unit's last jobs, under the Devices
-// page's table: read-only, newest first, from the service history the
+// page's table: read-only text, newest first, from the service history the
 // window's recorder writes.
 
 #include <QWidget>
@@ -9,7 +9,6 @@ class DeviceController;
 class ServiceHistoryRecorder;
 class QBoxLayout;
 class QLabel;
-class QTableWidget;
 
 class ServiceHistoryView : public QWidget
 {
@@ -20,7 +19,8 @@ public:
 
     ServiceHistoryView(DeviceController &controller, ServiceHistoryRecorder &recorder, QWidget *parent = nullptr);
 
-    QTableWidget *table() const { return rows; }
+    // The jobs the list shows now.
+    int jobsShown() const { return shown; }
     // Reads the unit's last jobs again.
     void refresh();
 
@@ -28,7 +28,8 @@ private:
     DeviceController &controller;
     ServiceHistoryRecorder &recorder;
     QLabel *title;
-    QTableWidget *rows;
+    QLabel *rows;
+    int shown = 0;
 };
 
 // Shows the view at the end of the Devices page's layout (made at its first

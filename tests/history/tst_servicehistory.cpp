@@ -3,8 +3,10 @@
 // tesselctl and the window show of it.
 
 #include "app/mainwindow.h"
+#include "app/servicehistoryview.h"
 #include "cli/clirun.h"
 #include "device/devicecontroller.h"
+#include "device/protocol.h"
 #include "emulator/emulateddevice.h"
 #include "history/historycsv.h"
 #include "history/servicehistoryrecorder.h"
@@ -15,7 +17,7 @@
 #include <QJsonObject>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QTableWidget>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
@@ -264,8 +266,12 @@ private slots:
         auto recorder = std::make_unique<ServiceHistoryRecorder>(device, nullptr, file());
         QSignalSpy started(&device, &DeviceController::jobStarted);
         if (end == QLatin1String("cancel")) {
-            // The slot query of the emulated device takes a Cancel.
+            // A slot query waiting for a reply that does not come takes a Cancel.
+            auto &emulated = emu::EmulatedDevice::instance();
+            emulated.setTimeoutMode(emu::EmulatedDevice::TimeoutMode::RealWait);
+            emulated.setReplyFault(Protocol::ItemSlotQuery, emu::EmulatedDevice::ReplyFault::NoReply);
             QVERIFY(device.startSlotQuery(4));
+            QTRY_VERIFY(emulated.count(emu::EmulatedDevice::Exchange::Read) > 0);
             QVERIFY(device.cancel());
         } else {
             auto release = std::make_shared<std::atomic<bool>>(false);
@@ -380,15 +386,15 @@ private slots:
         qputenv("TESSEL_HISTORY_FILE", file().toLocal8Bit());
         MainWindow window;
         QVERIFY(waitForDeviceIdle(window.controller()));
-        QVERIFY(!window.findChild<QTableWidget *>("serviceHistoryTable"));
+        QVERIFY(!window.findChild<ServiceHistoryView *>());
         window.setServiceMode(true);
-        auto *table = window.findChild<QTableWidget *>("serviceHistoryTable");
-        QVERIFY(table);
-        QTRY_COMPARE(table->rowCount(), 1);
-        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("device query"));
-        QCOMPARE(table->item(0, 2)->text(), QStringLiteral("done"));
+        auto *view = window.findChild<ServiceHistoryView *>();
+        QVERIFY(view);
+        QTRY_COMPARE(view->jobsShown(), 1);
+        const QString shown = window.findChild<QLabel *>("serviceHistoryList")->text();
+        QVERIFY(shown.contains("device query") && shown.contains("done"));
         window.setServiceMode(false);
-        QVERIFY(!table->isVisibleTo(&window));
+        QVERIFY(!view->isVisibleTo(&window));
         qputenv("TESSEL_HISTORY_FILE", given);
     }
 };
