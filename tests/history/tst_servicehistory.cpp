@@ -134,7 +134,9 @@ private slots:
                     while (!go.load())
                         QThread::yieldCurrentThread();
                     for (int job = 0; job < JobsEach; ++job) {
-                        HistoryRow row{0, QStringLiteral("2026-12-08T10:00:00Z"), QStringLiteral("S%1").arg(i)};
+                        HistoryRow row;
+                        row.time = QStringLiteral("2026-12-08T10:00:00Z");
+                        row.serial = QStringLiteral("S%1").arg(i);
                         row.job = QStringLiteral("firmware upgrade");
                         row.result = QStringLiteral("started");
                         row.id = history.begin(row);
