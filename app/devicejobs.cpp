@@ -7,6 +7,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/actiongate.h"
+#include "device/openfailure.h"
 
 #include <QPushButton>
 
@@ -51,7 +52,8 @@ void MainWindow::connectController()
 }
 
 // The Cancel button beside the status icon, shown while a job that takes a
-// Cancel runs; the buttons of other device actions held while any job runs.
+// Cancel runs; the buttons of device actions held while any job runs, while
+// the device is stuck, missing, or not this user's to open.
 void MainWindow::setupDeviceGate()
 {
     gate = new ActionGate(this);
@@ -87,7 +89,16 @@ void MainWindow::showDeviceState(DeviceState state, DeviceJob job)
         showServiceStatus(tr("设备无响应：请拔下设备，再重新连接"));
         showDeviceStatus(false);
         break;
-    default:
+    // What a listing or an open found: the device is not there, or this user
+    // may not open it. A device plugged in again is seen by the next listing
+    // (within a second), which gives the buttons back.
+    case DeviceState::Absent:
+        gate->hold(openFailureSummary(OpenFailure::NotAttached));
+        break;
+    case DeviceState::NotAccessible:
+        gate->hold(openFailureSummary(OpenFailure::NotAccessible));
+        break;
+    case DeviceState::Idle:
         gate->hold(QString());
         break;
     }

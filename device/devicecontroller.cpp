@@ -168,8 +168,7 @@ void DeviceController::takeWorkerEvents()
     // receiver connected after one that lets events run may still hear an
     // event after the ones that followed it.)
     std::deque<WorkerEvent> &queue = worker->delivering;
-    for (WorkerEvent &taken : worker->takeEvents())
-        queue.push_back(std::move(taken));
+    worker->takeEvents(queue);
     while (!queue.empty()) {
         WorkerEvent event = std::move(queue.front());
         queue.pop_front();

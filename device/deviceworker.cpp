@@ -9,6 +9,8 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
+#include <iterator>
+
 namespace {
 
 QString cancelledText()
@@ -153,13 +155,17 @@ void DeviceWorker::requestStop()
     answerArrived.notify_all();
 }
 
-std::vector<WorkerEvent> DeviceWorker::takeEvents()
+void DeviceWorker::takeEvents(std::deque<WorkerEvent> &into)
 {
     std::lock_guard<std::mutex> lock(mutex);
     receiverTold = false;
-    std::vector<WorkerEvent> taken(std::make_move_iterator(events.begin()), std::make_move_iterator(events.end()));
+    // A transfer leaves thousands of events between two looks: the whole
+    // mailbox changes hands, no event is copied or moved one by one.
+    if (into.empty())
+        into.swap(events);
+    else
+        std::move(events.begin(), events.end(), std::back_inserter(into));
     events.clear();
-    return taken;
 }
 
 void DeviceWorker::send(WorkerEvent event)

@@ -64,7 +64,8 @@ public:
     // The thread stops after the job in hand, which is interrupted; nothing
     // more reaches the receiver.
     void requestStop();
-    std::vector<WorkerEvent> takeEvents();
+    // Appends the waiting events to into, oldest first, and empties the mailbox.
+    void takeEvents(std::deque<WorkerEvent> &into);
     // Events taken and not yet said by the controller, oldest first; touched
     // on the controller's thread only.
     std::deque<WorkerEvent> delivering;

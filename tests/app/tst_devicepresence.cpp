@@ -5,6 +5,7 @@
 
 #include "app/mainwindow.h"
 #include "emulator/emulateddevice.h"
+#include "device/openfailure.h"
 #include "testsupport.h"
 
 #include <QLabel>
@@ -59,15 +60,21 @@ private slots:
         QTest::addColumn<QStringList>("newLines");
         QTest::addColumn<int>("writes");   // -1: no open
         QTest::addColumn<QString>("hintText");   // empty: no hint shown
+        QTest::addColumn<QString>("heldFor");    // the device buttons' tool tip; empty: usable
         const QString absent = "未检测到设备";
-        QTest::newRow("present, unchanged") << "present" << "present" << "" << QStringList() << -1 << "";
-        QTest::newRow("plugged in") << "absent" << "present" << "" << QStringList() << 4 << "";
-        QTest::newRow("plugged in during an action") << "absent" << "present" << "action" << QStringList() << 4 << "";
-        QTest::newRow("unplugged") << "present" << "absent" << "" << QStringList{"设备已断开"} << -1 << absent;
+        const QString notAttached = openFailureSummary(OpenFailure::NotAttached);
+        const QString denied = openFailureSummary(OpenFailure::NotAccessible);
+        QTest::newRow("present, unchanged") << "present" << "present" << "" << QStringList() << -1 << "" << "";
+        QTest::newRow("absent, unchanged") << "absent" << "absent" << "" << QStringList() << -1 << absent << notAttached;
+        QTest::newRow("plugged in") << "absent" << "present" << "" << QStringList() << 4 << "" << "";
+        QTest::newRow("plugged in during an action") << "absent" << "present" << "action" << QStringList() << 4 << ""
+                                                     << "";
+        QTest::newRow("unplugged") << "present" << "absent" << "" << QStringList{"设备已断开"} << -1 << absent
+                                   << notAttached;
         QTest::newRow("unplugged, a handle left open") << "present" << "absent" << "handle"
-                                                       << QStringList{"设备已断开"} << -1 << absent;
+                                                       << QStringList{"设备已断开"} << -1 << absent << notAttached;
         QTest::newRow("plugged in without access") << "absent" << "denied" << "" << QStringList{"设备离线"} << 0
-                                                   << "无权限打开";
+                                                   << "无权限打开" << denied;
     }
     void changeSeenByTheWatch()
     {
@@ -77,6 +84,7 @@ private slots:
         QFETCH(QStringList, newLines);
         QFETCH(int, writes);
         QFETCH(QString, hintText);
+        QFETCH(QString, heldFor);
         putDevice(atStart);
         MainWindow window;
         QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
@@ -102,9 +110,16 @@ private slots:
         QCOMPARE(device().openHandleCount(), 0);
         QVERIFY(!window.session().handle());
         QVERIFY(showsPicture(child<QToolButton>(&window, "toolButton"),
-                             writes > 0 || now == atStart ? "imageformats/USB_ON.jpg" : "imageformats/USB_OFF.jpg"));
+                             writes > 0 || now == "present" ? "imageformats/USB_ON.jpg" : "imageformats/USB_OFF.jpg"));
         QCOMPARE(hint(&window)->isVisibleTo(&window), !hintText.isEmpty());
         QVERIFY2(hint(&window)->text().contains(hintText), qPrintable(hint(&window)->text()));
+        // A button that could not act says why instead.
+        for (const char *name : {"m_btn_Upgtade", "toolButton_8", "pushButton_2"}) {
+            auto *button = child<QAbstractButton>(&window, name);
+            QCOMPARE(button->isEnabled(), heldFor.isEmpty());
+            if (!heldFor.isEmpty())
+                QCOMPARE(button->toolTip(), heldFor);
+        }
     }
 
     // The log keeps its one line; the page and the service status say why,

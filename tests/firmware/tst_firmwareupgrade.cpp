@@ -4,6 +4,7 @@
 // refresh, and overlapping actions.
 
 #include "app/mainwindow.h"
+#include "device/openfailure.h"
 #include "emulator/emulateddevice.h"
 #include "firmware/firmwarefilechooser.h"
 #include "firmware/firmwareupgrade.h"
@@ -339,10 +340,14 @@ private slots:
         QCOMPARE(device().count(Exchange::Open), fault == 2 || fault == 3 ? 0 : 1);
         QVERIFY(device().bootloaderReports().isEmpty());
         QCOMPARE(page.status->text(), QStringLiteral("固件已打开"));
-        QVERIFY(page.start->isEnabled() && page.progress->isHidden());
+        QVERIFY(page.progress->isHidden());
         QVERIFY(!window.session().handle());
-        if (fault == 0)
+        // A device found missing holds the button until it is back.
+        QCOMPARE(page.start->isEnabled(), fault != 0);
+        if (fault == 0) {
             QVERIFY(showsPicture(child<QToolButton>(&window, "toolButton"), "imageformats/USB_OFF.jpg"));
+            QCOMPARE(page.start->toolTip(), openFailureSummary(OpenFailure::NotAttached));
+        }
     }
 
     // A 1000-byte file: 19 full chunks, then the tail (chunk 19 counted from 0).
