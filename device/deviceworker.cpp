@@ -60,6 +60,10 @@ public:
         note(QStringLiteral("modelHeaderRead"), QVariantList{fileHeader, deviceField});
     }
     void stageStarted(UpgradeStage stage) override { note(QStringLiteral("stageStarted"), int(stage)); }
+    void deviceReturned(const QString &before, const QString &after) override
+    {
+        note(QStringLiteral("deviceReturned"), QVariantList{before, after});
+    }
     // An upgrade is asked for after its page asked the user.
     bool mayErase() override { return true; }
     // The write stage alone asks its user on the controller's thread; the

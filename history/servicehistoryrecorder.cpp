@@ -40,6 +40,10 @@ ServiceHistoryRecorder::ServiceHistoryRecorder(DeviceController &device, QObject
         // An upgrade reads the name field for its model check, without a query.
         if (what == QLatin1String("modelHeaderRead") && model.isEmpty())
             model = modelOfNameField(value.toList().value(1).toByteArray());
+        // An upgrade reads the version the device runs once it is back.
+        const QString after = value.toList().value(1).toString();
+        if (what == QLatin1String("deviceReturned") && !after.isEmpty())
+            current.firmwareAfter = firmware = after;
     });
 }
 
@@ -141,7 +145,7 @@ void ServiceHistoryRecorder::jobFinished(DeviceJob kind, bool success, const QVa
     current.result = wasCancelled ? QStringLiteral("cancelled")
                                   : success ? QStringLiteral("done") : QStringLiteral("failed");
     current.seconds = clock.isValid() ? clock.nsecsElapsed() / 1e9 : -1;
-    if (isUpgrade(kind) && success) {
+    if (isUpgrade(kind) && success && current.firmwareAfter.isEmpty()) {
         awaitingFirmwareAfter = jobNumber;
         upgradedSerial = current.serial;
     }

@@ -4,9 +4,9 @@
 //
 // The unit is what the controller's device thread last learned of it (serial
 // number and path); its model and firmware are those of the last device query
-// seen on this controller. After a firmware upgrade the next successful device
-// query fills in the upgrade row's "firmware after"; no query, no "after" (as
-// with tesselctl upgrade, which ends there). The presence listing is no job
+// seen on this controller. The firmware after an upgrade is the version the
+// device reported when it came back; when it reported none, the next
+// successful device query on this controller fills it in. The presence listing is no job
 // and writes nothing. The writes are made on a thread of the recorder's own
 // (historywriter.h), in order; the recorder's end waits for those still
 // queued. A history that cannot be written leaves the jobs as they are: its

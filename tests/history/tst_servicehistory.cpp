@@ -315,6 +315,22 @@ private slots:
         QCOMPARE(ServiceHistory(file()).rows(profile.serialNumber).size(), 2);
     }
 
+    // An upgrade's row holds the version the device came back with.
+    void upgradeRowNamesFirmwareAfter()
+    {
+        DeviceController device;
+        ServiceHistoryRecorder recorder(device, nullptr, file());
+        QVERIFY(device.start(DeviceJob::FirmwareUpgrade, [](JobContext &job) {
+            job.sink.deviceReturned(QStringLiteral("V1.0.2"), QStringLiteral("V1.0.3"));
+            return JobResult{true, QVariant()};
+        }, false));
+        QVERIFY(waitForDeviceIdle(device));
+        recorder.flush();
+        const QVector<HistoryRow> rows = ServiceHistory(file()).rows();
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows.first().firmwareAfter, QStringLiteral("V1.0.3"));
+    }
+
     // Fields as a spreadsheet reads them back, and the header once per file.
     void csv_data()
     {
