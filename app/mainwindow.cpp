@@ -8,12 +8,14 @@
 #include "app/pages/devicepage.h"
 #include "app/pages/settingspage.h"
 #include "app/productlinks.h"
+#include "app/servicehistoryview.h"
 #include "app/stucknotice.h"
 #include "app/windowaccessibility.h"
 #include "app/windowlayout.h"
 #include "app/windowreport.h"
 #include "desktop/datafolder.h"
 #include "device/deviceactivity.h"
+#include "history/servicehistoryrecorder.h"
 #include "images/editdlg.h"
 #include "settings/linedlg.h"
 
@@ -75,6 +77,9 @@ MainWindow::MainWindow(QWidget *parent)
     // The controller lists the system's devices between its jobs; the
     // Devices page hears what arrived and what left.
     deviceController.startPresenceWatch();
+    // Every job of the window goes into the service history.
+    connect(new ServiceHistoryRecorder(deviceController, &deviceController), &ServiceHistoryRecorder::problem, this,
+            &MainWindow::appendLog);
 }
 
 MainWindow::~MainWindow()
@@ -368,6 +373,7 @@ void MainWindow::setServiceMode(bool on)
         titleOutsideServiceMode = windowTitle();
     setWindowTitle(on ? tr(ServiceTitle) : titleOutsideServiceMode);
     settingsPage->checkRanges();
+    showServiceHistory(ui->verticalLayout_8, deviceController, on);
     if (on) {
         logPane->flush();
         ui->logTextBrowser->show();

@@ -12,7 +12,9 @@ struct CliOptions
     QString command;                                 // "info", "curve read", …
     QStringList arguments;                           // what follows the command words
     QByteArray devicePath;                           // --device; empty for the first device
+    QString recordFile;                              // --record: completed jobs also go to this CSV file
     bool json = false;
+    bool csv = false;
     bool verbose = false;
     bool quiet = false;
     bool yes = false;

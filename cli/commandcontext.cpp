@@ -9,6 +9,7 @@ CommandContext::CommandContext(Console &console, const CliOptions &options)
     : console(console), options(options), sink(console, options), device(sink)
 {
     device.setDevicePath(options.devicePath);
+    device.keepHistory(options.recordFile, [this](const QString &line) { note(line); });
 }
 
 void CommandContext::print(const QString &text)
@@ -45,6 +46,7 @@ bool CommandContext::openDevice(int &code, DeviceJob kind)
     const QByteArray path = options.devicePath;
     const QString program = options.program;
     // Why an open failed is asked of the system on the device thread too, at once.
+    device.skipHistoryOfNextJob();
     const JobOutcome opened = device.run(kind, [path, program](JobContext &job) {
         job.session.setDevicePath(path);
         if (job.session.open())

@@ -21,12 +21,14 @@ const OptionEntry CommonOptions[] = {
     {"device", "", "PATH", "Open the device at this hidapi path (see list) instead of the first one attached."},
     {"verbose", "", "", "Print the device log lines on standard error, and progress even on a pipe."},
     {"quiet", "q", "", "Print nothing but results and errors; no progress."},
+    {"record", "", "FILE.csv", "Also append each job's row of the service history to this CSV file."},
     {"help", "h", "", "Show this help."},
     {"version", "", "", "Show the version."},
 };
 
 const OptionEntry CommandOptions[] = {
     {"json", "", "", "Print one JSON document instead of text (keys in README.md)."},
+    {"csv", "", "", "Print comma-separated values instead of a table."},
     {"slot", "", "N", "The image slot, 1 to 10."},
     {"fit", "", "MODE",
      "How the picture meets the slot's size: stretch (the default, scaled like the editor's TRIM), "
@@ -105,6 +107,12 @@ const std::vector<CommandEntry> &commands()
          "each power curve it holds. Values outside the device's ranges, and curve points above its top "
          "wattage, are refused unless --force.",
          {"force"}, 1, 1},
+        {"history", "history [SERIAL] [--json|--csv]", "the service history: every job on every unit",
+         "Prints the service history, oldest first: every job run on every unit by the window and by this "
+         "tool, with its time (UTC), serial number, path, model, firmware before and after, result and "
+         "seconds; of one unit when SERIAL is given. A job still marked \"started\" never ended (the program "
+         "was ended during it).",
+         {"json", "csv"}, 0, 1},
         {"print-udev-rule", "print-udev-rule", "the udev rule that gives the logged-in user the device",
          "Prints the udev rule that lets the user logged in at the seat open the device without root. Save it "
          "as /etc/udev/rules.d/70-tessel-control.rules, run 'udevadm control --reload-rules && udevadm "
@@ -275,7 +283,7 @@ QString versionLine(const QString &program)
 QString toolHelp(const QString &program)
 {
     return QStringLiteral(
-               "Usage: %1 [--device PATH] [--verbose | --quiet] COMMAND [ARGUMENTS]\n"
+               "Usage: %1 [--device PATH] [--record FILE.csv] [--verbose | --quiet] COMMAND [ARGUMENTS]\n"
                "       %1 --all COMMAND [ARGUMENTS]    (every attached device at once)\n"
                "       %1 watch COMMAND [ARGUMENTS]    (each device as it arrives)\n\n"
                "The command-line companion of Tessel Control. It serves the vaping device with USB id\n"
@@ -578,6 +586,12 @@ ParsedCommandLine parseOne(const QString &program, const QStringList &rawArgumen
     if (options.verbose && options.quiet)
         return usageError(program, QStringLiteral("--verbose and --quiet exclude each other"), name);
     options.json = set("json");
+    options.csv = set("csv");
+    if (options.json && options.csv)
+        return usageError(program, QStringLiteral("--json and --csv exclude each other"), name);
+    options.recordFile = numbers.restored(parser.value(QStringLiteral("record")));
+    if (parser.isSet(QStringLiteral("record")) && options.recordFile.isEmpty())
+        return usageError(program, QStringLiteral("--record needs a file"), name);
     options.yes = set("yes");
     options.dryRun = set("dry-run");
     options.resume = set("resume");

@@ -3,10 +3,13 @@
 #include "cli/interrupt.h"
 #include "cli/terminalsink.h"
 #include "device/devicecontroller.h"
+#include "history/servicehistoryrecorder.h"
 
 #include <QEventLoop>
 #include <QMetaObject>
 #include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -40,6 +43,12 @@ DeviceRunner::~DeviceRunner()
     device.reset();
 }
 
+void DeviceRunner::keepHistory(const QString &csvFile, std::function<void(const QString &)> say)
+{
+    historyCsv = csvFile;
+    historySay = std::move(say);
+}
+
 DeviceController &DeviceRunner::controller()
 {
     // Made at the first job: a command that never touches the device starts no thread.
@@ -47,6 +56,12 @@ DeviceController &DeviceRunner::controller()
         device = std::make_unique<DeviceController>();
         if (!path.isEmpty())
             device->setDevicePath(path);
+        history = std::make_unique<ServiceHistoryRecorder>(*device);
+        history->setCsvFile(historyCsv);
+        QObject::connect(history.get(), &ServiceHistoryRecorder::problem, history.get(), [this](const QString &line) {
+            if (historySay)
+                historySay(line);
+        });
     }
     return *device;
 }
@@ -125,8 +140,11 @@ JobOutcome DeviceRunner::run(const Start &start, TerminalSink *to)
         outcome.result = result;
         loop.quit();
     });
-    if (!start(ctl))
+    history->skipNextJob(std::exchange(skipHistory, false));
+    if (!start(ctl)) {
+        history->skipNextJob(false);
         return outcome;
+    }
 
     // Ctrl+C is noted from here rather than obeyed, and passed on as a Cancel.
     const bool cancellable = ctl.isCancellable();

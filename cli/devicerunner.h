@@ -24,6 +24,7 @@
 #include <mutex>
 
 class DeviceController;
+class ServiceHistoryRecorder;
 class TerminalSink;
 
 struct JobOutcome
@@ -50,6 +51,12 @@ public:
 
     // The device the jobs serve by its hidapi path (empty: the first attached).
     void setDevicePath(const QByteArray &devicePath) { path = devicePath; }
+    // Every job is recorded in the service history; each completed row also
+    // goes to csvFile when given, and what keeps the history from being
+    // written to say. Set before the first job.
+    void keepHistory(const QString &csvFile, std::function<void(const QString &)> say);
+    // The next job only prepares the command's own (the open) and is not recorded.
+    void skipHistoryOfNextJob() { skipHistory = true; }
 
     // Whether Ctrl+C stopped a job; no further job is started then.
     bool wasInterrupted() const { return interruptSeen; }
@@ -68,6 +75,10 @@ private:
 
     TerminalSink &sink;
     std::unique_ptr<DeviceController> device;
+    std::unique_ptr<ServiceHistoryRecorder> history;
+    QString historyCsv;
+    std::function<void(const QString &)> historySay;
+    bool skipHistory = false;
     bool interruptSeen = false;
     QByteArray path;
 

@@ -6,6 +6,7 @@
 #include "cli/console.h"
 #include "cli/devicecommands.h"
 #include "cli/exitcodes.h"
+#include "cli/historycommand.h"
 #include "cli/settingscommands.h"
 #include "cli/udevrule.h"
 #include "cli/upgradecommand.h"
@@ -27,6 +28,7 @@ Command commandFor(const QString &name)
         {"curve write", runCurveWrite},
         {"settings write", runSettingsWrite},
         {"profile apply", runProfileApply},
+        {"history", runHistory},
         {"print-udev-rule", runPrintUdevRule},
     };
     for (const auto &entry : table) {

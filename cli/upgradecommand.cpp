@@ -209,6 +209,7 @@ public:
     void deviceReturned(const QString &before, const QString &after) override
     {
         onCommandThread([&] { command.deviceReturned(before, after); });
+        events.deviceReturned(before, after);
     }
 
     // Asked before every chunk: the flag the signal handler sets, read here.

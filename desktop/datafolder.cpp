@@ -58,6 +58,13 @@ void useImageFolder(const QString &folder)
     folderInUse() = folder;
 }
 
+QString userDataFolder()
+{
+    const QString userData = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return userData.isEmpty() ? QString()
+                              : QDir::cleanPath(userData + QLatin1Char('/') + QLatin1String(ShareSubfolder));
+}
+
 DataPlaces dataPlaces()
 {
     DataPlaces places;

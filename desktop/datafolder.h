@@ -43,6 +43,11 @@ QString chooseImageFolder(const DataPlaces &places);
 // replaced. False when a file could not be copied.
 bool seedImageFolder(const QString &from, const QString &to);
 
+// The per-user folder of the program's own files, shared by the window and
+// tesselctl (~/.local/share/tessel-control on Linux); empty when the system
+// names none. Not created here.
+QString userDataFolder();
+
 // The udev rule that lets the logged-in user open the device on Linux.
 QString udevRuleFileName();
 // That rule where it came with the program (beside it or installed), or empty.

@@ -180,6 +180,7 @@ void DeviceController::takeWorkerEvents()
         queue.pop_front();
         switch (event.type) {
         case WorkerEvent::Started:
+            identity = event.identity;
             emit jobStarted(event.kind);
             break;
         case WorkerEvent::Line:
@@ -198,6 +199,7 @@ void DeviceController::takeWorkerEvents()
             emit jobNote(event.kind, event.text, event.result);
             break;
         case WorkerEvent::Finished: {
+            identity = event.identity;
             running = DeviceJob::None;
             runningCancellable = false;
             stalled = false;
@@ -222,6 +224,7 @@ void DeviceController::takeWorkerEvents()
             break;
         case WorkerEvent::Listed: {
             listing = false;
+            identity = event.identity;
             const bool changed = event.flag != present;
             if (changed)
                 setPresence(event.flag, true);

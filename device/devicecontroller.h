@@ -35,6 +35,7 @@
 
 #include "device/devicejob.h"
 #include "device/devicewatch.h"
+#include "device/knowndevices.h"
 #include "settings/profile.h"
 #include "settings/settingsblocks.h"
 
@@ -76,6 +77,10 @@ public:
     DeviceJob runningJob() const { return running; }
     bool isBusy() const { return running != DeviceJob::None; }
     bool isPresent() const { return present; }
+    // The unit served, as the device thread last learned it: when it listed
+    // the devices (presence, a query asking whose device it is) or was given
+    // a path. Updated as each job starts and ends; empty when not known.
+    DeviceIdentity deviceIdentity() const { return identity; }
     // The reports the device thread's session had written when the last
     // progress() was sent, for a progress line that shows them.
     qint64 reportsWritten() const { return lastReports; }
@@ -195,4 +200,5 @@ private:
     std::unique_ptr<DeviceActionGuard> sharedGuard;
     FirmwareQuestions questions_;
     QByteArray path_;
+    DeviceIdentity identity;
 };

@@ -68,6 +68,10 @@ public:
         note(QStringLiteral("modelHeaderRead"), QVariantList{fileHeader, deviceField});
     }
     void stageStarted(UpgradeStage stage) override { note(QStringLiteral("stageStarted"), int(stage)); }
+    void deviceReturned(const QString &before, const QString &after) override
+    {
+        note(QStringLiteral("deviceReturned"), QVariantList{before, after});
+    }
     // An upgrade is asked for after its page asked the user.
     bool mayErase() override { return true; }
     // The write stage alone asks its user on the controller's thread; the
@@ -278,7 +282,10 @@ void DeviceWorker::run()
             // Lists the system's devices only; a handle left open for the next
             // job (the slot query's) went with a device that is no longer listed.
             WorkerEvent event{WorkerEvent::Listed};
-            event.flag = listedAt(session.devicePath());
+            listed = listedDevice(session.devicePath());
+            takeLastListing();
+            event.flag = listed.isListed();
+            event.identity = listed;
             if (!event.flag)
                 session.close();
             send(event);
@@ -287,16 +294,31 @@ void DeviceWorker::run()
     session.close();
 }
 
+DeviceIdentity DeviceWorker::identityOf(const DeviceSession &session) const
+{
+    // A session given a path serves the device there, whatever was listed first.
+    if (!session.devicePath().isEmpty() && session.devicePath() != listed.path)
+        return DeviceIdentity{session.devicePath(), QString()};
+    return listed;
+}
+
 void DeviceWorker::runJob(DeviceSession &session, Waiter &waiter, Pending &job)
 {
-    send(WorkerEvent{WorkerEvent::Started, job.kind});
+    takeLastListing();
+    WorkerEvent started{WorkerEvent::Started, job.kind};
+    started.identity = identityOf(session);
+    send(started);
     WorkerSink sink(*this, job.kind, session);
     JobContext context{session, sink, waiter,
                        [&sink](const QString &what, const QVariant &value) { sink.note(what, value); }};
     session.takeCutShort();
     const JobResult result = job.job(context);
 
+    // The job may have listed the device (a query asks whose device it is).
+    if (std::optional<DeviceIdentity> seen = takeLastListing())
+        listed = *seen;
     WorkerEvent finished{WorkerEvent::Finished, job.kind};
+    finished.identity = identityOf(session);
     const bool cutShort = session.takeCutShort();
     if (sink.refused || cutShort) {
         // Stopped part way: whatever handle the job left open is given up,

@@ -12,6 +12,7 @@
 
 #include "device/calltimer.h"
 #include "device/devicejob.h"
+#include "device/knowndevices.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -40,6 +41,7 @@ struct WorkerEvent
     qint64 maximum = 0; // Progress
     qint64 reports = 0; // Progress: reports the session had written by then
     QVariant result;    // Finished, Note
+    DeviceIdentity identity; // Started, Finished, Listed: the unit as the device thread knows it
 };
 
 class DeviceController;
@@ -98,6 +100,8 @@ private:
     void runJob(class DeviceSession &session, class Waiter &waiter, Pending &pending);
     // Adds event to the mailbox; the lock is held.
     void queue(WorkerEvent event);
+    // The unit the session serves, as far as a listing or its path tell.
+    DeviceIdentity identityOf(const class DeviceSession &session) const;
 
     std::mutex mutex;
     std::condition_variable wake;
@@ -114,4 +118,5 @@ private:
     bool answered = false;
     bool answerYes = false;
     std::condition_variable answerArrived;
+    DeviceIdentity listed; // the device thread's alone: what its last listing found
 };

@@ -21,7 +21,16 @@ bool settingsHaveAHome()
     return !QCoreApplication::organizationName().isEmpty() && !QCoreApplication::applicationName().isEmpty();
 }
 
+thread_local std::optional<DeviceIdentity> lastListing;
+
 } // namespace
+
+std::optional<DeviceIdentity> takeLastListing()
+{
+    std::optional<DeviceIdentity> taken;
+    taken.swap(lastListing);
+    return taken;
+}
 
 DeviceIdentity listedDevice(const QByteArray &sessionPath)
 {
@@ -36,6 +45,7 @@ DeviceIdentity listedDevice(const QByteArray &sessionPath)
         break;
     }
     hid_free_enumeration(devices);
+    lastListing = identity;
     return identity;
 }
 

@@ -11,6 +11,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 struct DeviceIdentity
 {
     QByteArray path;   // as hid_enumerate lists it
@@ -29,6 +31,11 @@ struct KnownDevice
     QByteArray nameField;    // 48 bytes, or empty when never read
     QString firmwareVersion; // empty when never read
 };
+
+// The identity the last listedDevice() on this thread found since the last
+// take (empty when it found none); nothing when it was not called. The device
+// thread learns from it which unit a job served, without a listing of its own.
+std::optional<DeviceIdentity> takeLastListing();
 
 KnownDevice knownDevice(const DeviceIdentity &device);
 void rememberNameField(const DeviceIdentity &device, const QByteArray &nameField);

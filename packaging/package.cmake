@@ -79,10 +79,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's own texts (buttons, file dialogs, context menus) in the window's
 # language: the program loads them from Qt's translations folder.
+# The service history's SQLite driver is a plugin, which dpkg-shlibdeps does not see.
 if(QT_VERSION_MAJOR EQUAL 5)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS qttranslations5-l10n)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qttranslations5-l10n, libqt5sql5-sqlite")
 else()
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, libqt6sql6-sqlite")
 endif()
 set(CPACK_STRIP_FILES ON)
 # Maintainer scripts: the udev rule is taken up as soon as the package is

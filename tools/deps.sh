@@ -22,11 +22,12 @@ for arg in "$@"; do
   esac
 done
 case $qt in
-  5) packages+=(qtbase5-dev qtbase5-dev-tools qttools5-dev-tools libqt5charts5-dev qttranslations5-l10n) ;;
+  5) packages+=(qtbase5-dev qtbase5-dev-tools qttools5-dev-tools libqt5charts5-dev qttranslations5-l10n
+                libqt5sql5-sqlite) ;;
   # Qt Charts needs Qt OpenGL's CMake files, which its package does not pull in;
   # the window's platform plugins (xcb) come with qt6-qpa-plugins.
   6) packages+=(qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev qt6-l10n-tools
-                qt6-qpa-plugins qt6-translations-l10n) ;;
+                qt6-qpa-plugins qt6-translations-l10n libqt6sql6-sqlite) ;;
   *) usage ;;
 esac
 missing=()

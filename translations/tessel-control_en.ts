@@ -1395,6 +1395,37 @@ Unplug the device and plug it in again.</translation>
     </message>
 </context>
 <context>
+    <name>ServiceHistoryView</name>
+    <message>
+        <source>时间 (UTC)</source>
+        <translation>Time (UTC)</translation>
+    </message>
+    <message>
+        <source>作业</source>
+        <translation>Job</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>Seconds</translation>
+    </message>
+    <message>
+        <source>固件</source>
+        <translation>Firmware</translation>
+    </message>
+    <message>
+        <source>最近的作业：未识别设备</source>
+        <translation>Last jobs: no unit identified</translation>
+    </message>
+    <message>
+        <source>最近的作业：%1</source>
+        <translation>Last jobs of %1</translation>
+    </message>
+</context>
+<context>
     <name>editDlg</name>
     <message>
         <source>Dialog</source>
