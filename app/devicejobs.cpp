@@ -21,7 +21,8 @@ QString jobName(DeviceJob job)
     case DeviceJob::PictureUpload: return MainWindow::tr("上传图片");
     case DeviceJob::FirmwareUpgrade:
     case DeviceJob::FirmwareRecovery:
-    case DeviceJob::FirmwareWriteStage: return MainWindow::tr("升级固件");
+    case DeviceJob::FirmwareWriteStage:
+    case DeviceJob::FirmwareWriteAlone: return MainWindow::tr("升级固件");
     case DeviceJob::Refresh: return MainWindow::tr("刷新");
     case DeviceJob::SettingsWrite: return MainWindow::tr("写入设置");
     case DeviceJob::CurveRead: return MainWindow::tr("读取功率曲线");

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSettings>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -21,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <QPointer>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -108,12 +110,16 @@ public:
             if (!box)
                 return;
             questions << box->text();
+            if (heldButton)
+                heldFor << heldButton->toolTip();
             box->button(this->answers.isEmpty() ? QMessageBox::No : this->answers.takeFirst())->click();
         });
         timer.start();
     }
     QList<QMessageBox::StandardButton> answers;
     QStringList questions;
+    QStringList heldFor;   // the tool tip of a held device button at each question
+    QPointer<QWidget> heldButton;
     QTimer timer;
 };
 
@@ -491,12 +497,17 @@ private slots:
         }
         device().clearRecord();
         Answerer answerer({state == "application" ? QMessageBox::No : QMessageBox::Yes});
+        answerer.heldButton = child<QPushButton>(&window, "pushButton_2");
         page.write->click();
         QVERIFY(waitForDeviceIdle(window.controller()));
         setReturnWatchMs(0);
         device().setWriteHook(nullptr);
 
         QCOMPARE(answerer.questions.size(), questions);
+        // Other device actions wait for the write stage, and say for what.
+        QCOMPARE(answerer.heldFor.size(), questions);
+        for (const QString &held : answerer.heldFor)
+            QCOMPARE(held, QStringLiteral("设备正忙：升级固件"));
         QCOMPARE(logMessages(&window).last(), last);
         QCOMPARE(page.status->text(), status);
         const QVector<QByteArray> reports = device().writtenReports();
