@@ -15,6 +15,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <memory>
 #include <optional>
 
 using emu::EmulatedDevice;
@@ -103,15 +104,17 @@ private slots:
         lookForDevice(window);
         if (meanwhile == "action") {
             // A job of the controller's that touches no device, held until released.
-            std::atomic<bool> release{false};
-            QVERIFY(window.controller().start(DeviceJob::CurveRead, [&release](JobContext &) {
-                while (!release.load())
+            // The job keeps its own share of the flag: it may look once more
+            // after this block has ended.
+            auto release = std::make_shared<std::atomic<bool>>(false);
+            QVERIFY(window.controller().start(DeviceJob::CurveRead, [release](JobContext &) {
+                while (!release->load())
                     QThread::msleep(5);
                 return JobResult{};
             }, false));
             QTest::qWait(2 * DeviceWatch::ArrivalSettleMs);
             QCOMPARE(device().count(Exchange::Open), 0);
-            release = true;
+            *release = true;
         }
         if (writes >= 0)
             QTRY_COMPARE(device().count(Exchange::Open), 1);
