@@ -3,12 +3,40 @@
 #include "history/historycsv.h"
 
 #include <QMetaObject>
+#include <QThread>
 
 #include <future>
 
-HistoryWriter::HistoryWriter(const QString &databasePath, QObject *receiver, std::function<void(const QString &)> say)
-    : told(receiver), tell(std::move(say))
+HistoryReports::HistoryReports(std::function<void(const QString &)> tell, QObject *parent)
+    : QObject(parent), tell(std::move(tell))
 {
+}
+
+void HistoryReports::add(const QString &text)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        texts.push_back(text);
+    }
+    QMetaObject::invokeMethod(this, "deliver", Qt::QueuedConnection);
+}
+
+void HistoryReports::deliver()
+{
+    std::deque<QString> taken;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        taken.swap(texts);
+    }
+    for (const QString &text : taken)
+        tell(text);
+}
+
+HistoryWriter::HistoryWriter(const QString &databasePath, QObject *receiver, std::function<void(const QString &)> say)
+    : reports(std::make_unique<HistoryReports>(std::move(say), nullptr))
+{
+    // Not a child of receiver: the writer owns it, and ends its thread first.
+    reports->moveToThread(receiver->thread());
     thread = std::thread([this, databasePath] { run(databasePath); });
 }
 
@@ -52,11 +80,10 @@ void HistoryWriter::run(const QString &databasePath)
     }
 }
 
-// Handed to the receiver's thread; dropped when the receiver has gone.
+// Handed to the receiver's thread.
 void HistoryWriter::report(const QString &text)
 {
-    const std::function<void(const QString &)> say = tell;
-    QMetaObject::invokeMethod(told, [say, text] { say(text); }, Qt::QueuedConnection);
+    reports->add(text);
 }
 
 void HistoryWriter::begin(int job, const HistoryRow &row)
@@ -95,4 +122,7 @@ void HistoryWriter::flush()
     std::future<void> written = done->get_future();
     post([done](ServiceHistory &) { done->set_value(); });
     written.wait();
+    // Called on the receiver's thread: what the writes had to say is heard now.
+    if (reports->thread() == QThread::currentThread())
+        reports->deliver();
 }

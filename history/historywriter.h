@@ -13,8 +13,29 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
+
+// What the writing thread has to say, handed to the recorder's thread: the
+// texts wait under a lock, and a queued call by name fetches them there.
+class HistoryReports : public QObject
+{
+    Q_OBJECT
+
+public:
+    HistoryReports(std::function<void(const QString &)> tell, QObject *parent);
+    // Any thread.
+    void add(const QString &text);
+
+public slots:
+    void deliver();
+
+private:
+    std::function<void(const QString &)> tell;
+    std::mutex mutex;
+    std::deque<QString> texts;
+};
 
 class HistoryWriter
 {
@@ -40,8 +61,8 @@ private:
     void run(const QString &databasePath);
     void report(const QString &text);
 
-    QObject *told;   // outlives the writer, whose destructor ends the thread
-    std::function<void(const QString &)> tell;
+    // Lives on told's thread; goes with the writer, after its thread has ended.
+    std::unique_ptr<HistoryReports> reports;
     std::mutex mutex;
     std::condition_variable wake;
     std::deque<Task> tasks;

@@ -56,7 +56,6 @@ ServiceHistoryRecorder::~ServiceHistoryRecorder()
 void ServiceHistoryRecorder::flush()
 {
     writer->flush();
-    QCoreApplication::sendPostedEvents(this);
 }
 
 void ServiceHistoryRecorder::heard(const QString &line)
