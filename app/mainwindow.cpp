@@ -252,13 +252,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         deviceController.cancel();
         // Closed as soon as the device is free: before what the job's end
         // offers next (the backup written back), which a closed window skips.
-        auto once = std::make_shared<QMetaObject::Connection>();
-        *once = connect(&deviceController, &DeviceController::stateChanged, this, [this, once] {
-            if (deviceController.isBusy())
-                return;
-            disconnect(*once);
-            QTimer::singleShot(0, this, &QWidget::close);
-        });
+        deviceController.whenFree(this, [this] { close(); });
         return;
     }
     if (!closeToolWindows()) {

@@ -121,6 +121,17 @@ void DeviceController::assumePresent(bool nowPresent, bool canOpen)
     updateState();
 }
 
+void DeviceController::whenFree(QObject *context, std::function<void()> act)
+{
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = connect(this, &DeviceController::stateChanged, context, [this, once, context, act] {
+        if (isBusy())
+            return;
+        disconnect(*once);
+        QTimer::singleShot(0, context, act);
+    });
+}
+
 void DeviceController::checkStall()
 {
     const bool nowStalled = worker->calls.overdueMs() > stallGraceMs;

@@ -140,6 +140,11 @@ public:
     // slot query's, for the upload), when the user has gone elsewhere.
     void releaseHandle();
 
+    // Runs act on context's thread, from the event loop, as soon as the state
+    // says no job runs (at the end of the running one, before whatever its
+    // end starts next has begun); never when context has gone.
+    void whenFree(QObject *context, std::function<void()> act);
+
     // True when the running job takes a Cancel.
     bool isCancellable() const { return isBusy() && runningCancellable; }
     bool cancel();

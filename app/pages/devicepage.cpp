@@ -160,13 +160,7 @@ void DevicePage::queryArrivedDevice()
     if (controller.isBusy()) {
         // Not refused like a click: read it once the device is free, before
         // what the running job's end starts next.
-        auto once = std::make_shared<QMetaObject::Connection>();
-        *once = connect(&controller, &DeviceController::stateChanged, this, [this, once] {
-            if (controller.isBusy())
-                return;
-            disconnect(*once);
-            QTimer::singleShot(0, this, &DevicePage::queryArrivedDevice);
-        });
+        controller.whenFree(this, [this] { queryArrivedDevice(); });
         return;
     }
     readDevice();
