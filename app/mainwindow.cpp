@@ -5,6 +5,7 @@
 #include "app/actiongate.h"
 #include "app/dialogpointers.h"
 #include "app/logfile.h"
+#include "app/pages/devicechoice.h"
 #include "app/pages/devicepage.h"
 #include "app/pages/settingspage.h"
 #include "app/productlinks.h"
@@ -65,6 +66,8 @@ MainWindow::MainWindow(QWidget *parent)
     firmwarePage = std::make_unique<FirmwarePage>(*ui, deviceController, *report, info, *settingsPage);
     slotsPage = std::make_unique<SlotsPage>(*ui, deviceController, *report);
     devicePage->setRangesRead([this] { settingsPage->checkRanges(); });
+    deviceChoice = std::make_unique<DeviceChoice>(deviceController, *report, [this] { devicePage->readDevice(); });
+    serviceBar->setDeviceChoice(deviceChoice.get());
     setupServiceMode();
     setupTitleMenu();
     setupDeviceGate();

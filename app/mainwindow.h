@@ -19,6 +19,7 @@ class editDlg;
 class QCloseEvent;
 class QMouseEvent;
 
+class DeviceChoice;
 class DevicePage;
 class SettingsPage;
 class WindowReport;
@@ -149,6 +150,8 @@ private:
     std::unique_ptr<SettingsPage> settingsPage;
     std::unique_ptr<FirmwarePage> firmwarePage;
     std::unique_ptr<SlotsPage> slotsPage;
+    // Which of several attached devices the controller serves.
+    std::unique_ptr<DeviceChoice> deviceChoice;
     bool serviceMode = false;
     QString titleOutsideServiceMode;
     ActionGate *gate = nullptr;

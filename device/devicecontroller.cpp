@@ -240,6 +240,12 @@ void DeviceController::takeWorkerEvents()
             if (changed)
                 setPresence(event.flag, true);
             updateState();
+            if (event.attached != attached) {
+                attached = event.attached;
+                emit attachedChanged();
+                if (!self)
+                    return;
+            }
             if (changed)
                 emit event.flag ? arrived() : left();
             break;

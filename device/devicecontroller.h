@@ -81,6 +81,9 @@ public:
     // the devices (presence, a query asking whose device it is) or was given
     // a path. Updated as each job starts and ends; empty when not known.
     DeviceIdentity deviceIdentity() const { return identity; }
+    // Every device with the tool's USB ids the last presence listing found,
+    // in the system's order, this one among them when it is attached.
+    QVector<DeviceIdentity> attachedDevices() const { return attached; }
     // The reports the device thread's session had written when the last
     // progress() was sent, for a progress line that shows them.
     qint64 reportsWritten() const { return lastReports; }
@@ -175,6 +178,8 @@ signals:
     void stateChanged(DeviceState state, DeviceJob job);
     void arrived();
     void left();
+    // A presence listing found other devices than the one before it.
+    void attachedChanged();
 
 private slots:
     void takeWorkerEvents();
@@ -206,4 +211,5 @@ private:
     FirmwareQuestions questions_;
     QByteArray path_;
     DeviceIdentity identity;
+    QVector<DeviceIdentity> attached;
 };

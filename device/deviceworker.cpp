@@ -282,7 +282,7 @@ void DeviceWorker::run()
             // Lists the system's devices only; a handle left open for the next
             // job (the slot query's) went with a device that is no longer listed.
             WorkerEvent event{WorkerEvent::Listed};
-            listed = listedDevice(session.devicePath());
+            listed = listedDevice(session.devicePath(), &event.attached);
             takeLastListing();
             event.flag = listed.isListed();
             event.identity = listed;

@@ -17,6 +17,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QVector>
 #include <QVariant>
 
 #include <atomic>
@@ -42,6 +43,7 @@ struct WorkerEvent
     qint64 reports = 0; // Progress: reports the session had written by then
     QVariant result;    // Finished, Note
     DeviceIdentity identity; // Started, Finished, Listed: the unit as the device thread knows it
+    QVector<DeviceIdentity> attached; // Listed: every device the listing found
 };
 
 class DeviceController;

@@ -32,17 +32,25 @@ std::optional<DeviceIdentity> takeLastListing()
     return taken;
 }
 
-DeviceIdentity listedDevice(const QByteArray &sessionPath)
+DeviceIdentity listedDevice(const QByteArray &sessionPath, QVector<DeviceIdentity> *everyDevice)
 {
     DeviceIdentity identity;
+    if (everyDevice)
+        everyDevice->clear();
     hid_device_info *devices = hid_enumerate(Protocol::VendorId, Protocol::ProductId);
     for (const hid_device_info *d = devices; d; d = d->next) {
-        if (!d->path || (!sessionPath.isEmpty() && sessionPath != d->path))
+        if (!d->path)
             continue;
-        identity.path = d->path;
+        DeviceIdentity seen{QByteArray(d->path), QString()};
         if (d->serial_number)
-            identity.serial = QString::fromWCharArray(d->serial_number);
-        break;
+            seen.serial = QString::fromWCharArray(d->serial_number);
+        if (everyDevice)
+            everyDevice->append(seen);
+        if (!identity.isListed() && (sessionPath.isEmpty() || sessionPath == seen.path)) {
+            identity = seen;
+            if (!everyDevice)
+                break;
+        }
     }
     hid_free_enumeration(devices);
     lastListing = identity;

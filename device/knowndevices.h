@@ -10,6 +10,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QVector>
 
 #include <optional>
 
@@ -19,12 +20,16 @@ struct DeviceIdentity
     QString serial;    // the USB serial number string; may be empty
 
     bool isListed() const { return !path.isEmpty(); }
+    bool operator==(const DeviceIdentity &other) const { return path == other.path && serial == other.serial; }
+    bool operator!=(const DeviceIdentity &other) const { return !(*this == other); }
 };
 
 // The device a session with this hidapi path opens (an empty path: the first
 // one listed with the device's ids), as the system lists it now; an empty
 // identity when it is not listed. Only asks the system; nothing is sent.
-DeviceIdentity listedDevice(const QByteArray &sessionPath);
+// everyDevice, when given, receives every device with the tool's USB ids the
+// same listing found, in the system's order.
+DeviceIdentity listedDevice(const QByteArray &sessionPath, QVector<DeviceIdentity> *everyDevice = nullptr);
 
 struct KnownDevice
 {

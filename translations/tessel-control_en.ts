@@ -1049,6 +1049,14 @@ Write it anyway?</translation>
         <translation>The device does not respond; the program closes now without waiting for it.
 Unplug the device and plug it in again.</translation>
     </message>
+    <message>
+        <source>%1（已断开）</source>
+        <translation>%1 (disconnected)</translation>
+    </message>
+    <message>
+        <source>服务的设备（序列号 — 路径）</source>
+        <translation>Device served (serial number — path)</translation>
+    </message>
 </context>
 <context>
     <name>MyView</name>

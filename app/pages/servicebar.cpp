@@ -2,10 +2,12 @@
 #include "ui_mainwindow.h"
 
 #include "app/logpane.h"
+#include "app/pages/devicechoice.h"
 #include "app/windowlayout.h"
 #include "desktop/filechooser.h"
 #include "device/devicecontroller.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -105,6 +107,15 @@ void ServiceBar::build()
         connect(button, &QPushButton::clicked, this, b.action);
         row->addWidget(button);
     }
+    if (deviceChoice) {
+        // Shown only while more than one device is attached.
+        auto *box = new QComboBox(bar);
+        box->setObjectName(QStringLiteral("deviceChoiceBox"));
+        box->setToolTip(tr("服务的设备（序列号 — 路径）"));
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        row->addWidget(box);
+        deviceChoice->attachBox(box);
+    }
     status = new QLabel(bar);
     status->setObjectName(QStringLiteral("serviceStatusLabel"));
     status->setTextFormat(Qt::PlainText);
@@ -125,6 +136,11 @@ void ServiceBar::build()
         menu->exec(ui.logTextBrowser->viewport()->mapToGlobal(at));
         delete menu;
     });
+}
+
+void ServiceBar::setDeviceChoice(DeviceChoice *choice)
+{
+    deviceChoice = choice;
 }
 
 void ServiceBar::showStatus(const QString &text)

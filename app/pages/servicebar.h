@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class DeviceChoice;
 class DeviceController;
 class LogPane;
 class QLabel;
@@ -28,6 +29,8 @@ public:
     void setShown(bool shown);
     // The result line: a long result is cut to its room, whole as the tool tip.
     void showStatus(const QString &text);
+    // The box that picks one of several attached devices, in the row.
+    void setDeviceChoice(DeviceChoice *choice);
 
 private:
     void build();
@@ -38,5 +41,6 @@ private:
     std::function<void(int page)> showPage;
     QWidget *bar = nullptr;
     QLabel *status = nullptr;
+    DeviceChoice *deviceChoice = nullptr;
     bool shown = false;
 };
