@@ -27,12 +27,25 @@ void DeviceChoice::attachBox(QComboBox *newBox)
 
 void DeviceChoice::attachedChanged()
 {
-    // A second device has come: from now on the one served is held by its
-    // path. The listing named it (with no path, the first one listed).
-    if (controller.devicePath().isEmpty() && controller.attachedDevices().size() > 1) {
-        const QByteArray served = controller.deviceIdentity().path;
-        controller.setDevicePath(served.isEmpty() ? controller.attachedDevices().first().path : served);
+    const QVector<DeviceIdentity> devices = controller.attachedDevices();
+    const QByteArray held = controller.devicePath();
+    if (held.isEmpty() && devices.size() > 1) {
+        // A second device has come: from now on the one served is held by its
+        // path: the unit served alone until now when it is still here (a newcomer
+        // may be listed before it), otherwise the first one listed.
+        QByteArray keep = devices.first().path;
+        for (const DeviceIdentity &device : devices) {
+            if (device.path == servedAlone)
+                keep = device.path;
+        }
+        controller.setDevicePath(keep);
+    } else if (!held.isEmpty() && (devices.isEmpty() || (devices.size() == 1 && devices.first().path == held))) {
+        // Back to one unit, the one held, or to none: served as a lone device
+        // is, so that the next unit plugged in alone is served as always.
+        controller.setDevicePath(QByteArray());
     }
+    if (devices.size() == 1 && controller.devicePath().isEmpty())
+        servedAlone = devices.first().path;
     fillBox();
 }
 

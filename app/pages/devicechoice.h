@@ -4,7 +4,8 @@
 // With one device attached nothing is chosen: the controller serves the first
 // one listed, as always. Once a listing finds more than one, the window holds
 // on to the device it serves (by its path), so that a unit pulled from the
-// bench is reported gone and never quietly replaced by its neighbour. In
+// bench is reported gone and never quietly replaced by its neighbour; once the
+// bench is back to that one unit (or none), the hold is let go. In
 // service mode a box in the title strip lists the devices by serial number and
 // path; choosing one, between jobs, serves it from then on and reads it as
 // DEVICE does. Every page acts on it, since all of them use the one controller.
@@ -43,4 +44,5 @@ private:
     std::function<void()> readChosen;
     QPointer<QComboBox> box;
     QString chosenSerial;   // of the device held, for its entry once it has gone
+    QByteArray servedAlone; // the path of the last device served while it was the only one
 };

@@ -229,6 +229,8 @@ private slots:
         QTest::newRow("and comes back") << 3 << "choose leave back" << 3 << false << 1 << 1;
         QTest::newRow("the first leaves, none chosen") << 3 << "leave" << 3 << true << 0 << -1;
         QTest::newRow("chosen during a job") << 3 << "job" << 3 << false << 0 << 0;
+        QTest::newRow("back to the chosen one alone: let go") << 3 << "choose drop" << 0 << false << -1 << 1;
+        QTest::newRow("a newcomer listed first: the served one held") << 1 << "arrive" << 2 << false << 1 << 1;
     }
     void benchInTheWindow()
     {
@@ -239,7 +241,7 @@ private slots:
         QFETCH(int, served);
         QFETCH(int, written);
         for (int i = 0; i < 3; ++i)
-            bus(i).setPresent(i < plugged);
+            bus(i).setPresent(steps == "arrive" ? i == 1 : i < plugged);
         MainWindow window;
         QVERIFY(testsupport::waitForDeviceIdle(window.controller()));
         window.setServiceMode(true);
@@ -270,6 +272,11 @@ private slots:
             bus(leaving).setPresent(false);
             lookForDevice(window);
             QCOMPARE(child<QLabel>(&window, "serviceStatusLabel")->toolTip(), deviceLeftText());
+        }
+        if (steps.contains("drop") || steps == "arrive") {
+            bus(0).setPresent(steps == "arrive");
+            bus(2).setPresent(false);
+            lookForDevice(window);
         }
         if (steps.contains("back")) {
             bus(leaving).clearRecord();
