@@ -233,6 +233,13 @@ void DeviceController::takeWorkerEvents()
         case WorkerEvent::Question:
             answerQuestion();
             break;
+        case WorkerEvent::Followed:
+            // Unless another unit was chosen meanwhile.
+            if (path_ == event.path) {
+                path_ = event.identity.path;
+                emit devicePathFollowed();
+            }
+            break;
         case WorkerEvent::Listed: {
             listing = false;
             identity = event.identity;

@@ -180,6 +180,9 @@ signals:
     void left();
     // A presence listing found other devices than the one before it.
     void attachedChanged();
+    // The unit served by its path came back from a restart on another path,
+    // now devicePath().
+    void devicePathFollowed();
 
 private slots:
     void takeWorkerEvents();

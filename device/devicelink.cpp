@@ -29,11 +29,6 @@ hid_device *openDevice(unsigned short vendorId, unsigned short productId, Waiter
     return openWithRetries([&] { return hid_open(vendorId, productId, nullptr); }, waiter);
 }
 
-hid_device *openDeviceAt(const QByteArray &path, Waiter &waiter)
-{
-    return openWithRetries([&] { return openDeviceAtOnce(path); }, waiter);
-}
-
 hid_device *openDeviceAtOnce(const QByteArray &path)
 {
     return hid_open_path(path.constData());

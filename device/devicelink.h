@@ -20,9 +20,8 @@ hid_device *openDevice(unsigned short vendorId, unsigned short productId, Waiter
 // A single open of the device, as every other feature does it.
 hid_device *openDeviceOnce();
 
-// The same two ways of opening, for the device at one hidapi path (a program
-// serving one of several attached devices).
-hid_device *openDeviceAt(const QByteArray &path, Waiter &waiter);
+// A single open of the device at one hidapi path (a program serving one of
+// several attached devices; DeviceSession retries it, following the unit).
 hid_device *openDeviceAtOnce(const QByteArray &path);
 
 // Whether the system lists the device among its HID devices. Only asks the

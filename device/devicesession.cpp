@@ -3,6 +3,7 @@
 #include "device/calltimer.h"
 #include "device/devicelink.h"
 #include "device/jobsink.h"
+#include "device/usbport.h"
 #include "device/waiter.h"
 
 #include <hidapi.h>
@@ -14,18 +15,54 @@ DeviceSession::~DeviceSession()
     close();
 }
 
+void DeviceSession::setDevicePath(const QByteArray &hidPath)
+{
+    path = hidPath;
+    port = hidPath.isEmpty() ? QByteArray() : usbPortOf(hidPath);
+}
+
+bool DeviceSession::followUnit()
+{
+    if (path.isEmpty())
+        return false;
+    // Learnt at the first look that finds the unit, when it was away as its
+    // path was given.
+    if (port.isEmpty()) {
+        port = usbPortOf(path);
+        return false;
+    }
+    const QByteArray now = hidPathOnPort(port);
+    if (now.isEmpty() || now == path)
+        return false;
+    path = now;
+    return true;
+}
+
 bool DeviceSession::open()
 {
-    if (!device)
+    if (!device) {
+        followUnit();
         device = path.isEmpty() ? openDeviceOnce() : openDeviceAtOnce(path);
+    }
     return device != nullptr;
 }
 
 bool DeviceSession::openWithRetries(Waiter &waiter)
 {
-    if (!device)
-        device = path.isEmpty() ? openDevice(Protocol::VendorId, Protocol::ProductId, waiter)
-                                : openDeviceAt(path, waiter);
+    if (device)
+        return true;
+    if (path.isEmpty()) {
+        device = openDevice(Protocol::VendorId, Protocol::ProductId, waiter);
+        return device != nullptr;
+    }
+    // As openDeviceAt, looking before each try for the port's unit: after an
+    // erase it may come back on another path.
+    for (int attempt = 0; attempt < Protocol::OpenAttempts && !device; ++attempt) {
+        followUnit();
+        device = openDeviceAtOnce(path);
+        if (!device)
+            waiter.waitMs(Protocol::OpenRetryPauseMs);
+    }
     return device != nullptr;
 }
 

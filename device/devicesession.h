@@ -48,9 +48,14 @@ public:
 
     // Which device the session opens: the one at this hidapi path, or with
     // an empty path (the default) the first one attached. For a program
-    // serving one of several devices; the window never sets it.
-    void setDevicePath(const QByteArray &hidPath) { path = hidPath; }
+    // serving one of several devices. The unit is followed by the USB port it
+    // sits in: when it comes back from a restart on another path, the
+    // session's path becomes that one (see device/usbport.h).
+    void setDevicePath(const QByteArray &hidPath);
     QByteArray devicePath() const { return path; }
+    // Takes the path the unit has now when the system lists it on its port
+    // under another one; true when the path changed.
+    bool followUnit();
 
     // Reports written whole through this session, for a progress display.
     qint64 reportsWritten() const { return written; }
@@ -111,6 +116,7 @@ private:
 
     hid_device *device = nullptr;
     QByteArray path;
+    QByteArray port;   // the unit's USB port, once known
     qint64 written = 0;
     CommandRecord record;
     DeviceActivity busy;

@@ -274,6 +274,7 @@ void DeviceWorker::run()
             session.close();
             session.setDevicePath(*newPath);
         }
+        const QByteArray servedAt = session.devicePath();
         if (release) {
             session.close();
         } else if (job) {
@@ -281,6 +282,8 @@ void DeviceWorker::run()
         } else {
             // Lists the system's devices only; a handle left open for the next
             // job (the slot query's) went with a device that is no longer listed.
+            if (!session.isOpen())
+                session.followUnit();
             WorkerEvent event{WorkerEvent::Listed};
             listed = listedDevice(session.devicePath(), &event.attached);
             takeLastListing();
@@ -289,6 +292,13 @@ void DeviceWorker::run()
             if (!event.flag)
                 session.close();
             send(event);
+        }
+        if (session.devicePath() != servedAt) {
+            // The unit came back from a restart on another path.
+            WorkerEvent followed{WorkerEvent::Followed};
+            followed.path = servedAt;
+            followed.identity = DeviceIdentity{session.devicePath(), listed.serial};
+            send(followed);
         }
     }
     session.close();

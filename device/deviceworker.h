@@ -30,7 +30,7 @@
 
 struct WorkerEvent
 {
-    enum Type { Started, Line, Progress, Reachable, Note, Finished, Listed, Question };
+    enum Type { Started, Line, Progress, Reachable, Note, Finished, Listed, Question, Followed };
     explicit WorkerEvent(Type type = Line, DeviceJob kind = DeviceJob::None) : type(type), kind(kind) {}
     Type type = Line;
     DeviceJob kind = DeviceJob::None;
@@ -43,6 +43,7 @@ struct WorkerEvent
     qint64 reports = 0; // Progress: reports the session had written by then
     QVariant result;    // Finished, Note
     DeviceIdentity identity; // Started, Finished, Listed: the unit as the device thread knows it
+    QByteArray path;    // Followed: the path the unit was served at before it came back on identity.path
     QVector<DeviceIdentity> attached; // Listed: every device the listing found
 };
 

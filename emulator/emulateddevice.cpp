@@ -6,6 +6,7 @@
 #include <cstring>
 #include <cwchar>
 #include <thread>
+#include <utility>
 
 // hidapi leaves the handle type to the backend; here it is the host's view of one
 // open connection to the emulated device.
@@ -136,6 +137,8 @@ void EmulatedDevice::resetLocked()
     m_backOnBusAt = Clock::time_point();
     m_stayAwayAfterErase = false;
     m_bootloader = Bootloader();
+    m_path = "emulated:" + QByteArray::number(m_busIndex);
+    m_pathAfterRestart.clear();
     applyFaultsFromEnvironmentLocked();
 
     m_replyOrUnplug.notify_all();   // a reader still waiting on an old handle gives up
@@ -169,12 +172,28 @@ void EmulatedDevice::applyFaultsFromEnvironmentLocked()
 
 QByteArray EmulatedDevice::path() const
 {
-    return "emulated:" + QByteArray::number(m_busIndex);
+    Lock lock(m_mutex);
+    // A restart that is due has happened, whoever asks: time passing is no
+    // change of the caller's.
+    const_cast<EmulatedDevice *>(this)->advanceLocked();
+    return m_path;
+}
+
+QByteArray EmulatedDevice::usbPort() const
+{
+    return "emulated-port:" + QByteArray::number(m_busIndex);
+}
+
+void EmulatedDevice::setPathAfterRestart(const QByteArray &path)
+{
+    Lock lock(m_mutex);
+    m_pathAfterRestart = path;
 }
 
 bool EmulatedDevice::isListed() const
 {
     Lock lock(m_mutex);
+    const_cast<EmulatedDevice *>(this)->advanceLocked();
     const Clock::time_point now = Clock::now();
     if (m_restart && now >= m_restart->at)
         return false;   // restarting: off the bus until it has enumerated again
@@ -403,6 +422,8 @@ void EmulatedDevice::restartLocked(Mode into, Clock::time_point at)
             handle->pendingReply.reset();
         }
     }
+    if (!m_pathAfterRestart.isEmpty())
+        m_path = std::exchange(m_pathAfterRestart, QByteArray());
     m_backOnBusAt = into == Mode::Bootloader && m_stayAwayAfterErase ? Clock::time_point::max()
                                                                       : at + reenumerationTime;
     m_replyOrUnplug.notify_all();
@@ -758,7 +779,7 @@ hid_device_info *EmulatedDevice::hidEnumerate(unsigned short vendor, unsigned sh
         // the strings of the device's USB descriptors.
         listed = static_cast<hid_device_info *>(std::calloc(1, sizeof(hid_device_info)));
         if (listed) {
-            listed->path = strdup(path().constData());
+            listed->path = strdup(m_path.constData());
             listed->vendor_id = VendorId;
             listed->product_id = ProductId;
             listed->serial_number = wideText(m_profile.serialNumber);

@@ -95,8 +95,14 @@ public:
     // kept data; hooks and latency off; earlier handles no longer known to the device.
     void reset();
 
-    // The hidapi path the system lists this device under.
+    // The hidapi path the system lists this device under: "emulated:N" after
+    // each reset.
     QByteArray path() const;
+    // The USB port it sits in, "emulated-port:N": it stays across restarts.
+    QByteArray usbPort() const;
+    // At its next restart the device enumerates under this path instead, as a
+    // system that hands out the lowest free node may do.
+    void setPathAfterRestart(const QByteArray &path);
     // Listed by hid_enumerate: plugged in and not re-enumerating.
     bool isListed() const;
 
@@ -245,6 +251,8 @@ private:
     std::condition_variable m_replyOrUnplug;
 
     const int m_busIndex;
+    QByteArray m_path;
+    QByteArray m_pathAfterRestart;
     DeviceProfile m_profile;
     Mode m_mode = Mode::Application;
     bool m_present = true;

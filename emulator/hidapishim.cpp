@@ -1,5 +1,8 @@
-// hidapi for builds that talk to the emulated device instead of real USB hardware.
+// hidapi (and where each unit sits, device/usbport.h) for builds that talk to
+// the emulated device instead of real USB hardware.
 #include "emulateddevice.h"
+
+#include "device/usbport.h"
 
 #include <hidapi.h>
 
@@ -110,3 +113,26 @@ HID_API_EXPORT const char *HID_API_CALL hid_version_str(void)
 }
 
 } // extern "C"
+
+// Where the bench's units sit: bench index N is port "emulated-port:N",
+// whatever path it came back on. In the same object as the hidapi calls, so
+// that every program that links those links these.
+QByteArray usbPortOf(const QByteArray &hidPath)
+{
+    for (int index = 0; index < EmulatedDevice::BusSize; ++index) {
+        const EmulatedDevice &device = EmulatedDevice::onBus(index);
+        if (device.isListed() && device.path() == hidPath)
+            return device.usbPort();
+    }
+    return QByteArray();
+}
+
+QByteArray hidPathOnPort(const QByteArray &port)
+{
+    for (int index = 0; index < EmulatedDevice::BusSize; ++index) {
+        const EmulatedDevice &device = EmulatedDevice::onBus(index);
+        if (device.usbPort() == port)
+            return device.isListed() ? device.path() : QByteArray();
+    }
+    return QByteArray();
+}

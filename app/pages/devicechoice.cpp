@@ -12,6 +12,7 @@ DeviceChoice::DeviceChoice(DeviceController &controller, WindowOutput &output, s
     : QObject(parent), controller(controller), output(output), readChosen(std::move(readChosen))
 {
     connect(&controller, &DeviceController::attachedChanged, this, &DeviceChoice::attachedChanged);
+    connect(&controller, &DeviceController::devicePathFollowed, this, &DeviceChoice::fillBox);
 }
 
 void DeviceChoice::attachBox(QComboBox *newBox)

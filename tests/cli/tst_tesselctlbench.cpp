@@ -117,6 +117,7 @@ private slots:
         QTest::newRow("upgrade, 1") << 1 << upgrade << -1 << "" << 0 << "";
         QTest::newRow("upgrade, 3, one write fails") << 3 << upgrade << 1 << "write fails" << 3 << "could not be written";
         QTest::newRow("upgrade, 8, one other model") << 8 << upgrade << 7 << "other model" << 3 << "model mismatch";
+        QTest::newRow("upgrade, 3, one back on another node") << 3 << upgrade << 1 << "new node" << 0 << "";
         QTest::newRow("curve write, 8") << 8 << curve << -1 << "" << 0 << "";
         QTest::newRow("settings write, 3, one silent") << 3 << settings << 0 << "silent" << 3 << "";
         QTest::newRow("profile apply, 3") << 3 << apply << -1 << "" << 0 << "";
@@ -144,17 +145,19 @@ private slots:
                 bad.failWritesAt(QSet<int>{15, 16, 17, 18, 19, 20, 21, 22, 23, 24});
             else if (fault == "other model")
                 bad.profile().setName("OTHER-MODEL");
+            else if (fault == "new node")   // its bootloader enumerates under a path of its own
+                bad.setPathAfterRestart("emulated:9");
         }
 
         const CliRun run = runCli(QStringList{"--all"} + arguments);
-        QCOMPARE(run.code, code);
+        QVERIFY2(run.code == code, qPrintable(QStringLiteral("exit %1\n").arg(run.code) + run.out + run.err));
         const QMap<QString, QStringList> lines = linesBySerial(run.out);
         QCOMPARE(lines.size(), units);
         for (int i = 0; i < units; ++i) {
             const QStringList own = lines.value(serialOf(i));
             QCOMPARE(own.size(), 1);
             QVERIFY2(own.first().contains(QStringLiteral("emulated:%1 ").arg(i)), qPrintable(own.first()));
-            if (i == faulty) {
+            if (i == faulty && code != 0) {
                 QVERIFY2(own.first().contains(QStringLiteral("failed (exit %1): ").arg(code)), qPrintable(own.first()));
                 QVERIFY2(own.first().contains(failure), qPrintable(own.first()));
                 continue;
@@ -179,8 +182,8 @@ private slots:
             QVERIFY(unit(faulty).bootloaderReports().isEmpty());   // refused before the erase
         QVERIFY2(run.out.contains(QStringLiteral("%1 device(s): %2 succeeded, %3 failed")
                                       .arg(units)
-                                      .arg(units - (faulty >= 0 ? 1 : 0))
-                                      .arg(faulty >= 0 ? 1 : 0)),
+                                      .arg(units - (code != 0 ? 1 : 0))
+                                      .arg(code != 0 ? 1 : 0)),
                  qPrintable(run.out));
     }
 
