@@ -5,9 +5,11 @@
 #include "cli/deviceaccess.h"
 #include "cli/exitcodes.h"
 #include "cli/interrupt.h"
+#include "device/usbport.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QHash>
 #include <QSet>
 #include <QTimer>
 
@@ -21,9 +23,16 @@ BenchDevice benchDevice(const AttachedDevice &attached, int order)
     return BenchDevice{attached.path, attached.serial.value_or(QString()), order};
 }
 
-// A device as watch tells one arrival from another.
+// A device as watch tells one arrival from another: by the USB port it sits
+// in where the system says, so that a unit restarting during its job (into
+// its bootloader, back into its application) is the same unit on whatever
+// path and with whatever serial number it comes back; elsewhere by its path
+// and serial number.
 QString unitKey(const QByteArray &path, const QString &serial)
 {
+    const QByteArray port = usbPortOf(path);
+    if (!port.isEmpty())
+        return QStringLiteral("port ") + QString::fromLocal8Bit(port);
     return QString::fromLocal8Bit(path) + QLatin1Char('\n') + serial;
 }
 
@@ -69,6 +78,7 @@ int runWatch(Console &console, const CliOptions &options, CommandFunction comman
         BenchRunner runner(options, command);
         QSet<QString> served;   // done, and not seen leaving since
         QSet<QString> busy;
+        QHash<QByteArray, QString> keyOfRun;   // by the path a run started on: its unit may move
         int started = 0;
         bool stopping = false;
         const auto stop = [&] {
@@ -92,12 +102,13 @@ int runWatch(Console &console, const CliOptions &options, CommandFunction comman
                 if (options.watchCount > 0 && started >= options.watchCount)
                     break;
                 busy.insert(key);
+                keyOfRun.insert(device.path, key);
                 ++started;
                 runner.start(device);
             }
         };
         QObject::connect(&runner, &BenchRunner::deviceDone, &loop, [&](const DeviceRun &run) {
-            const QString key = unitKey(run.device.path, run.device.serial);
+            const QString key = keyOfRun.take(run.device.path);
             busy.remove(key);
             served.insert(key);
             report.add(run);

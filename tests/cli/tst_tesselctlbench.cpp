@@ -274,11 +274,16 @@ private slots:
         QTest::addColumn<int>("leaving");   // bus index: plugged out at 1.5 s and in at 2.7 s; or only in, at 1.5 s
         QTest::addColumn<QStringList>("limit");
         QTest::addColumn<QList<int>>("served");   // times each unit is served
+        QTest::addColumn<QStringList>("command");
 
-        QTest::newRow("1, leaves and comes back") << 1 << 0 << QStringList{"--count", "2"} << QList<int>{2};
-        QTest::newRow("3, one comes back") << 3 << 2 << QStringList{"--count", "4"} << QList<int>{1, 1, 2};
-        QTest::newRow("1, a second arrives") << 1 << 1 << QStringList{"--count", "2"} << QList<int>{1, 1};
-        QTest::newRow("2 stay: once each") << 2 << -1 << QStringList{"--timeout", "2.5"} << QList<int>{1, 1};
+        const QStringList info{"info"};
+        QTest::newRow("1, leaves and comes back") << 1 << 0 << QStringList{"--count", "2"} << QList<int>{2} << info;
+        QTest::newRow("3, one comes back") << 3 << 2 << QStringList{"--count", "4"} << QList<int>{1, 1, 2} << info;
+        QTest::newRow("1, a second arrives") << 1 << 1 << QStringList{"--count", "2"} << QList<int>{1, 1} << info;
+        QTest::newRow("2 stay: once each") << 2 << -1 << QStringList{"--timeout", "2.5"} << QList<int>{1, 1} << info;
+        // Unit 1's bootloader enumerates on another path: still the unit being upgraded.
+        QTest::newRow("upgrade, one back on another node: once each")
+            << 2 << -1 << QStringList{"--timeout", "4"} << QList<int>{1, 1} << QStringList{"upgrade", "--yes", "@v103.bin"};
     }
     void watch()
     {
@@ -286,7 +291,13 @@ private slots:
         QFETCH(int, leaving);
         QFETCH(QStringList, limit);
         QFETCH(QList<int>, served);
+        QFETCH(QStringList, command);
+        for (QString &argument : command)
+            if (argument.startsWith('@'))
+                argument = file(argument.mid(1));
         setUpBench(units);
+        if (command.first() == "upgrade")
+            unit(1).setPathAfterRestart("emulated:9");
         if (leaving >= 0 && leaving < units)
             QTimer::singleShot(1500, [leaving] { unit(leaving).setPresent(false); });
         if (leaving >= 0)
@@ -295,8 +306,8 @@ private slots:
         connect(&guard, &QTimer::timeout, [] { requestInterrupt(); });
         guard.start(15000);
 
-        const CliRun run = runCli(QStringList{"watch", "info"} + limit);
-        QCOMPARE(run.code, 0);
+        const CliRun run = runCli(QStringList{"watch"} + command + limit);
+        QVERIFY2(run.code == 0, qPrintable(run.out + run.err));
         const QMap<QString, QStringList> lines = linesBySerial(run.out);
         QCOMPARE(lines.size(), served.size());
         for (int i = 0; i < served.size(); ++i)
