@@ -13,7 +13,6 @@
 
 #include <QtTest>
 
-#include <algorithm>
 #include <functional>
 #include <future>
 
@@ -164,11 +163,6 @@ private slots:
                                   [=](DeviceController &c) { return c.startSettingsWrite(settings); }};
         jobs["curve read"] = {[](DeviceSession &s, RecordingSink &k, Waiter &) { return readCurve(s, k, 1).has_value(); },
                               [](DeviceController &c) { return c.startCurveRead(1); }};
-        jobs["curve read all"] = {[](DeviceSession &s, RecordingSink &k, Waiter &) {
-                                      const auto curves = readAllCurves(s, k, {});
-                                      return std::all_of(curves.begin(), curves.end(), [](const auto &c) { return c.has_value(); });
-                                  },
-                                  [](DeviceController &c) { return c.startCurveReadAll(); }};
         jobs["curve write"] = {[=](DeviceSession &s, RecordingSink &k, Waiter &) { return writeCurve(s, k, 1, curve); },
                                [=](DeviceController &c) { return c.startCurveWrite(1, curve); }};
         jobs["profile apply"] = {[=](DeviceSession &s, RecordingSink &k, Waiter &) {
@@ -201,7 +195,7 @@ private slots:
         QTest::addColumn<QString>("fault");
         for (const QString &job : jobs.keys())
             QTest::newRow(qPrintable(job)) << job << QString();
-        for (const char *job : {"device query", "slot query", "colour upload", "curve read", "curve read all"})
+        for (const char *job : {"device query", "slot query", "colour upload", "curve read"})
             QTest::newRow(qPrintable(QString(job) + ", silent")) << QString(job) << "silent";
         for (const char *job : {"device query", "settings write", "colour upload"})
             QTest::newRow(qPrintable(QString(job) + ", unplugged")) << QString(job) << "unplugged";
@@ -308,7 +302,6 @@ private slots:
         QTest::newRow("device query") << "device query" << 5 << 1;
         QTest::newRow("slot query") << "slot query" << 2 << 1;
         QTest::newRow("curve read") << "curve read" << 2 << 1;
-        QTest::newRow("curve read all") << "curve read all" << 6 << 1;
         QTest::newRow("colour upload") << "colour upload" << 0 << 7;
         QTest::newRow("one-bit upload") << "one-bit upload" << 0 << 3;
     }

@@ -120,38 +120,6 @@ QByteArray curveHex(const QList<int> &points)
     return hex;
 }
 
-// The request for curve (0-4) as the read of one curve sends it.
-QByteArray readRequest(int curve)
-{
-    return padded("720a00" + QByteArray::number(7 + curve, 16).rightJustified(2, '0'));
-}
-
-// The device gets new points for every curve, unlike any the dialog holds.
-QList<QList<int>> giveDeviceNewCurves()
-{
-    QList<QList<int>> curves;
-    for (int c = 0; c < CurveCount; ++c) {
-        QList<int> points;
-        for (int j = 0; j < CurvePoints; ++j) {
-            points << 5 * c + j + 1;
-            EmulatedDevice::instance().profile().curves[size_t(c)][size_t(j)] = quint16(points.last());
-        }
-        curves << points;
-    }
-    return curves;
-}
-
-// The curves the dialog holds, each marked as its own before a read of all five.
-QList<QList<int>> markDialogCurves()
-{
-    QList<QList<int>> curves;
-    for (int c = 0; c < CurveCount; ++c) {
-        curveTable[size_t(c)].fill(70 + c);
-        curves << listOf(curveTable[size_t(c)]);
-    }
-    return curves;
-}
-
 } // namespace
 
 class TestLineDlg : public QObject
@@ -666,143 +634,82 @@ private slots:
         }
     }
 
-    // "Read all": the five curves in one job, each request as the read of one
-    // curve sends it; a silent curve logs the time-out and keeps what the
-    // dialog had, the others are filled; the chosen group is redrawn. Points
-    // not yet written are asked about first.
+    // "Read all" with M2 shown: one job whose five requests are the reads of
+    // one curve; a silent curve logs the time-out and keeps what the dialog
+    // had; a Cancel between curves keeps those read before it; unsaved points
+    // are asked about first.
     void readAll_data()
     {
-        QTest::addColumn<QList<int>>("silent");   // curves the device does not answer
-        QTest::addColumn<bool>("present");
-        QTest::addColumn<int>("shown");
-        QTest::addColumn<int>("answer");   // to the unsaved-points question after a drag; -1: no drag
-        const int write = int(UnsavedCurveAnswer::Write), discard = int(UnsavedCurveAnswer::Discard),
-                  cancel = int(UnsavedCurveAnswer::Cancel);
-        QTest::newRow("every reply") << QList<int>() << true << 0 << -1;
-        QTest::newRow("M3 silent, M2 shown") << QList<int>{2} << true << 1 << -1;
-        QTest::newRow("M3 silent and shown") << QList<int>{2} << true << 2 << -1;
-        QTest::newRow("M1 and M5 silent") << QList<int>{0, 4} << true << 3 << -1;
-        QTest::newRow("device gone") << QList<int>() << false << 1 << -1;
-        QTest::newRow("dragged M2, discard") << QList<int>() << true << 1 << discard;
-        QTest::newRow("dragged M2, cancel") << QList<int>() << true << 1 << cancel;
-        QTest::newRow("dragged M2, write first") << QList<int>{3} << true << 1 << write;
+        QTest::addColumn<QList<int>>("silent");
+        QTest::addColumn<int>("cancelAfter");   // curves read before the Cancel; 0: none
+        QTest::addColumn<int>("answer");        // to the question after a drag; -1: no drag
+        QTest::newRow("every reply") << QList<int>() << 0 << -1;
+        QTest::newRow("M3 silent") << QList<int>{2} << 0 << -1;
+        QTest::newRow("cancelled after M2") << QList<int>() << 2 << -1;
+        QTest::newRow("dragged, discard") << QList<int>() << 0 << int(UnsavedCurveAnswer::Discard);
+        QTest::newRow("dragged, stay") << QList<int>() << 0 << int(UnsavedCurveAnswer::Cancel);
+        QTest::newRow("dragged, written first") << QList<int>{4} << 0 << int(UnsavedCurveAnswer::Write);
     }
     void readAll()
     {
         QFETCH(QList<int>, silent);
-        QFETCH(bool, present);
-        QFETCH(int, shown);
+        QFETCH(int, cancelAfter);
         QFETCH(int, answer);
-        QList<int> asked;
-        setUnsavedCurveQuestion([&](QWidget *, int curve) {
-            asked << curve;
-            return UnsavedCurveAnswer(answer);
-        });
+        setUnsavedCurveQuestion([answer](QWidget *, int) { return UnsavedCurveAnswer(answer); });
         auto &device = EmulatedDevice::instance();
         Opened o;
         QVERIFY(QTest::qWaitForWindowExposed(o.dialog));
-        o.choose(shown);
-        QList<QList<int>> expected = markDialogCurves();
-        const QList<QList<int>> fresh = giveDeviceNewCurves();
-        if (answer >= 0) {
+        o.choose(1);
+        if (answer >= 0)
             o.drag(125, 40);   // point 1 to the top
-            expected[shown][1] = 80;
-        }
-        const QList<int> edited = expected[shown];
-        // Each request taken decides whether the device answers the next one.
-        const auto answerCurve = [&](int curve) {
-            device.setReplyFault(0x0A, silent.contains(curve) ? EmulatedDevice::ReplyFault::NoReply
-                                                              : EmulatedDevice::ReplyFault::None);
-        };
-        answerCurve(0);
+        QList<QList<int>> expected;
+        for (const CurvePointsRow &curve : curveTable)
+            expected << listOf(curve);
+        for (auto &curve : device.profile().curves)
+            ++curve[0];   // what is read differs from what the dialog holds
+        // Each curve request taken decides whether the device answers the next (None 0, NoReply 1).
+        device.setReplyFault(0x0A, EmulatedDevice::ReplyFault(silent.contains(0)));
         device.setWriteHook([&](int, const QByteArray &report) {
-            if (quint8(report.at(1)) == 0x55 && quint8(report.at(3)) == 0x72 && report.at(4) == 0x0A)
-                answerCurve(report.at(6) - 7 + 1);
+            if (quint8(report.at(3)) == 0x72 && report.at(4) == 0x0A)
+                device.setReplyFault(0x0A, EmulatedDevice::ReplyFault(silent.contains(report.at(6) - 6)));
         });
-        device.setPresent(present);
-        device.clearRecord();
-
-        child<QToolButton>(o.dialog, "readAllButton")->click();
-        o.idle();
-        device.setWriteHook({});
-
-        const bool reads = present && answer != int(UnsavedCurveAnswer::Cancel);
-        QList<QByteArray> requests;
-        if (answer == int(UnsavedCurveAnswer::Write))
-            requests << padded("770a15" + QByteArray::number(7 + shown, 16).rightJustified(2, '0') + curveHex(edited));
-        for (int c = 0; reads && c < CurveCount; ++c)
-            requests << readRequest(c);
-        QCOMPARE(curveRequests(), requests);
-        QCOMPARE(asked, answer >= 0 ? QList<int>{shown} : QList<int>());
-        for (int c = 0; reads && c < CurveCount; ++c) {
-            if (!silent.contains(c))
-                expected[c] = c == shown && answer == int(UnsavedCurveAnswer::Write) ? edited : fresh[c];
-        }
-        for (int c = 0; c < CurveCount; ++c)
-            QCOMPARE(listOf(curveTable[size_t(c)]), expected[c]);
-        QCOMPARE(o.curves()->shownCurve(), shown);
-        QCOMPARE(o.shownPoints(), expected[shown]);
-        QCOMPARE(o.curves()->hasUnsavedPoints(), answer == int(UnsavedCurveAnswer::Cancel));
-        QStringList log;
-        for (int i = 0; reads && i < silent.size(); ++i)
-            log << QStringLiteral("读取超时！");
-        if (!present)
-            log << QStringLiteral("设备离线");
-        QCOMPARE(logMessages(&o.window), log);
-    }
-
-    // A Cancel of "read all" (its button, or Esc) between two curves: nothing
-    // more is sent, the curves read before it are kept, the rest keep what
-    // the dialog had.
-    void readAllCancelled_data()
-    {
-        QTest::addColumn<int>("after");   // curves read before the Cancel
-        QTest::addColumn<bool>("escape");
-        QTest::newRow("button after M2") << 2 << false;
-        QTest::newRow("Esc after M1") << 1 << true;
-    }
-    void readAllCancelled()
-    {
-        QFETCH(int, after);
-        QFETCH(bool, escape);
-        auto &device = EmulatedDevice::instance();
-        Opened o;
-        auto *cancel = child<QToolButton>(o.dialog, "cancelReadButton");
-        QList<QList<int>> expected = markDialogCurves();
-        const QList<QList<int>> fresh = giveDeviceNewCurves();
-        device.clearRecord();
-        // The Cancel comes while the device thread reads curve `after`, whose
-        // answer is already there: that curve still arrives, the next is not asked for.
+        // The Cancel comes while curve cancelAfter is read, its answer already there.
         int reads = 0;
         device.setReadHook([&](int) {
-            if (++reads != after)
-                return;
             std::promise<void> given;
-            QMetaObject::invokeMethod(o.dialog, [&] {
-                escape ? QTest::keyClick(o.dialog, Qt::Key_Escape) : cancel->click();
-                given.set_value();
-            }, Qt::QueuedConnection);
-            given.get_future().wait();
+            if (++reads == cancelAfter && QMetaObject::invokeMethod(o.dialog, [&] {
+                    child<QToolButton>(o.dialog, "cancelReadButton")->click();
+                    given.set_value();
+                }, Qt::QueuedConnection))
+                given.get_future().wait();
         });
+        device.clearRecord();
         child<QToolButton>(o.dialog, "readAllButton")->click();
-        QVERIFY(o.curves()->isReading());
-        QVERIFY(!cancel->isHidden());
+        QCOMPARE(o.curves()->isReading(), answer == -1 || answer == int(UnsavedCurveAnswer::Discard));
         o.idle();
         device.setReadHook({});
+        device.setWriteHook({});
 
         QList<QByteArray> requests;
-        for (int c = 0; c < after; ++c) {
-            requests << readRequest(c);
-            expected[c] = fresh[c];
+        if (answer == int(UnsavedCurveAnswer::Write))
+            requests << padded("770a1508" + curveHex(expected[1]));
+        QStringList log;
+        for (int c = 0; answer != int(UnsavedCurveAnswer::Cancel) && c < (cancelAfter ? cancelAfter : CurveCount); ++c) {
+            requests << padded("720a00" + QByteArray::number(7 + c, 16).rightJustified(2, '0'));
+            if (silent.contains(c))
+                log << QStringLiteral("读取超时！");
+            else
+                expected[c] = listOf(device.profile().curves[size_t(c)]);
         }
+        if (cancelAfter)
+            log << QStringLiteral("已取消");
         QCOMPARE(curveRequests(), requests);
+        QCOMPARE(logMessages(&o.window), log);
         for (int c = 0; c < CurveCount; ++c)
             QCOMPARE(listOf(curveTable[size_t(c)]), expected[c]);
-        QCOMPARE(o.shownPoints(), expected[0]);
-        QCOMPARE(logMessages(&o.window), QStringList{"已取消"});
-        QVERIFY(o.dialog->isVisible());
-        QVERIFY(cancel->isHidden());
-        QVERIFY(!o.curves()->isReading());
+        QCOMPARE(o.shownPoints(), expected[1]);
+        QCOMPARE(o.curves()->hasUnsavedPoints(), answer == int(UnsavedCurveAnswer::Cancel));
+        QVERIFY(child<QToolButton>(o.dialog, "cancelReadButton")->isHidden());
     }
 
     // Points above the device's top are written only when the user says so,
