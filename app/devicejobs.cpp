@@ -26,6 +26,7 @@ QString jobName(DeviceJob job)
     case DeviceJob::Refresh: return MainWindow::tr("刷新");
     case DeviceJob::SettingsWrite: return MainWindow::tr("写入设置");
     case DeviceJob::CurveRead: return MainWindow::tr("读取功率曲线");
+    case DeviceJob::CurveReadAll: return MainWindow::tr("读取全部功率曲线");
     case DeviceJob::CurveWrite: return MainWindow::tr("写入功率曲线");
     case DeviceJob::ProfileApply: return MainWindow::tr("写入配置");
     case DeviceJob::None: break;

@@ -8,6 +8,8 @@
 #include "settings/curveexchange.h"
 #include "settings/settingswrite.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr bool Cancellable = true;
@@ -98,6 +100,17 @@ bool DeviceController::startCurveRead(int curve)
     return start(DeviceJob::CurveRead, [curve](JobContext &job) {
         const CurveReadResult points = readCurve(job.session, job.sink, curve);
         return JobResult{points.has_value(), QVariant::fromValue(points)};
+    }, Cancellable);
+}
+
+bool DeviceController::startCurveReadAll()
+{
+    return start(DeviceJob::CurveReadAll, [](JobContext &job) {
+        const CurveReadAllResult curves = readAllCurves(job.session, job.sink, [&job](int curve, const CurvePointsRow &points) {
+            job.note(QStringLiteral("curveRead"), QVariantList{curve, QVariant::fromValue(CurveReadResult(points))});
+        });
+        const bool everyCurve = std::all_of(curves.begin(), curves.end(), [](const auto &points) { return points.has_value(); });
+        return JobResult{everyCurve, QVariant::fromValue(curves)};
     }, Cancellable);
 }
 

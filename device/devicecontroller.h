@@ -13,7 +13,7 @@
 //   receivers never see the device thread.
 // - One job at a time. A start…() while a job runs is refused by the
 //   controller: false, refused(), and the busy line in the log.
-// - Cancel (device query, slot query, picture upload, curve read) takes effect
+// - Cancel (device query, slot query, picture upload, curve reads) takes effect
 //   after the report in flight: reads are made in slices of at most 100 ms
 //   and the job's next log line is refused, so it sends nothing more (no end
 //   report). The controller logs "已取消", sets a progress bar that moved back
@@ -134,6 +134,10 @@ public:
     bool startRefresh();
     bool startSettingsWrite(const SettingsValues &values);      // bool
     bool startCurveRead(int curve);                             // CurveReadResult
+    // The five curves in one job; each curve read is noted as it arrives
+    // ("curveRead": curve, CurveReadResult), so that a Cancel keeps what came
+    // before it. A success when every curve answered.
+    bool startCurveReadAll();                                   // CurveReadAllResult
     bool startCurveWrite(int curve, const CurvePointsRow &points); // bool
     // The settings and the curves the profile holds, after settleMs (a device
     // that has just restarted needs a moment).

@@ -13,6 +13,7 @@
 #include <QMetaType>
 #include <QVariant>
 
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -31,6 +32,7 @@ enum class DeviceJob {
     Refresh,
     SettingsWrite,
     CurveRead,
+    CurveReadAll, // the five curves, one after another
     CurveWrite,
     ProfileApply,
 };
@@ -79,6 +81,8 @@ struct SlotQueryResult
 };
 
 using CurveReadResult = std::optional<CurvePointsRow>;
+// The five curves as read; a curve the device did not answer stays empty.
+using CurveReadAllResult = std::array<std::optional<CurvePointsRow>, CurveCount>;
 
 Q_DECLARE_METATYPE(DeviceJob)
 Q_DECLARE_METATYPE(DeviceState)
@@ -87,3 +91,4 @@ Q_DECLARE_METATYPE(SlotQueryResult)
 Q_DECLARE_METATYPE(UploadResult)
 Q_DECLARE_METATYPE(Firmware::UpgradeResult)
 Q_DECLARE_METATYPE(CurveReadResult)
+Q_DECLARE_METATYPE(CurveReadAllResult)

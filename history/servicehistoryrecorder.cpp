@@ -81,6 +81,7 @@ QString ServiceHistoryRecorder::jobName(DeviceJob kind)
     case DeviceJob::Refresh: return QStringLiteral("refresh");
     case DeviceJob::SettingsWrite: return QStringLiteral("settings write");
     case DeviceJob::CurveRead: return QStringLiteral("curve read");
+    case DeviceJob::CurveReadAll: return QStringLiteral("curve read all");
     case DeviceJob::CurveWrite: return QStringLiteral("curve write");
     case DeviceJob::ProfileApply: return QStringLiteral("profile apply");
     case DeviceJob::None: break;

@@ -33,8 +33,10 @@ lineDlg::lineDlg(DeviceController *controller, int powerHigh, QWidget *parent)
     // The read's Cancel is there only while a read runs.
     ui->cancelReadButton->hide();
     connect(ui->cancelReadButton, &QToolButton::clicked, this, &lineDlg::cancelRead);
-    if (controller)
+    if (controller) {
         connect(controller, &DeviceController::finished, this, &lineDlg::deviceJobFinished);
+        connect(controller, &DeviceController::jobNote, this, &lineDlg::deviceJobNote);
+    }
     ranges.powerHigh = powerHigh;
     // The readout shows nothing until a point is dragged: no empty box over the plot.
     ui->label_4->hide();
@@ -116,7 +118,7 @@ void lineDlg::cancelRead()
 void lineDlg::setRunningJob(DeviceJob kind)
 {
     runningJob = kind;
-    ui->cancelReadButton->setVisible(kind == DeviceJob::CurveRead);
+    ui->cancelReadButton->setVisible(isReading());
 }
 
 // Only the end of a job this dialog started counts: the controller runs one
@@ -128,8 +130,28 @@ void lineDlg::deviceJobFinished(DeviceJob kind, bool success, const QVariant &re
     setRunningJob(DeviceJob::None);
     if (kind == DeviceJob::CurveRead)
         curveReadFinished(success, result);
+    else if (kind == DeviceJob::CurveReadAll)
+        drawCurve();   // the group chosen meanwhile, with what came back
     else
         curveWriteEnded(success);
+}
+
+// Each curve of a read of all five replaces the dialog's copy as it arrives,
+// so that a Cancel keeps what was read before it. Points of the shown curve
+// the device has not received (imported meanwhile) stay, to be asked about.
+void lineDlg::deviceJobNote(DeviceJob kind, const QString &what, const QVariant &value)
+{
+    if (kind != DeviceJob::CurveReadAll || runningJob != kind || what != QLatin1String("curveRead"))
+        return;
+    const QVariantList curveAndPoints = value.toList();
+    const int curve = curveAndPoints.value(0).toInt();
+    const CurveReadResult points = curveAndPoints.value(1).value<CurveReadResult>();
+    if (!points || curve < 0 || curve >= CurveCount || (curve == currentCurve && unsaved))
+        return;
+    curveTable[size_t(curve)] = *points;
+    curveHeld[size_t(curve)] = true;
+    if (curve == currentCurve)
+        drawCurve();
 }
 
 // A read that failed or was cancelled leaves the points as they were, and so
@@ -167,6 +189,9 @@ void lineDlg::curveWriteEnded(bool written)
         showGroupChecked(afterWriteCurve);
         readCurve();
         break;
+    case AfterWrite::ReadAll:
+        readAllCurves();
+        break;
     }
 }
 
@@ -193,6 +218,11 @@ void lineDlg::on_radioButton_4_clicked()
 void lineDlg::on_radioButton_5_clicked()
 {
     readCurve();
+}
+
+void lineDlg::on_readAllButton_clicked()
+{
+    readAllCurves();
 }
 
 void lineDlg::on_toolButton_clicked()
@@ -363,6 +393,16 @@ void lineDlg::readCurve()
         jobCurve = currentCurve;
         setRunningJob(DeviceJob::CurveRead);
     }
+}
+
+// The shown curve stays the one chosen; unsaved points are asked about first,
+// as before a read of one curve.
+void lineDlg::readAllCurves()
+{
+    if (!mayLeaveShownCurve(AfterWrite::ReadAll))
+        return;
+    if (controller && controller->startCurveReadAll())
+        setRunningJob(DeviceJob::CurveReadAll);
 }
 
 // Every point is drawn at its own second and value: the power axis reaches

@@ -1,8 +1,9 @@
 #pragma once
 // The power-curve dialog: shows one of the device's five curves, lets the
 // user drag its ten points up and down, reads a curve whenever a group is
-// chosen and writes the shown one back on request. Points the device has not
-// received are asked about before another read or the closing drops them.
+// chosen (or all five at once) and writes the shown one back on request.
+// Points the device has not received are asked about before another read or
+// the closing drops them.
 // Reads and writes run on the device thread; the dialog shows their outcome
 // when they end, and a read can be cancelled (its Cancel button, or Esc).
 
@@ -57,9 +58,9 @@ public:
     bool mayClose() { return mayLeaveShownCurve(AfterWrite::Close); }
 
     // Whether a read or write of this dialog runs, and whether it is a read
-    // (which Cancel and Esc stop).
+    // of one curve or of all five (which Cancel and Esc stop).
     bool isDeviceJobRunning() const { return runningJob != DeviceJob::None; }
-    bool isReading() const { return runningJob == DeviceJob::CurveRead; }
+    bool isReading() const { return runningJob == DeviceJob::CurveRead || runningJob == DeviceJob::CurveReadAll; }
 
     // Closing by any way (close button, Esc, the main window) asks first.
     void done(int result) override;
@@ -86,12 +87,15 @@ private slots:
     void on_toolButton_2_clicked();
     void on_exportCsvButton_clicked();
     void on_importCsvButton_clicked();
+    void on_readAllButton_clicked();
 
 private:
     // What waits for a write of unsaved points to reach the device.
-    enum class AfterWrite { Nothing, Close, ReadChosen };
+    enum class AfterWrite { Nothing, Close, ReadChosen, ReadAll };
 
     void readCurve();
+    // Reads the five curves in one job, after asking about unsaved points.
+    void readAllCurves();
     // The shown curve's unsaved points: discarded (the curve as it was before
     // them comes back; true), or kept with the dialog as it is (false), while
     // a write of them starts when the user says so; then next follows once
@@ -102,6 +106,8 @@ private:
     bool writeShownCurve(AfterWrite next);
     void deviceJobFinished(DeviceJob kind, bool success, const QVariant &result);
     void curveReadFinished(bool success, const QVariant &result);
+    // One curve of a read of all five, as it arrives.
+    void deviceJobNote(DeviceJob kind, const QString &what, const QVariant &value);
     void curveWriteEnded(bool written);
     void cancelRead();
     void setRunningJob(DeviceJob kind);

@@ -1057,6 +1057,10 @@ Unplug the device and plug it in again.</translation>
         <source>服务的设备（序列号 — 路径）</source>
         <translation>Device served (serial number — path)</translation>
     </message>
+    <message>
+        <source>读取全部功率曲线</source>
+        <translation>Read all power curves</translation>
+    </message>
 </context>
 <context>
     <name>MyView</name>
@@ -1777,6 +1781,10 @@ Write them to the device anyway?</translation>
     <message>
         <source>，</source>
         <translation>, </translation>
+    </message>
+    <message>
+        <source>读取全部</source>
+        <translation>Read all</translation>
     </message>
 </context>
 <context>

@@ -27,6 +27,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <future>
 #include <optional>
 
 using emu::EmulatedDevice;
@@ -631,6 +632,84 @@ private slots:
             QVERIFY(!dialog || !dialog->isVisible());
             QCOMPARE(o.window.isVisible(), leave != "window");
         }
+    }
+
+    // "Read all" with M2 shown: one job whose five requests are the reads of
+    // one curve; a silent curve logs the time-out and keeps what the dialog
+    // had; a Cancel between curves keeps those read before it; unsaved points
+    // are asked about first.
+    void readAll_data()
+    {
+        QTest::addColumn<QList<int>>("silent");
+        QTest::addColumn<int>("cancelAfter");   // curves read before the Cancel; 0: none
+        QTest::addColumn<int>("answer");        // to the question after a drag; -1: no drag
+        QTest::newRow("every reply") << QList<int>() << 0 << -1;
+        QTest::newRow("M3 silent") << QList<int>{2} << 0 << -1;
+        QTest::newRow("cancelled after M2") << QList<int>() << 2 << -1;
+        QTest::newRow("dragged, discard") << QList<int>() << 0 << int(UnsavedCurveAnswer::Discard);
+        QTest::newRow("dragged, stay") << QList<int>() << 0 << int(UnsavedCurveAnswer::Cancel);
+        QTest::newRow("dragged, written first") << QList<int>{4} << 0 << int(UnsavedCurveAnswer::Write);
+    }
+    void readAll()
+    {
+        QFETCH(QList<int>, silent);
+        QFETCH(int, cancelAfter);
+        QFETCH(int, answer);
+        setUnsavedCurveQuestion([answer](QWidget *, int) { return UnsavedCurveAnswer(answer); });
+        auto &device = EmulatedDevice::instance();
+        Opened o;
+        QVERIFY(QTest::qWaitForWindowExposed(o.dialog));
+        o.choose(1);
+        if (answer >= 0)
+            o.drag(125, 40);   // point 1 to the top
+        QList<QList<int>> expected;
+        for (const CurvePointsRow &curve : curveTable)
+            expected << listOf(curve);
+        for (auto &curve : device.profile().curves)
+            ++curve[0];   // what is read differs from what the dialog holds
+        // Each curve request taken decides whether the device answers the next (None 0, NoReply 1).
+        device.setReplyFault(0x0A, EmulatedDevice::ReplyFault(silent.contains(0)));
+        device.setWriteHook([&](int, const QByteArray &report) {
+            if (quint8(report.at(3)) == 0x72 && report.at(4) == 0x0A)
+                device.setReplyFault(0x0A, EmulatedDevice::ReplyFault(silent.contains(report.at(6) - 6)));
+        });
+        // The Cancel comes while curve cancelAfter is read, its answer already there.
+        int reads = 0;
+        device.setReadHook([&](int) {
+            std::promise<void> given;
+            if (++reads == cancelAfter && QMetaObject::invokeMethod(o.dialog, [&] {
+                    child<QToolButton>(o.dialog, "cancelReadButton")->click();
+                    given.set_value();
+                }, Qt::QueuedConnection))
+                given.get_future().wait();
+        });
+        device.clearRecord();
+        child<QToolButton>(o.dialog, "readAllButton")->click();
+        QCOMPARE(o.curves()->isReading(), answer == -1 || answer == int(UnsavedCurveAnswer::Discard));
+        o.idle();
+        device.setReadHook({});
+        device.setWriteHook({});
+
+        QList<QByteArray> requests;
+        if (answer == int(UnsavedCurveAnswer::Write))
+            requests << padded("770a1508" + curveHex(expected[1]));
+        QStringList log;
+        for (int c = 0; answer != int(UnsavedCurveAnswer::Cancel) && c < (cancelAfter ? cancelAfter : CurveCount); ++c) {
+            requests << padded("720a00" + QByteArray::number(7 + c, 16).rightJustified(2, '0'));
+            if (silent.contains(c))
+                log << QStringLiteral("读取超时！");
+            else
+                expected[c] = listOf(device.profile().curves[size_t(c)]);
+        }
+        if (cancelAfter)
+            log << QStringLiteral("已取消");
+        QCOMPARE(curveRequests(), requests);
+        QCOMPARE(logMessages(&o.window), log);
+        for (int c = 0; c < CurveCount; ++c)
+            QCOMPARE(listOf(curveTable[size_t(c)]), expected[c]);
+        QCOMPARE(o.shownPoints(), expected[1]);
+        QCOMPARE(o.curves()->hasUnsavedPoints(), answer == int(UnsavedCurveAnswer::Cancel));
+        QVERIFY(child<QToolButton>(o.dialog, "cancelReadButton")->isHidden());
     }
 
     // Points above the device's top are written only when the user says so,
