@@ -17,8 +17,8 @@
 #include "desktop/datafolder.h"
 #include "device/deviceactivity.h"
 #include "history/servicehistoryrecorder.h"
-#include "images/editdlg.h"
-#include "settings/linedlg.h"
+#include "editors/editdlg.h"
+#include "editors/linedlg.h"
 
 #include <QAction>
 #include <QApplication>

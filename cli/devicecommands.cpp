@@ -3,7 +3,7 @@
 #include "cli/commandcontext.h"
 #include "cli/deviceaccess.h"
 #include "cli/exitcodes.h"
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "device/deviceinfoquery.h"
 #include "device/devicesession.h"
 #include "images/imageslot.h"

@@ -3,7 +3,7 @@
 #include "cli/commandcontext.h"
 #include "cli/exitcodes.h"
 #include "cli/slotpicture.h"
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "images/dithering.h"
 #include "images/imageslot.h"
 #include "images/picturefile.h"

@@ -1,6 +1,6 @@
 #include "history/servicehistoryrecorder.h"
 
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "history/historywriter.h"
 
 #include <QCoreApplication>

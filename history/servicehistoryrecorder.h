@@ -12,7 +12,7 @@
 // queued. A history that cannot be written leaves the jobs as they are: its
 // problem is said once through problem().
 
-#include "device/devicejob.h"
+#include "control/devicejob.h"
 #include "history/servicehistory.h"
 
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 
 #include "app/pages/windowoutput.h"
 #include "device/deviceactivity.h"
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>

@@ -5,7 +5,7 @@
 #include "app/pages/devicechoice.h"
 #include "app/windowlayout.h"
 #include "desktop/filechooser.h"
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -1,7 +1,7 @@
 // DEVICE VIEW and PLAY: the editor's picture as the device's screen will show
 // it, rebuilt from the data the upload would send.
 
-#include "images/editdlg.h"
+#include "editors/editdlg.h"
 #include "ui_editdlg.h"
 
 #include "images/devicepreview.h"

@@ -9,7 +9,7 @@
 // nothing marked as done (no slot file, no thumbnail, the picture still
 // unsaved).
 
-#include "device/devicejob.h"
+#include "control/devicejob.h"
 #include "images/dithering.h"
 #include "images/picturefit.h"
 

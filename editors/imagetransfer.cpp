@@ -2,10 +2,10 @@
 // reports and an end report, on the device controller's thread; once it has
 // gone through (or failed), the picture becomes the slot picture file.
 
-#include "images/editdlg.h"
+#include "editors/editdlg.h"
 #include "ui_editdlg.h"
 
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "images/imageslot.h"
 #include "images/pictureupload.h"
 

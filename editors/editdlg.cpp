@@ -1,7 +1,7 @@
-#include "images/editdlg.h"
+#include "editors/editdlg.h"
 #include "ui_editdlg.h"
 
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "images/devicepreview.h"
 #include "images/toolwindowplace.h"
 #include "images/editoraccessibility.h"
