@@ -97,7 +97,7 @@ int runUpload(CommandContext &context)
     if (!colour)
         picture = ditherForOneBit(picture, dithering);
     else if (dithering != Dithering::None)
-        context.note(QStringLiteral("slot %1 is a colour screen: --dither has no effect").arg(slot));
+        context.remark(QStringLiteral("slot %1 is a colour screen: --dither has no effect").arg(slot));
     picture = throughBmpFile(picture);
 
     const PictureTarget target{slot, geometry->imageWidth, geometry->imageHeight, geometry->screenType};

@@ -11,7 +11,7 @@ DeviceChoice::DeviceChoice(DeviceController &controller, WindowOutput &output, s
                            QObject *parent)
     : QObject(parent), controller(controller), output(output), readChosen(std::move(readChosen))
 {
-    connect(&controller, &DeviceController::attachedChanged, this, &DeviceChoice::attachedChanged);
+    connect(&controller, &DeviceController::attachedChanged, this, &DeviceChoice::followListing);
 }
 
 void DeviceChoice::attachBox(QComboBox *newBox)
@@ -25,7 +25,7 @@ void DeviceChoice::attachBox(QComboBox *newBox)
     fillBox();
 }
 
-void DeviceChoice::attachedChanged()
+void DeviceChoice::followListing()
 {
     // A second device has come: from now on the one served is held by its
     // path. The listing named it (with no path, the first one listed).
