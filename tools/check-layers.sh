@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Checks that the include arrows run one way: the program's features reach the
-# device through the session, never the window; the core library names no
-# widget; no two parts of the program include each other; the drawing board
-# knows no editor; and each wire constant is defined in device/ alone.
+# Checks that the include arrows run one way, from each folder's floor down:
+# the program's features reach the device through the session, never the
+# window; the core library names no widget; no two parts of the program
+# include each other; the drawing board knows no editor; and each wire
+# constant is defined in device/ alone.
 #   tools/check-layers.sh [programs built without the window library...]
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,14 +14,30 @@ fail() { echo "layers: $*"; failures=$((failures + 1)); }
 # Quoted includes as "file included" pairs.
 includes() { grep -HE '^#include "' "$@" 2>/dev/null | sed -E 's/:#include "([^"]+)".*/ \1/'; }
 
-# 1. The device layer knows nothing of the window, nor do the program's
-#    desktop places (data folder, remembered folders) know of the device.
+# 1. The folders stand on floors, and a folder includes only folders of the
+#    floors below its own: the features run on the device layer, the device
+#    controller runs the features, the editors and the service history run
+#    their jobs on the controller, the window and the command-line tool stand
+#    on all of them. The desktop places (data folder, remembered folders, the
+#    keyboard walk) and the emulated device are the ground.
+floors=("desktop emulator" "device" "firmware settings images" "control" "editors history" "app cli")
+declare -A floor
+for level in "${!floors[@]}"; do
+  for folder in ${floors[$level]}; do floor[$folder]=$level; done
+done
+for folder in "${!floor[@]}"; do
+  while read -r file inc; do
+    to=${inc%%/*}
+    [ "$to" = "$folder" ] || [ -z "${floor[$to]:-}" ] && continue
+    if [ "${floor[$to]}" -ge "${floor[$folder]}" ]; then
+      fail "$file includes $inc ($folder/ stands below or beside $to/)"
+    fi
+  done < <(includes $(find "$folder" -name '*.h' -o -name '*.cpp'))
+done
+# The layers below the window include no form either.
 while read -r file inc; do
-  case $inc in app/*|ui_*) fail "$file includes $inc (device/ may not reach the window)";; esac
-done < <(includes device/*.h device/*.cpp control/*.h control/*.cpp)
-while read -r file inc; do
-  case $inc in app/*|ui_*|control/*|device/*|editors/*|firmware/*|settings/*|images/*) fail "$file includes $inc (desktop/ stands below the features)";; esac
-done < <(includes desktop/*.h desktop/*.cpp)
+  case $inc in ui_*) fail "$file includes $inc (only the window and the editors use forms)";; esac
+done < <(includes device/*.h device/*.cpp control/*.h control/*.cpp desktop/*.h desktop/*.cpp)
 
 # 2. Only the window itself includes the window.
 while read -r file inc; do
