@@ -1,68 +1,89 @@
-// DEVICE VIEW and PLAY: the editor's picture as the device's screen will show
-// it, rebuilt from the data the upload would send.
-
-#include "editors/editdlg.h"
-#include "ui_editdlg.h"
+#include "editors/editorpreview.h"
 
 #include "images/devicepreview.h"
 #include "images/imageslot.h"
 #include "images/streampreview.h"
 #include "images/toolwindowplace.h"
+
 #include <QCoreApplication>
+#include <QWidget>
 
-QImage editDlg::forScreen(const QImage &picture) const
+EditorPreview::EditorPreview(const PictureTarget &target, QWidget *editor)
+    : QObject(editor), target(target), editor(editor)
 {
-    if (screenType == ColourScreenType)
+}
+
+void EditorPreview::setConversion(Dithering newDithering, bool newInvert)
+{
+    dithering = newDithering;
+    invert = newInvert;
+}
+
+QImage EditorPreview::sent(const QImage &picture) const
+{
+    if (target.screenType == ColourScreenType)
         return picture;
-    return oneBitPicture(picture, dithering, invertBits);
+    return oneBitPicture(picture, dithering, invert);
 }
 
-QImage editDlg::deviceView() const
+QImage EditorPreview::view(const QImage &stored) const
 {
-    if (workPixmap.isNull())
+    if (stored.isNull())
         return QImage();
-    const QImage sent = forScreen(pictureAsStored());
-    if (screenType != ColourScreenType)
-        return oneBitStreamPreview(sent);
-    if (slotNumber == BootScreenSlot)
-        return bootAnimationView().constLast();
-    return colourStreamPreview(sent, imageWidth, imageHeight);
+    const QImage screen = sent(stored);
+    if (target.screenType != ColourScreenType)
+        return oneBitStreamPreview(screen);
+    if (target.slot == BootScreenSlot)
+        return animation(stored).constLast();
+    return colourStreamPreview(screen, target.width, target.height);
 }
 
-QVector<QImage> editDlg::bootAnimationView() const
+QVector<QImage> EditorPreview::animation(const QImage &stored) const
 {
-    return bootAnimationPreview(workPixmap.isNull() ? QImage() : pictureAsStored());
+    return bootAnimationPreview(stored);
 }
 
-void editDlg::on_previewToolButton_toggled(bool checked)
+void EditorPreview::makeWindow()
 {
-    if (checked && !preview) {
-        // A window of its own beside the editor, going with it.
-        preview = new DevicePreview(this);
-        preview->setWindowFlags(Qt::Tool);
-        preview->setWindowTitle(QCoreApplication::translate("Pictures", "设备显示 — %1").arg(windowTitle()));
-        connect(preview, &DevicePreview::pictureShown, this, &editDlg::showDeviceView);
-        connect(preview, &DevicePreview::closed, this, [this] { ui->previewToolButton->setChecked(false); });
-    }
-    // The picture first: it gives the window its size, which decides where it fits.
-    refreshImageButton();
-    if (preview) {
-        if (!checked)
-            preview->hide();
-        else if (!preview->isVisible())
-            ToolWindowPlace::showBeside(preview, this);
-    }
-}
-
-void editDlg::on_playToolButton_clicked()
-{
-    if (!ui->previewToolButton->isChecked())
-        ui->previewToolButton->setChecked(true);
     if (preview)
-        preview->play(bootAnimationView());
+        return;
+    // A window of its own beside the editor, going with it.
+    preview = new DevicePreview(editor);
+    preview->setWindowFlags(Qt::Tool);
+    preview->setWindowTitle(QCoreApplication::translate("Pictures", "设备显示 — %1").arg(editor->windowTitle()));
+    connect(preview, &DevicePreview::pictureShown, this, &EditorPreview::pictureShown);
+    connect(preview, &DevicePreview::closed, this, &EditorPreview::closed);
 }
 
-DevicePreview *editDlg::devicePreview() const
+void EditorPreview::setWindowShown(bool shown)
+{
+    if (!preview)
+        return;
+    if (!shown)
+        preview->hide();
+    else if (!preview->isVisible())
+        ToolWindowPlace::showBeside(preview, editor);
+}
+
+void EditorPreview::showStill(const QImage &screen)
+{
+    if (preview)
+        preview->showStill(screen);
+}
+
+void EditorPreview::play(const QVector<QImage> &frames)
+{
+    if (preview)
+        preview->play(frames);
+}
+
+DevicePreview *EditorPreview::window() const
 {
     return preview;
+}
+
+void EditorPreview::closeWindow()
+{
+    if (preview)
+        preview->close();
 }
