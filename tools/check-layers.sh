@@ -19,8 +19,9 @@ includes() { grep -HE '^#include "' "$@" 2>/dev/null | sed -E 's/:#include "([^"
 #    controller runs the features, the editors and the service history run
 #    their jobs on the controller, the window and the command-line tool stand
 #    on all of them. The desktop places (data folder, remembered folders, the
-#    keyboard walk) and the emulated device are the ground.
-floors=("desktop emulator" "device" "firmware settings images" "control" "editors history" "app cli")
+#    keyboard walk) are the ground. The emulated device stands apart: it plays
+#    the device under the hidapi calls.
+floors=("desktop" "device" "firmware settings images" "control" "editors history" "app cli")
 declare -A floor
 for level in "${!floors[@]}"; do
   for folder in ${floors[$level]}; do floor[$folder]=$level; done
