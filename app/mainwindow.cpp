@@ -17,8 +17,8 @@
 #include "desktop/datafolder.h"
 #include "device/deviceactivity.h"
 #include "history/servicehistoryrecorder.h"
-#include "images/editdlg.h"
-#include "settings/linedlg.h"
+#include "editors/editdlg.h"
+#include "editors/linedlg.h"
 
 #include <QAction>
 #include <QApplication>
@@ -67,7 +67,7 @@ MainWindow::MainWindow(QWidget *parent)
     slotsPage = std::make_unique<SlotsPage>(*ui, deviceController, *report);
     devicePage->setRangesRead([this] { settingsPage->checkRanges(); });
     deviceChoice = std::make_unique<DeviceChoice>(deviceController, *report, [this] { devicePage->readDevice(); });
-    serviceBar->setDeviceChoice(deviceChoice.get());
+    serviceBar->setDeviceBoxUser([choice = deviceChoice.get()](QComboBox *box) { choice->attachBox(box); });
     setupServiceMode();
     setupTitleMenu();
     setupDeviceGate();

@@ -4,7 +4,7 @@
 #include "app/pages/firmwarepage.h"
 #include "app/pages/servicebar.h"
 #include "app/pages/slotspage.h"
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "device/deviceinfo.h"
 
 #include <QMainWindow>

@@ -1,6 +1,6 @@
 #include "app/servicehistoryview.h"
 
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "history/servicehistoryrecorder.h"
 
 #include <QBoxLayout>

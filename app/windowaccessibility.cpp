@@ -1,7 +1,7 @@
 #include "app/windowaccessibility.h"
 
-#include "app/accessiblewindow.h"
-#include "app/textfit.h"
+#include "desktop/accessiblewindow.h"
+#include "desktop/textfit.h"
 
 #include <QAbstractButton>
 #include <QApplication>

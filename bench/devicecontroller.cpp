@@ -19,7 +19,7 @@
 // Usage: bench_devicecontroller [--no-gaps] [--no-latency] [--no-idle]
 
 #include "device/deviceactivity.h"
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "device/devicesession.h"
 #include "device/devicewatch.h"
 #include "device/jobsink.h"

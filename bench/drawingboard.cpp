@@ -4,7 +4,7 @@
 // next move. Prints ms to open and µs per move.
 // Usage: bench_drawingboard [moves]   (default 2000)
 
-#include "images/editdlg.h"
+#include "editors/editdlg.h"
 #include "images/myview.h"
 
 #include <QApplication>

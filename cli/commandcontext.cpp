@@ -9,7 +9,7 @@ CommandContext::CommandContext(Console &console, const CliOptions &options)
     : console(console), options(options), sink(console, options), device(sink)
 {
     device.setDevicePath(options.devicePath);
-    device.keepHistory(options.recordFile, [this](const QString &line) { note(line); });
+    device.keepHistory(options.recordFile, [this](const QString &line) { remark(line); });
 }
 
 void CommandContext::print(const QString &text)
@@ -26,7 +26,7 @@ void CommandContext::report(const QString &line)
     console.out(line + QLatin1Char('\n'));
 }
 
-void CommandContext::note(const QString &line)
+void CommandContext::remark(const QString &line)
 {
     if (options.quiet)
         return;

@@ -25,7 +25,7 @@ public:
     void report(const QString &line);
     // A remark on the way (a warning, an option without effect), on standard
     // error; nothing with --quiet.
-    void note(const QString &line);
+    void remark(const QString &line);
     // The one line of a failure, on standard error; gives code back.
     int fail(int code, const QString &line);
     // Opens the device for a job of kind (once: the jobs then go on with the

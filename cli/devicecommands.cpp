@@ -3,7 +3,7 @@
 #include "cli/commandcontext.h"
 #include "cli/deviceaccess.h"
 #include "cli/exitcodes.h"
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "device/deviceinfoquery.h"
 #include "device/devicesession.h"
 #include "images/imageslot.h"
@@ -70,7 +70,7 @@ int runList(CommandContext &context)
         return ExitSuccess;
     }
     if (devices.isEmpty())
-        context.note(QStringLiteral("no device attached (USB 0483:5750)"));
+        context.remark(QStringLiteral("no device attached (USB 0483:5750)"));
     for (const AttachedDevice &device : devices)
         context.print(QStringLiteral("%1\tserial %2\t%3\n")
                           .arg(QString::fromLocal8Bit(device.path), device.serial.value_or(QStringLiteral("-")),

@@ -2,7 +2,7 @@
 
 #include "cli/interrupt.h"
 #include "cli/terminalsink.h"
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "history/servicehistoryrecorder.h"
 
 #include <QEventLoop>

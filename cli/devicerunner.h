@@ -12,7 +12,7 @@
 // During any other job Ctrl+C ends the program at once, as it always did,
 // except in the upgrade's write stage, which notes it and stops between chunks.
 
-#include "device/devicejob.h"
+#include "control/devicejob.h"
 
 #include <QByteArray>
 #include <QObject>

@@ -79,7 +79,7 @@ int runHistory(CommandContext &context)
         rows = history.rows(serial);
         const QString problem = history.takeProblem();
         if (!problem.isEmpty())
-            context.note(problem);
+            context.remark(problem);
     }
     if (context.options.json) {
         context.print(json(rows));

@@ -2,7 +2,7 @@
 
 #include "cli/commandcontext.h"
 #include "cli/exitcodes.h"
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "device/deviceinfoquery.h"
 #include "settings/curvecsv.h"
 #include "settings/curveexchange.h"

@@ -3,7 +3,7 @@
 #include "cli/commandcontext.h"
 #include "cli/exitcodes.h"
 #include "cli/slotpicture.h"
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "images/dithering.h"
 #include "images/imageslot.h"
 #include "images/picturefile.h"
@@ -97,7 +97,7 @@ int runUpload(CommandContext &context)
     if (!colour)
         picture = ditherForOneBit(picture, dithering);
     else if (dithering != Dithering::None)
-        context.note(QStringLiteral("slot %1 is a colour screen: --dither has no effect").arg(slot));
+        context.remark(QStringLiteral("slot %1 is a colour screen: --dither has no effect").arg(slot));
     picture = throughBmpFile(picture);
 
     const PictureTarget target{slot, geometry->imageWidth, geometry->imageHeight, geometry->screenType};

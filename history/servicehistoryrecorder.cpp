@@ -1,6 +1,6 @@
 #include "history/servicehistoryrecorder.h"
 
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "history/historywriter.h"
 
 #include <QCoreApplication>
@@ -33,9 +33,9 @@ ServiceHistoryRecorder::ServiceHistoryRecorder(DeviceController &device, QObject
     : QObject(parent), controller(&device), path(databasePath),
       writer(std::make_unique<HistoryWriter>(databasePath, this, [this](const QString &line) { heard(line); }))
 {
-    connect(&device, &DeviceController::jobStarted, this, &ServiceHistoryRecorder::jobStarted);
+    connect(&device, &DeviceController::jobStarted, this, &ServiceHistoryRecorder::beginRow);
     connect(&device, &DeviceController::cancelled, this, [this] { wasCancelled = true; });
-    connect(&device, &DeviceController::finished, this, &ServiceHistoryRecorder::jobFinished);
+    connect(&device, &DeviceController::finished, this, &ServiceHistoryRecorder::finishRow);
     connect(&device, &DeviceController::jobNote, this, [this](DeviceJob, const QString &what, const QVariant &value) {
         // An upgrade reads the name field for its model check, without a query.
         if (what == QLatin1String("modelHeaderRead") && model.isEmpty())
@@ -89,7 +89,7 @@ QString ServiceHistoryRecorder::jobName(DeviceJob kind)
     return QString();
 }
 
-void ServiceHistoryRecorder::jobStarted(DeviceJob kind)
+void ServiceHistoryRecorder::beginRow(DeviceJob kind)
 {
     skipping = skipNext;
     skipNext = false;
@@ -115,7 +115,7 @@ void ServiceHistoryRecorder::jobStarted(DeviceJob kind)
     writer->begin(++jobNumber, current);
 }
 
-void ServiceHistoryRecorder::jobFinished(DeviceJob kind, bool success, const QVariant &result)
+void ServiceHistoryRecorder::finishRow(DeviceJob kind, bool success, const QVariant &result)
 {
     if (skipping || !controller) {
         skipping = false;

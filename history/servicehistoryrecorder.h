@@ -12,7 +12,7 @@
 // queued. A history that cannot be written leaves the jobs as they are: its
 // problem is said once through problem().
 
-#include "device/devicejob.h"
+#include "control/devicejob.h"
 #include "history/servicehistory.h"
 
 #include <QElapsedTimer>
@@ -57,8 +57,9 @@ signals:
     void changed();
 
 private:
-    void jobStarted(DeviceJob kind);
-    void jobFinished(DeviceJob kind, bool success, const QVariant &result);
+    // A job's row: begun when the controller starts the job, written when it ends.
+    void beginRow(DeviceJob kind);
+    void finishRow(DeviceJob kind, bool success, const QVariant &result);
     void heard(const QString &line);
 
     QPointer<DeviceController> controller;

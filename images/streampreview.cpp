@@ -38,13 +38,13 @@ private:
 // reach stays black.
 QImage colourPixels(const QByteArray &bytes, int from, int width, int height)
 {
-    QImage picture(width, height, QImage::Format_RGB32);
-    picture.fill(qRgb(0, 0, 0));
+    QImage pixels(width, height, QImage::Format_RGB32);
+    pixels.fill(qRgb(0, 0, 0));
     const auto *at = reinterpret_cast<const uchar *>(bytes.constData()) + from;
     const int available = (bytes.size() - from) / 3;
     for (int i = 0; i < width * height && i < available; ++i, at += 3)
-        picture.setPixel(i % width, i / width, qRgb(at[2], at[1], at[0]));
-    return picture;
+        pixels.setPixel(i % width, i / width, qRgb(at[2], at[1], at[0]));
+    return pixels;
 }
 
 ApplicationBlock startBlock()

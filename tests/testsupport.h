@@ -1,7 +1,7 @@
 #pragma once
 // Small helpers shared by the widget tests.
 
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>

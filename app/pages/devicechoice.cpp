@@ -2,7 +2,7 @@
 
 #include "app/pages/windowoutput.h"
 #include "device/deviceactivity.h"
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>
@@ -11,7 +11,7 @@ DeviceChoice::DeviceChoice(DeviceController &controller, WindowOutput &output, s
                            QObject *parent)
     : QObject(parent), controller(controller), output(output), readChosen(std::move(readChosen))
 {
-    connect(&controller, &DeviceController::attachedChanged, this, &DeviceChoice::attachedChanged);
+    connect(&controller, &DeviceController::attachedChanged, this, &DeviceChoice::followListing);
     connect(&controller, &DeviceController::devicePathFollowed, this, &DeviceChoice::fillBox);
 }
 
@@ -26,7 +26,7 @@ void DeviceChoice::attachBox(QComboBox *newBox)
     fillBox();
 }
 
-void DeviceChoice::attachedChanged()
+void DeviceChoice::followListing()
 {
     const QVector<DeviceIdentity> devices = controller.attachedDevices();
     const QByteArray held = controller.devicePath();

@@ -36,7 +36,9 @@ public:
     bool choose(const QByteArray &path);
 
 private:
-    void attachedChanged();
+    // After every listing: holds the device served once a second one is
+    // attached, and refills the box.
+    void followListing();
     void fillBox();
 
     DeviceController &controller;

@@ -3,7 +3,7 @@
 
 #include "app/pages/windowoutput.h"
 #include "desktop/datafolder.h"
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "device/deviceinfoquery.h"
 
 #include <QEvent>

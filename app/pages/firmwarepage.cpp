@@ -4,7 +4,7 @@
 #include "app/pages/settingspage.h"
 #include "app/pages/windowoutput.h"
 #include "app/progressthrottle.h"
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "device/deviceinfo.h"
 #include "firmware/firmwarefilechooser.h"
 #include "firmware/firmwareimage.h"

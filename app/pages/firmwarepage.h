@@ -3,7 +3,7 @@
 // stage alone (its button is shown in service mode only), the refresh command,
 // and writing back the backup an upgrade saved before its erase.
 
-#include "device/devicejob.h"
+#include "control/devicejob.h"
 #include "firmware/firmwareupgrade.h"
 
 #include <QCoreApplication>

@@ -2,10 +2,9 @@
 #include "ui_mainwindow.h"
 
 #include "app/logpane.h"
-#include "app/pages/devicechoice.h"
 #include "app/windowlayout.h"
 #include "desktop/filechooser.h"
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -107,14 +106,14 @@ void ServiceBar::build()
         connect(button, &QPushButton::clicked, this, b.action);
         row->addWidget(button);
     }
-    if (deviceChoice) {
+    if (useDeviceBox) {
         // Shown only while more than one device is attached.
         auto *box = new QComboBox(bar);
         box->setObjectName(QStringLiteral("deviceChoiceBox"));
         box->setToolTip(tr("服务的设备（序列号 — 路径）"));
         box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         row->addWidget(box);
-        deviceChoice->attachBox(box);
+        useDeviceBox(box);
     }
     status = new QLabel(bar);
     status->setObjectName(QStringLiteral("serviceStatusLabel"));
@@ -138,9 +137,9 @@ void ServiceBar::build()
     });
 }
 
-void ServiceBar::setDeviceChoice(DeviceChoice *choice)
+void ServiceBar::setDeviceBoxUser(std::function<void(QComboBox *box)> use)
 {
-    deviceChoice = choice;
+    useDeviceBox = std::move(use);
 }
 
 void ServiceBar::showStatus(const QString &text)

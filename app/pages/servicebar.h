@@ -7,9 +7,9 @@
 
 #include <functional>
 
-class DeviceChoice;
 class DeviceController;
 class LogPane;
+class QComboBox;
 class QLabel;
 class QWidget;
 namespace Ui {
@@ -29,8 +29,9 @@ public:
     void setShown(bool shown);
     // The result line: a long result is cut to its room, whole as the tool tip.
     void showStatus(const QString &text);
-    // The box that picks one of several attached devices, in the row.
-    void setDeviceChoice(DeviceChoice *choice);
+    // The box that picks one of several attached devices sits in the row;
+    // use fills it and follows it once the row is made. Without one, no box.
+    void setDeviceBoxUser(std::function<void(QComboBox *box)> use);
 
 private:
     void build();
@@ -41,6 +42,6 @@ private:
     std::function<void(int page)> showPage;
     QWidget *bar = nullptr;
     QLabel *status = nullptr;
-    DeviceChoice *deviceChoice = nullptr;
+    std::function<void(QComboBox *box)> useDeviceBox;
     bool shown = false;
 };

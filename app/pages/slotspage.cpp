@@ -4,8 +4,8 @@
 #include "app/dialogpointers.h"
 #include "app/pages/windowoutput.h"
 #include "app/progressthrottle.h"
-#include "device/devicecontroller.h"
-#include "images/editdlg.h"
+#include "control/devicecontroller.h"
+#include "editors/editdlg.h"
 #include "images/imageslot.h"
 
 #include <QIcon>

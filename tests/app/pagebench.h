@@ -5,7 +5,7 @@
 // Devices page's: a test that looks at it makes one.
 
 #include "app/pages/windowoutput.h"
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "device/deviceinfo.h"
 #include "ui_mainwindow.h"
 

@@ -10,7 +10,7 @@
 #include "desktop/language.h"
 #include "emulator/emulateddevice.h"
 #include "firmware/firmwarefilechooser.h"
-#include "images/editdlg.h"
+#include "editors/editdlg.h"
 #include "images/myview.h"
 #include "settings/chartview.h"
 #include "testsupport.h"

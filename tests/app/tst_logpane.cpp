@@ -8,7 +8,7 @@
 #include "app/mainwindow.h"
 #include "app/progressthrottle.h"
 #include "emulator/emulateddevice.h"
-#include "images/editdlg.h"
+#include "editors/editdlg.h"
 #include "app/dialogpointers.h"
 #include "testsupport.h"
 

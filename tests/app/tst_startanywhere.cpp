@@ -7,7 +7,7 @@
 #include "app/mainwindow.h"
 #include "desktop/datafolder.h"
 #include "emulator/emulateddevice.h"
-#include "images/editdlg.h"
+#include "editors/editdlg.h"
 #include "testsupport.h"
 
 #include <QDir>

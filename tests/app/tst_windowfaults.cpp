@@ -5,7 +5,7 @@
 #include "app/dialogpointers.h"
 #include "app/mainwindow.h"
 #include "emulator/emulateddevice.h"
-#include "images/editdlg.h"
+#include "editors/editdlg.h"
 #include "images/myview.h"
 #include "images/picturefilechooser.h"
 #include "images/imagetests.h"

@@ -5,7 +5,7 @@
 #include "app/mainwindow.h"
 #include "app/dialogpointers.h"
 #include "app/stucknotice.h"
-#include "images/editdlg.h"
+#include "editors/editdlg.h"
 #include "emulator/emulateddevice.h"
 #include "testsupport.h"
 

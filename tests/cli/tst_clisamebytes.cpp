@@ -7,7 +7,7 @@
 #include "clirun.h"
 #include "emulator/emulateddevice.h"
 #include "firmware/firmwarefilechooser.h"
-#include "images/editdlg.h"
+#include "editors/editdlg.h"
 #include "images/imagetests.h"
 #include "images/picturefilechooser.h"
 #include "settings/my_spinbox.h"

@@ -239,8 +239,8 @@ private slots:
         lupdate.setWorkingDirectory(QStringLiteral(TESSEL_SOURCE_DIR));
         lupdate.start(QStringLiteral(TESSEL_LUPDATE),
                       {"-I", ".", "-locations", "none", "-source-language", "zh_CN", "-target-language", "en",
-                       "-extensions", "cpp,h,ui", "app", "device", "firmware", "settings", "images", "desktop",
-                       "cli", "-ts", ts});
+                       "-extensions", "cpp,h,ui", "app", "control", "device", "editors", "firmware", "settings",
+                       "images", "desktop", "cli", "-ts", ts});
         QVERIFY(lupdate.waitForFinished(120000));
         QVERIFY2(lupdate.exitStatus() == QProcess::NormalExit && lupdate.exitCode() == 0,
                  lupdate.readAllStandardError().constData());
@@ -305,7 +305,7 @@ private slots:
         QVector<Bypass> found;
         int files = 0;
         // The window and the core; tesselctl's own words are English by design.
-        for (const char *folder : {"app", "device", "firmware", "settings", "images", "desktop"}) {
+        for (const char *folder : {"app", "control", "device", "editors", "firmware", "settings", "images", "desktop"}) {
             QDirIterator it(root.filePath(QLatin1String(folder)), {"*.cpp", "*.h", "*.ui"}, QDir::Files);
             while (it.hasNext()) {
                 QFile file(it.next());

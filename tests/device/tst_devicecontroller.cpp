@@ -2,7 +2,7 @@
 // sends when run directly, one job at a time, Cancel after the report in
 // flight, an unplug, a stalled endpoint, and the controller going away mid-job.
 
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "device/deviceactivity.h"
 #include "device/devicesession.h"
 #include "emulator/emulateddevice.h"

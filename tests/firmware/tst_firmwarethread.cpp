@@ -4,7 +4,7 @@
 // after a failure and at a new start.
 
 #include "app/mainwindow.h"
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "emulator/emulateddevice.h"
 #include "firmware/firmwarefilechooser.h"
 #include "testsupport.h"

@@ -5,7 +5,7 @@
 #include "app/mainwindow.h"
 #include "app/servicehistoryview.h"
 #include "cli/clirun.h"
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "device/protocol.h"
 #include "emulator/emulateddevice.h"
 #include "history/historycsv.h"

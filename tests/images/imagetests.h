@@ -3,9 +3,9 @@
 // pictures whose pixels tell a misplaced byte or a wrong threshold.
 
 #include "app/dialogpointers.h"
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "device/devicesession.h"
-#include "images/editdlg.h"
+#include "editors/editdlg.h"
 #include "testsupport.h"
 
 #include <QApplication>

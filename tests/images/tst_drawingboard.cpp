@@ -4,7 +4,7 @@
 #include "app/mainwindow.h"
 #include "emulator/emulateddevice.h"
 #include "images/drawingstate.h"
-#include "images/editdlg.h"
+#include "editors/editdlg.h"
 #include "images/devicepreview.h"
 #include "images/myview.h"
 #include "images/toolwindowplace.h"

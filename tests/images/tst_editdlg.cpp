@@ -4,7 +4,7 @@
 
 #include "app/mainwindow.h"
 #include "emulator/emulateddevice.h"
-#include "images/editdlg.h"
+#include "editors/editdlg.h"
 #include "images/picturefilechooser.h"
 #include "images/picturefit.h"
 #include "imagetests.h"

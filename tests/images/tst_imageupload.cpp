@@ -7,7 +7,7 @@
 #include "emulator/emulateddevice.h"
 #include "imagetests.h"
 #include "images/devicepreview.h"
-#include "images/editdlg.h"
+#include "editors/editdlg.h"
 #include "images/picturefilechooser.h"
 #include "testsupport.h"
 

@@ -8,7 +8,7 @@
 #include "app/mainwindow.h"
 #include "emulator/emulateddevice.h"
 #include "imagetests.h"
-#include "images/editdlg.h"
+#include "editors/editdlg.h"
 #include "testsupport.h"
 
 #include <QProgressBar>

@@ -5,7 +5,7 @@
 
 #include "app/mainwindow.h"
 #include "emulator/emulateddevice.h"
-#include "images/editdlg.h"
+#include "editors/editdlg.h"
 #include "images/imageslot.h"
 #include "images/picturefilechooser.h"
 #include "imagetests.h"

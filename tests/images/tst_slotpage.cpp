@@ -4,7 +4,7 @@
 #include "app/dialogpointers.h"
 #include "app/mainwindow.h"
 #include "emulator/emulateddevice.h"
-#include "images/editdlg.h"
+#include "editors/editdlg.h"
 #include "imagetests.h"
 #include "testsupport.h"
 

@@ -5,7 +5,7 @@
 #include "app/mainwindow.h"
 #include "emulator/emulateddevice.h"
 #include "imagetests.h"
-#include "images/editdlg.h"
+#include "editors/editdlg.h"
 #include "images/myview.h"
 #include "images/unsavedquestion.h"
 #include "testsupport.h"

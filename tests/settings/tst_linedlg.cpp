@@ -9,7 +9,7 @@
 #include "device/protocol.h"
 #include "emulator/emulateddevice.h"
 #include "settings/chartview.h"
-#include "settings/linedlg.h"
+#include "editors/linedlg.h"
 #include "settings/curvefilechooser.h"
 #include "settings/powercurves.h"
 #include "settings/unsavedcurvequestion.h"

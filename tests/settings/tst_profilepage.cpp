@@ -7,7 +7,7 @@
 #include "emulator/emulateddevice.h"
 #include "settings/chartview.h"
 #include "settings/curvefilechooser.h"
-#include "settings/linedlg.h"
+#include "editors/linedlg.h"
 #include "settings/my_spinbox.h"
 #include "settings/powercurves.h"
 #include "settings/unsavedcurvequestion.h"

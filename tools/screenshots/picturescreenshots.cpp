@@ -8,7 +8,7 @@
 #include "app/mainwindow.h"
 #include "emulator/emulateddevice.h"
 #include "images/devicepreview.h"
-#include "images/editdlg.h"
+#include "editors/editdlg.h"
 #include "images/picturefilechooser.h"
 
 #include <QAbstractButton>

@@ -1,4 +1,4 @@
-#include "settings/linedlg.h"
+#include "editors/linedlg.h"
 #include "ui_linedlg.h"
 
 #include "settings/curveaccessibility.h"

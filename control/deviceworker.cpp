@@ -1,6 +1,6 @@
-#include "device/deviceworker.h"
+#include "control/deviceworker.h"
 
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "device/devicelink.h"
 #include "device/devicesession.h"
 #include "device/knowndevices.h"

@@ -1,4 +1,4 @@
-#include "app/accessiblewindow.h"
+#include "desktop/accessiblewindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>

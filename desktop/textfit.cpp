@@ -1,4 +1,4 @@
-#include "app/textfit.h"
+#include "desktop/textfit.h"
 
 #include <QAbstractButton>
 #include <QEvent>

@@ -1,6 +1,6 @@
 // The core's device jobs as the controller runs them: each copies its
 // arguments into the job and calls the job function on the device thread.
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 
 #include "device/devicesession.h"
 #include "device/waiter.h"

@@ -9,7 +9,6 @@
 // nothing marked as done (no slot file, no thumbnail, the picture still
 // unsaved).
 
-#include "device/devicejob.h"
 #include "images/dithering.h"
 #include "images/picturefit.h"
 
@@ -21,6 +20,8 @@
 
 class DeviceController;
 class DevicePreview;
+class EditorPreview;
+class PictureTransfer;
 class MyView;
 class QDragEnterEvent;
 class QDropEvent;
@@ -71,7 +72,7 @@ public:
     // Starts the transfer of the picture; it ends with uploadFinished().
     void uploadImage();
     // True while this editor's transfer runs.
-    bool isUploading() const { return uploading; }
+    bool isUploading() const;
     // Stops the running transfer after the report in flight; false when none runs.
     bool cancelUpload();
 
@@ -157,17 +158,11 @@ private:
     void setupChoices();
     void showDeviceView(const QImage &screen);
 
-    // The picture transfer (imagetransfer.cpp).
-    void connectController();
-    void uploadProgress(qint64 value);
-    void uploadEnded(DeviceJob kind, bool success, bool cancelled);
+    // The picture transfer's end: the slot file, the bar, the editor's own end.
+    void uploadEnded(bool sent, bool cancelled, bool fileWritten);
     void showTransferRunning(bool running);
-    // Writes the slot file once the transfer went through; says so when it could not.
-    void storeSlotPicture(const QPixmap &sent);
     // The picture as the slot file gives it back, written and read as BMP.
     QImage pictureAsStored() const;
-    // What the screen is sent: one-bit screens get the chosen conversion.
-    QImage forScreen(const QImage &picture) const;
 
     Ui::editDlg *ui = nullptr;
     // Guarded: the editor may outlive the window that owns the controller.
@@ -181,18 +176,16 @@ private:
     QColor backgroundColour;
     QColor foregroundColour;
     QPointer<MyView> drawingBoard;
-    QPointer<DevicePreview> preview;
+    EditorPreview *preview = nullptr;
+    PictureTransfer *transfer = nullptr;
 
     PictureFit fit = PictureFit::Stretch;
     Dithering dithering = Dithering::None;
     bool invertBits = false;
 
     bool deleteWhenClosed = false;
-    bool uploading = false;
-    bool cancelSeen = false;
     bool deleteAfterUpload = false;
-    // What the running transfer sends, and the history step it was taken at.
-    QPixmap sending;
+    // The history step the running transfer's picture was taken at.
     int sendingStep = -1;
     // The user chose to discard the changes; the close that follows does not ask again.
     bool discardChosen = false;

@@ -7,7 +7,7 @@
 // Reads and writes run on the device thread; the dialog shows their outcome
 // when they end, and a read can be cancelled (its Cancel button, or Esc).
 
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 #include "device/deviceinfo.h"
 #include "settings/curvedragmodel.h"
 #include "settings/powercurves.h"

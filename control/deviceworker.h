@@ -11,7 +11,7 @@
 // uses, and nothing the controller owned, when the controller is gone.
 
 #include "device/calltimer.h"
-#include "device/devicejob.h"
+#include "control/devicejob.h"
 #include "device/knowndevices.h"
 
 #include <QByteArray>

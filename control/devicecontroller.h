@@ -33,7 +33,7 @@
 //   it uses, closes its handle once the call returns, and deletes its QThread
 //   through the event loop; at the program's end the system takes it down.
 
-#include "device/devicejob.h"
+#include "control/devicejob.h"
 #include "device/devicewatch.h"
 #include "device/knowndevices.h"
 #include "settings/profile.h"

@@ -1,9 +1,9 @@
-#include "images/editdlg.h"
+#include "editors/editdlg.h"
 #include "ui_editdlg.h"
 
-#include "device/devicecontroller.h"
-#include "images/devicepreview.h"
-#include "images/toolwindowplace.h"
+#include "control/devicecontroller.h"
+#include "editors/editorpreview.h"
+#include "editors/picturetransfer.h"
 #include "images/editoraccessibility.h"
 #include "images/editorchoices.h"
 #include "images/imageslot.h"
@@ -11,15 +11,18 @@
 #include "images/picturefile.h"
 #include "images/picturefilechooser.h"
 #include "images/picturestep.h"
+#include "images/toolwindowplace.h"
 #include "images/pictureexport.h"
 #include "images/undoshortcuts.h"
 #include "images/unsavedquestion.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
 #include <QTransform>
@@ -39,6 +42,18 @@ const char *const FitTexts[] = {QT_TRANSLATE_NOOP("editDlg", "Stretch"), QT_TRAN
                                 QT_TRANSLATE_NOOP("editDlg", "Cover")};
 const char *const DitheringTexts[] = {QT_TRANSLATE_NOOP("editDlg", "Threshold"),
                                       QT_TRANSLATE_NOOP("editDlg", "Floyd–Steinberg")};
+
+QString noPictureText()
+{
+    return QCoreApplication::translate("Pictures", "没有图片，未发送");
+}
+QString slotFileNotSavedText()
+{
+    return QCoreApplication::translate("Pictures", "图片文件无法保存，发送当前显示的图片");
+}
+
+// The progress bar shows the upload has begun before anything is sent.
+constexpr int UploadStartedProgress = 2;
 
 // The undo history holds at most this much picture (a 240 x 280 step is
 // about 270 KB, so some 240 steps).
@@ -139,8 +154,20 @@ editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType
     ui->toolButton_4->hide();
     ui->radioButton->hide();
     ui->messageLabel->hide();
+    preview = new EditorPreview(PictureTarget{slotNumber, imageWidth, imageHeight, screenType}, this);
+    connect(preview, &EditorPreview::pictureShown, this, &editDlg::showDeviceView);
+    connect(preview, &EditorPreview::closed, this, [this] { ui->previewToolButton->setChecked(false); });
+    transfer = new PictureTransfer(controller, this);
+    connect(transfer, &PictureTransfer::progressed, this, &editDlg::progressChanged);
+    connect(transfer, &PictureTransfer::ended, this, &editDlg::uploadEnded);
+    // The window that owns the controller is going: nothing is said to a
+    // window half taken down.
+    connect(transfer, &PictureTransfer::abandoned, this, [this] {
+        if (deleteAfterUpload)
+            deleteLater();
+    });
+    ui->cancelToolButton->hide();
     setupChoices();
-    connectController();
 
     // A step costs about one picture of the slot's size, or of the slot
     // file's should that be larger.
@@ -183,6 +210,7 @@ void editDlg::setupChoices()
     ui->fitComboBox->setCurrentIndex(int(fit));
     ui->ditheringComboBox->setCurrentIndex(int(dithering));
     ui->invertCheckBox->setChecked(invertBits);
+    preview->setConversion(dithering, invertBits);
 
     // The conversion matters to one-bit screens only, the animation to the
     // boot screen of a colour one.
@@ -207,15 +235,14 @@ void editDlg::done(int result)
 {
     if (!mayClose())
         return;
-    if (preview)
-        preview->close();
+    preview->closeWindow();
     QDialog::done(result);
     // Closed during its transfer: the transfer is stopped, and the editor
     // goes once it has ended.
     cancelUpload();
     if (!deleteWhenClosed)
         return;
-    if (uploading)
+    if (transfer->isRunning())
         deleteAfterUpload = true;
     else
         deleteLater();
@@ -225,8 +252,7 @@ void editDlg::refreshImageButton()
 {
     if (ui->previewToolButton->isChecked()) {
         const QImage view = deviceView();
-        if (preview)
-            preview->showStill(view);
+        preview->showStill(view);
         showDeviceView(view);
         return;
     }
@@ -497,6 +523,7 @@ void editDlg::on_ditheringComboBox_currentIndexChanged(int index)
         return;
     dithering = Dithering(index);
     EditorChoices::setDithering(dithering);
+    preview->setConversion(dithering, invertBits);
     // A new conversion is judged on the device's view.
     ui->previewToolButton->setChecked(true);
     refreshImageButton();
@@ -506,6 +533,7 @@ void editDlg::on_invertCheckBox_toggled(bool checked)
 {
     invertBits = checked;
     EditorChoices::setInvert(checked);
+    preview->setConversion(dithering, invertBits);
     ui->previewToolButton->setChecked(true);
     refreshImageButton();
 }
@@ -581,4 +609,113 @@ void editDlg::on_pushButton_pressed()
 
 void editDlg::on_comboBox_2_activated(const QString &)
 {
+}
+
+// --- DEVICE VIEW and PLAY: the picture as the device's screen will show it
+
+QImage editDlg::deviceView() const
+{
+    return preview->view(workPixmap.isNull() ? QImage() : pictureAsStored());
+}
+
+QVector<QImage> editDlg::bootAnimationView() const
+{
+    return preview->animation(workPixmap.isNull() ? QImage() : pictureAsStored());
+}
+
+DevicePreview *editDlg::devicePreview() const
+{
+    return preview->window();
+}
+
+void editDlg::on_previewToolButton_toggled(bool checked)
+{
+    if (checked)
+        preview->makeWindow();
+    // The picture first: it gives the window its size, which decides where it fits.
+    refreshImageButton();
+    preview->setWindowShown(checked);
+}
+
+void editDlg::on_playToolButton_clicked()
+{
+    if (!ui->previewToolButton->isChecked())
+        ui->previewToolButton->setChecked(true);
+    preview->play(bootAnimationView());
+}
+
+// --- UPLOAD: the picture to the device, and then to the slot file
+
+void editDlg::uploadImage()
+{
+    if (!controller)
+        return;
+    // An empty editor must not wipe the slot on the device.
+    if (workPixmap.isNull()) {
+        log(noPictureText());
+        return;
+    }
+    // The picture as the slot file will give it back, so the device gets the
+    // very bytes the file holds, whether or not the file can be written.
+    const PictureTarget target{slotNumber, imageWidth, imageHeight, screenType};
+    if (!transfer->start(target, preview->sent(pictureAsStored()), workPixmap))
+        return;
+    sendingStep = steps.index();
+    showTransferRunning(true);
+    emit progressChanged(UploadStartedProgress);
+}
+
+bool editDlg::isUploading() const
+{
+    return transfer->isRunning();
+}
+
+bool editDlg::cancelUpload()
+{
+    return transfer->cancel();
+}
+
+void editDlg::uploadEnded(bool sent, bool cancelled, bool fileWritten)
+{
+    showTransferRunning(false);
+    if (cancelled) {
+        // Stopped part way: the bar goes back, nothing counts as done.
+        emit progressChanged(0);
+    } else if (!fileWritten) {
+        log(slotFileNotSavedText());
+    } else {
+        // Steps taken while the transfer ran are not in the file.
+        if (steps.index() == sendingStep)
+            steps.setClean();
+        emit slotPictureSaved(slotNumber);
+    }
+    sendingStep = -1;
+    emit uploadFinished(sent, cancelled);
+    if (deleteAfterUpload)
+        deleteLater();
+}
+
+void editDlg::showTransferRunning(bool running)
+{
+    ui->cancelToolButton->setVisible(running);
+}
+
+void editDlg::on_cancelToolButton_clicked()
+{
+    cancelUpload();
+}
+
+void editDlg::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && transfer->isRunning()) {
+        cancelUpload();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+QImage editDlg::pictureAsStored() const
+{
+    return throughBmpFile(workPixmap.toImage());
 }

@@ -1,7 +1,7 @@
-#include "device/devicecontroller.h"
+#include "control/devicecontroller.h"
 
 #include "device/deviceactivity.h"
-#include "device/deviceworker.h"
+#include "control/deviceworker.h"
 
 DeviceController::DeviceController(QObject *parent)
     : QObject(parent), worker(std::make_shared<DeviceWorker>(this))
