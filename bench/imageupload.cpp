@@ -45,15 +45,18 @@ long peakKilobytes()
     return usage.ru_maxrss;
 }
 
-// The 99th percentile of the time between one data report's write and the next.
 // Lets the event loop run until the device thread has finished its job and
-// the window has heard its end.
+// the window has heard its end. The window's thread sleeps between events as
+// in the program: processEvents() with a time limit drops WaitForMoreEvents
+// and would spin, taking a core from the device thread.
 void waitForDevice(MainWindow &window)
 {
     while (window.controller().isBusy())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QCoreApplication::processEvents();
 }
+
+// The 99th percentile of the time between one data report's write and the next.
 
 double p99GapMicros()
 {
