@@ -6,6 +6,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/actiongate.h"
+#include "app/logpane.h"
 #include "device/openfailure.h"
 
 #include <QPushButton>
@@ -41,6 +42,11 @@ void MainWindow::connectController()
     connect(&deviceController, &DeviceController::logLine, this, [this](const QString &text, bool detail) {
         detail ? appendLogDetail(text) : appendLog(text);
     });
+    // A transfer's line per report reaches the pane as one run per look of
+    // the controller rather than a call per line.
+    deviceController.setDetailBatches(true);
+    connect(&deviceController, &DeviceController::detailLines, this,
+            [this](const QStringList &lines) { logPane->appendDetails(lines); });
     connect(&deviceController, &DeviceController::stateChanged, this, &MainWindow::showDeviceState);
 }
 

@@ -134,6 +134,37 @@ void LogPane::append(const QString &text, bool detail)
         pending += QChar(pendingLines % ParagraphLines == 0 ? QChar::ParagraphSeparator : QChar::LineSeparator);
     const int lineStart = pending.size();
     appendLinePrefix(pending, localTimeNow());
+    addPending(lineStart, text);
+
+    // A line that is not detail goes into the pane at once; detail lines (one
+    // per report of a transfer) in batches every other frame, so that drawing
+    // them does not cost the transfer its pace. The device works on a thread
+    // of its own: the pane never turns the event loop itself, so a job's lines
+    // and ends are seen in the order the job said them.
+    flushIfDue(!detail);
+}
+
+void LogPane::appendDetails(const QStringList &lines)
+{
+    if (lines.isEmpty())
+        return;
+    if (pending.isEmpty() && !flushTimer.isActive())
+        flushTimer.start();
+    // The run arrived in one piece: one look at the clock stamps it all.
+    QString stamp;
+    appendLinePrefix(stamp, localTimeNow());
+    for (const QString &text : lines) {
+        if (!pending.isEmpty())
+            pending += QChar(pendingLines % ParagraphLines == 0 ? QChar::ParagraphSeparator : QChar::LineSeparator);
+        const int lineStart = pending.size();
+        pending += stamp;
+        addPending(lineStart, text);
+    }
+    flushIfDue(false);
+}
+
+void LogPane::addPending(int lineStart, const QString &text)
+{
     if (logFile) {
         pendingFile += QStringView(pending).mid(lineStart);
         pendingFile += text;
@@ -146,14 +177,12 @@ void LogPane::append(const QString &text, bool detail)
     }
     appendWithinParagraph(pending, text);
     ++pendingLines;
+}
 
-    // A line that is not detail goes into the pane at once; detail lines (one
-    // per report of a transfer) in batches every other frame, so that drawing
-    // them does not cost the transfer its pace. The device works on a thread
-    // of its own: the pane never turns the event loop itself, so a job's lines
-    // and ends are seen in the order the job said them.
+void LogPane::flushIfDue(bool atOnce)
+{
     const bool batchDue = !sinceEvents.isValid() || sinceEvents.hasExpired(HiddenLogEventIntervalMs);
-    if (!detail || batchDue)
+    if (atOnce || batchDue)
         flush();
     if (batchDue)
         sinceEvents.start();

@@ -16,6 +16,7 @@
 
 #include <QElapsedTimer>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <deque>
@@ -36,6 +37,9 @@ public:
     // thousands a transfer logs) may wait for the next batch; any other line
     // goes in at once, with the detail lines before it.
     void append(const QString &text, bool detail = false);
+    // Detail lines that arrived together, in order, as append(line, true)
+    // each would add them; they share one time stamp.
+    void appendDetails(const QStringList &lines);
     // Lines still waiting go into the document now (before the pane is
     // shown, before a question is asked, when an action ends).
     void flush();
@@ -48,6 +52,10 @@ public:
     LogFile *file() const { return logFile.get(); }
 
 private:
+    // Adds a line, its stamp already at the end of pending, to the file's share.
+    void addPending(int lineStart, const QString &text);
+    // Lines waiting go into the document when the batch is due (or at once).
+    void flushIfDue(bool atOnce);
     // Drops the oldest lines beyond MaxLines, whole paragraphs where it can.
     void dropOldestLines();
 

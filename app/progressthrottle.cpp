@@ -60,6 +60,11 @@ void ProgressThrottle::show(int value)
 {
     holding = false;
     first = false;
+    // Drawn with the window's next frame rather than inside setValue(), which
+    // repaints the bar at once: the window's event loop runs while the device
+    // works, and several values shown before that frame cost one drawing.
+    bar->setUpdatesEnabled(false);
     bar->setValue(value);
+    bar->setUpdatesEnabled(true);
     sinceShown.start();
 }

@@ -187,7 +187,19 @@ void DeviceController::takeWorkerEvents()
     std::deque<WorkerEvent> &queue = worker->delivering;
     worker->takeEvents(queue);
     while (!queue.empty()) {
-        WorkerEvent event = std::move(queue.front());
+        WorkerEvent &front = queue.front();
+        if (front.type == WorkerEvent::Line && front.flag && !detailBatches) {
+            // A run of detail lines said one by one; the rest of the run
+            // stays first in the queue, where a nested call goes on with it.
+            const QString text = front.lines.takeFirst();
+            if (front.lines.isEmpty())
+                queue.pop_front();
+            emit logLine(text, true);
+            if (!self)
+                return;
+            continue;
+        }
+        WorkerEvent event = std::move(front);
         queue.pop_front();
         switch (event.type) {
         case WorkerEvent::Started:
@@ -195,7 +207,10 @@ void DeviceController::takeWorkerEvents()
             emit jobStarted(event.kind);
             break;
         case WorkerEvent::Line:
-            emit logLine(event.text, event.flag);
+            if (event.flag)
+                emit detailLines(event.lines);
+            else
+                emit logLine(event.text, false);
             break;
         case WorkerEvent::Progress:
             lastReports = event.reports;

@@ -41,6 +41,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <QThread>
 #include <QTimer>
 
@@ -107,6 +108,11 @@ public:
     void setFirmwareQuestions(FirmwareQuestions questions) { questions_ = std::move(questions); }
     const FirmwareQuestions &firmwareQuestions() const { return questions_; }
 
+    // A receiver that takes detail lines in runs: each run of detail lines
+    // (a transfer's line per report) comes as one detailLines() in its place
+    // among the other lines, instead of one logLine() per line.
+    void setDetailBatches(bool on) { detailBatches = on; }
+
     // Which device this controller serves: the one at this hidapi path, or
     // with an empty path (the default) the first 0483:5750 device attached.
     // Taken by the next job and listing. A device that leaves is reported as
@@ -169,6 +175,8 @@ public:
 signals:
     void jobStarted(DeviceJob kind);
     void logLine(const QString &text, bool detail);
+    // With setDetailBatches(true): detail lines said one after another, oldest first.
+    void detailLines(const QStringList &lines);
     void progress(qint64 value, qint64 maximum);
     void deviceReachable(bool online);
     // What a firmware stage tells its page beyond lines and progress:
@@ -210,6 +218,7 @@ private:
     bool accessible = true;
     bool listing = false;
     bool threadEnded = false;
+    bool detailBatches = false;
     int stallGraceMs = StallGraceMs;
     DeviceState currentState = DeviceState::Absent;
     DeviceJob stateJob = DeviceJob::None;

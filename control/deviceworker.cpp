@@ -47,7 +47,7 @@ public:
         event.value = value;
         event.maximum = maximum;
         event.reports = session.reportsWritten();
-        worker.send(event);
+        worker.send(std::move(event));
     }
 
     void deviceReachable(bool online) override
@@ -57,7 +57,7 @@ public:
         // Asked here, on the device thread, while it is fresh, and of this
         // session's device: another unit being listed does not make it there.
         event.listed = online || listedAt(session.devicePath());
-        worker.send(event);
+        worker.send(std::move(event));
     }
 
     void showFileInfo(const QString &text) override { note(QStringLiteral("fileInfo"), text); }
@@ -102,7 +102,7 @@ public:
         WorkerEvent event{WorkerEvent::Note, kind};
         event.text = what;
         event.result = value;
-        worker.send(event);
+        worker.send(std::move(event));
     }
 
 private:
@@ -112,10 +112,13 @@ private:
             refused = true;
             return false;
         }
+        if (detail) {
+            worker.sendDetail(kind, text);
+            return true;
+        }
         WorkerEvent event{WorkerEvent::Line, kind};
         event.text = text;
-        event.flag = detail;
-        worker.send(event);
+        worker.send(std::move(event));
         return true;
     }
 
@@ -189,6 +192,24 @@ void DeviceWorker::takeEvents(std::deque<WorkerEvent> &into)
 void DeviceWorker::send(WorkerEvent event)
 {
     std::lock_guard<std::mutex> lock(mutex);
+    queue(std::move(event));
+}
+
+void DeviceWorker::sendDetail(DeviceJob kind, const QString &text)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!receiver)
+        return;
+    if (!events.empty()) {
+        WorkerEvent &last = events.back();
+        if (last.type == WorkerEvent::Line && last.flag && last.kind == kind) {
+            last.lines.append(text);
+            return;
+        }
+    }
+    WorkerEvent event{WorkerEvent::Line, kind};
+    event.flag = true;
+    event.lines.append(text);
     queue(std::move(event));
 }
 

@@ -17,6 +17,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <QVariant>
 
@@ -34,7 +35,8 @@ struct WorkerEvent
     explicit WorkerEvent(Type type = Line, DeviceJob kind = DeviceJob::None) : type(type), kind(kind) {}
     Type type = Line;
     DeviceJob kind = DeviceJob::None;
-    QString text;       // Line, Note (what); a Question carries nothing: it waits in the worker
+    QString text;       // Line (not detail), Note (what); a Question carries nothing: it waits in the worker
+    QStringList lines;  // Line, detail: a run of detail lines said one after another, oldest first
     bool flag = false;  // Line: detail; Reachable: online; Finished: success; Listed: listed
     bool cancelled = false; // Finished
     bool listed = true; // Reachable: opened, or still listed by the system
@@ -88,6 +90,9 @@ public:
     // --- the device thread ------------------------------------------------------
     void run();
     void send(WorkerEvent event);
+    // A detail line: joins the run of detail lines last in the mailbox, so a
+    // transfer's line per report costs no event of its own.
+    void sendDetail(DeviceJob kind, const QString &text);
     // Puts question to the controller's thread and waits for its answer. No
     // when the job is interrupted or the controller goes away meanwhile, so
     // neither thread ever waits for the other's answer in vain.

@@ -31,6 +31,22 @@ constexpr int DoneProgress = 100;
 
 enum class Opening { Acknowledged, Unacknowledged, Failed, Stopped };
 
+// A data report's number as its log line, in decimal. Written digit by digit:
+// QString::number goes through the locale's number formatting, dear for a
+// line logged with every report.
+QString reportNumberText(int counter)
+{
+    if (counter < 0)
+        return QString::number(counter);
+    QChar digits[10];
+    int at = 10;
+    do {
+        digits[--at] = QLatin1Char(char('0' + counter % 10));
+        counter /= 10;
+    } while (counter > 0);
+    return QString(digits + at, 10 - at);
+}
+
 // Data and end reports go out through the session; each data report is logged
 // with its number first.
 class SessionReportSink : public ImageReportSink
@@ -40,7 +56,7 @@ public:
 
     bool dataReport(int counter, const ApplicationBlock &block) override
     {
-        if (!sink.logDetail(QString::number(counter))) {
+        if (!sink.logDetail(reportNumberText(counter))) {
             stopped = true;
             return false;
         }

@@ -46,27 +46,39 @@ class TestLogPane : public QObject
 private slots:
     // The oldest lines go; the newest stay, in order, whether they came in
     // small batches, in one batch beyond the cap, or in batches that the cap
-    // cuts through.
+    // cuts through; a line at a time or in runs of detail lines.
     void keepsTheNewestLines_data()
     {
         QTest::addColumn<int>("total");
         QTest::addColumn<int>("batch");   // lines before each flush
-        QTest::newRow("batches of 3") << LogPane::MaxLines + 50 << 3;
-        QTest::newRow("one batch beyond the cap") << LogPane::MaxLines + 777 << LogPane::MaxLines + 777;
-        QTest::newRow("batches of 7000") << 3 * LogPane::MaxLines + 1 << 7000;
-        QTest::newRow("line by line") << LogPane::MaxLines + 2 << 1;
-        QTest::newRow("below the cap") << 1234 << 100;
+        QTest::addColumn<bool>("runs");   // each batch handed over as one run
+        QTest::newRow("batches of 3") << LogPane::MaxLines + 50 << 3 << false;
+        QTest::newRow("one batch beyond the cap") << LogPane::MaxLines + 777 << LogPane::MaxLines + 777 << false;
+        QTest::newRow("batches of 7000") << 3 * LogPane::MaxLines + 1 << 7000 << false;
+        QTest::newRow("line by line") << LogPane::MaxLines + 2 << 1 << false;
+        QTest::newRow("below the cap") << 1234 << 100 << false;
+        QTest::newRow("runs of 300 across paragraphs") << LogPane::MaxLines + 50 << 300 << true;
+        QTest::newRow("one run beyond the cap") << LogPane::MaxLines + 777 << LogPane::MaxLines + 777 << true;
+        QTest::newRow("runs of 7000") << 3 * LogPane::MaxLines + 1 << 7000 << true;
+        QTest::newRow("runs of 1") << 600 << 1 << true;
     }
     void keepsTheNewestLines()
     {
         QFETCH(int, total);
         QFETCH(int, batch);
+        QFETCH(bool, runs);
         QTextBrowser view;
         LogPane pane(&view);
+        QStringList run;
         for (int i = 0; i < total; ++i) {
-            pane.append(QString::number(i), true);
-            if ((i + 1) % batch == 0)
+            if (runs)
+                run << QString::number(i);
+            else
+                pane.append(QString::number(i), true);
+            if ((i + 1) % batch == 0 || i + 1 == total) {
+                pane.appendDetails(std::exchange(run, {}));
                 pane.flush();
+            }
         }
         pane.flush();
         const QStringList lines = paneTexts(view);
@@ -151,11 +163,12 @@ private slots:
         pane.setFile(std::make_unique<LogFile>(path, nullptr));
         pane.append(QStringLiteral("设备离线"));
         pane.append(QStringLiteral("1"), true);
+        pane.appendDetails({QStringLiteral("2"), QStringLiteral("3")});
         pane.flush();
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines.size(), 5);
         QVERIFY(lines[0].startsWith("Tessel Control ") && lines[0].contains("Qt ") && lines[0].contains("hidapi"));
         QCOMPARE(lines.mid(1), view.toPlainText().split(QLatin1Char('\n')));
 

@@ -345,6 +345,67 @@ private slots:
         }
     }
 
+    // Every line of a job reaches the receiver once and in the job's order,
+    // detail lines one by one or in runs (as the window takes them), also when
+    // the receiver lets events run meanwhile and when the job is cancelled.
+    void linesInOrder_data()
+    {
+        QTest::addColumn<bool>("runs");
+        QTest::addColumn<bool>("turnsLoop");
+        QTest::addColumn<int>("cancelAfter");   // the write after which Cancel is asked; -1: none
+        QTest::newRow("runs") << true << false << -1;
+        QTest::newRow("runs, receiver turns the loop") << true << true << -1;
+        QTest::newRow("line by line, receiver turns the loop") << false << true << -1;
+        QTest::newRow("runs, cancelled") << true << false << 40;
+        QTest::newRow("line by line, turns the loop, cancelled") << false << true << 40;
+    }
+    void linesInOrder()
+    {
+        QFETCH(bool, runs);
+        QFETCH(bool, turnsLoop);
+        QFETCH(int, cancelAfter);
+        RecordingSink sink;
+        SleepWaiter waiter;
+        {
+            DeviceSession session;
+            QVERIFY(jobs["colour upload"].direct(session, sink, waiter));
+        }
+        device().reset();
+        QStringList heard;
+        bool finished = false;
+        {
+            DeviceController controller;
+            controller.setDetailBatches(runs);
+            const auto take = [&](const QStringList &lines) {
+                heard << lines;
+                if (turnsLoop)
+                    QCoreApplication::processEvents();
+            };
+            connect(&controller, &DeviceController::logLine, [&](const QString &text, bool detail) {
+                QVERIFY(!(runs && detail));
+                take({text});
+            });
+            connect(&controller, &DeviceController::detailLines, take);
+            connect(&controller, &DeviceController::finished, [&] { finished = true; });
+            // Slow enough that the controller looks several times during the job.
+            device().setWriteHook([&](int writeIndex, const QByteArray &) {
+                QThread::usleep(300);
+                if (writeIndex == cancelAfter)
+                    cancelFromHook(controller);
+            });
+            QVERIFY(jobs["colour upload"].start(controller));
+            QTRY_VERIFY_WITH_TIMEOUT(finished, 20000);
+        }
+        if (cancelAfter < 0) {
+            QCOMPARE(heard, sink.lines);
+            return;
+        }
+        QCOMPARE(heard.last(), QStringLiteral("已取消"));
+        // The start line, its acknowledgement and a number for each data report that went out.
+        QCOMPARE(heard.size() - 3, device().count(Exchange::Write) - 1);
+        QCOMPARE(heard.mid(0, heard.size() - 1), sink.lines.mid(0, heard.size() - 1));
+    }
+
     // A Cancel while the device is silent ends the wait at the next slice:
     // the read was not waited out.
     void cancelDuringRead()
