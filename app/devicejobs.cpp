@@ -7,35 +7,10 @@
 
 #include "app/actiongate.h"
 #include "app/logpane.h"
+#include "control/jobnames.h"
 #include "device/openfailure.h"
 
 #include <QPushButton>
-
-namespace {
-
-// What the busy tool tip names.
-QString jobName(DeviceJob job)
-{
-    switch (job) {
-    case DeviceJob::DeviceQuery: return MainWindow::tr("读取设备信息");
-    case DeviceJob::SlotQuery: return MainWindow::tr("查询图片槽位");
-    case DeviceJob::PictureUpload: return MainWindow::tr("上传图片");
-    case DeviceJob::FirmwareUpgrade:
-    case DeviceJob::FirmwareRecovery:
-    case DeviceJob::FirmwareWriteStage:
-    case DeviceJob::FirmwareWriteAlone: return MainWindow::tr("升级固件");
-    case DeviceJob::Refresh: return MainWindow::tr("刷新");
-    case DeviceJob::SettingsWrite: return MainWindow::tr("写入设置");
-    case DeviceJob::CurveRead: return MainWindow::tr("读取功率曲线");
-    case DeviceJob::CurveReadAll: return MainWindow::tr("读取全部功率曲线");
-    case DeviceJob::CurveWrite: return MainWindow::tr("写入功率曲线");
-    case DeviceJob::ProfileApply: return MainWindow::tr("写入配置");
-    case DeviceJob::None: break;
-    }
-    return QString();
-}
-
-} // namespace
 
 void MainWindow::connectController()
 {
@@ -80,7 +55,7 @@ void MainWindow::showDeviceState(DeviceState state, DeviceJob job)
 {
     switch (state) {
     case DeviceState::Busy:
-        gate->hold(tr("设备正忙：%1").arg(jobName(job)));
+        gate->hold(tr("设备正忙：%1").arg(jobTitle(job)));
         break;
     case DeviceState::Unresponsive:
         gate->hold(tr("设备无响应：请拔下设备，再重新连接"));

@@ -1,6 +1,7 @@
 #include "history/servicehistoryrecorder.h"
 
 #include "control/devicecontroller.h"
+#include "control/jobnames.h"
 #include "history/historywriter.h"
 
 #include <QCoreApplication>
@@ -68,27 +69,6 @@ void ServiceHistoryRecorder::heard(const QString &line)
     }
 }
 
-QString ServiceHistoryRecorder::jobName(DeviceJob kind)
-{
-    switch (kind) {
-    case DeviceJob::DeviceQuery: return QStringLiteral("device query");
-    case DeviceJob::SlotQuery: return QStringLiteral("slot query");
-    case DeviceJob::PictureUpload: return QStringLiteral("picture upload");
-    case DeviceJob::FirmwareUpgrade: return QStringLiteral("firmware upgrade");
-    case DeviceJob::FirmwareRecovery: return QStringLiteral("firmware recovery");
-    case DeviceJob::FirmwareWriteStage: return QStringLiteral("firmware write stage");
-    case DeviceJob::FirmwareWriteAlone: return QStringLiteral("firmware write alone");
-    case DeviceJob::Refresh: return QStringLiteral("refresh");
-    case DeviceJob::SettingsWrite: return QStringLiteral("settings write");
-    case DeviceJob::CurveRead: return QStringLiteral("curve read");
-    case DeviceJob::CurveReadAll: return QStringLiteral("curve read all");
-    case DeviceJob::CurveWrite: return QStringLiteral("curve write");
-    case DeviceJob::ProfileApply: return QStringLiteral("profile apply");
-    case DeviceJob::None: break;
-    }
-    return QString();
-}
-
 void ServiceHistoryRecorder::beginRow(DeviceJob kind)
 {
     skipping = skipNext;
@@ -108,7 +88,7 @@ void ServiceHistoryRecorder::beginRow(DeviceJob kind)
     current.path = QString::fromLocal8Bit(unit.path);
     current.model = model;
     current.firmwareBefore = firmware;
-    current.job = jobName(kind);
+    current.job = jobHistoryName(kind);
     current.result = QStringLiteral("started");
     current.programVersion = programVersion();
     clock.start();

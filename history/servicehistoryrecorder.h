@@ -47,9 +47,6 @@ public:
     QVector<HistoryRow> lastJobs(const QString &serial, int count);
     QString databasePath() const { return path; }
 
-    // The stable name a job has in the history.
-    static QString jobName(DeviceJob kind);
-
 signals:
     // A line naming what keeps the history from being written; once per problem.
     void problem(const QString &line);
