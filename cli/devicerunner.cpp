@@ -5,6 +5,7 @@
 #include "control/devicecontroller.h"
 #include "history/servicehistoryrecorder.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QMetaObject>
 #include <QTimer>
@@ -62,6 +63,12 @@ DeviceController &DeviceRunner::controller()
             if (historySay)
                 historySay(line);
         });
+        // Whose device the jobs go to, so that each history row names the
+        // unit (serial number and path): one listing, as the window's watch
+        // makes; it asks the system only and sends the device nothing.
+        device->checkPresence();
+        while (device->isListing())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return *device;
 }

@@ -41,12 +41,16 @@ EmulatedDevice &device() { return EmulatedDevice::instance(); }
 // read made on a device thread comes in slices: the slices of one read are one
 // wait of their summed time-out, and a read that found a report shows no
 // time-out (the device cannot tell how long the host would have waited).
+// tesselctl lists the system's devices once before its first job, to know
+// whose device it serves; that listing reaches no device and is left out.
 QStringList exchanges()
 {
     QVector<Exchange> merged;
+    bool opened = false;
     for (const Exchange &e : device().record()) {
-        if (e.kind == Exchange::Init || e.kind == Exchange::Exit)
+        if (e.kind == Exchange::Init || e.kind == Exchange::Exit || (e.kind == Exchange::Enumerate && !opened))
             continue;
+        opened = opened || e.kind == Exchange::Open;
         if (e.kind == Exchange::Read && !merged.isEmpty() && merged.last().kind == Exchange::Read
             && merged.last().result == 0 && merged.last().handleId == e.handleId) {
             merged.last().timeoutMs += e.timeoutMs;

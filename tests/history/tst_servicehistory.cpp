@@ -379,9 +379,12 @@ private slots:
         QCOMPARE(jobs.at(0).toObject().value("job").toString(), QStringLiteral("device query"));
         QCOMPARE(jobs.at(0).toObject().value("serial").toString(), serial);
         QCOMPARE(jobs.at(1).toObject().value("job").toString(), QStringLiteral("curve read"));
+        // A command of its own, without a device query: the unit is named all the same.
+        QCOMPARE(jobs.at(1).toObject().value("serial").toString(), serial);
+        QCOMPARE(jobs.at(1).toObject().value("path").toString(), QStringLiteral("emulated:0"));
 
         const QStringList csvLines = clitest::runCli({"history", serial, "--csv"}).out.split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(csvLines.size(), 2);   // the header and the one job the serial number was known for
+        QCOMPARE(csvLines.size(), 3);   // the header and both jobs
         QVERIFY(csvLines.at(1).contains(",device query,done,"));
         const QStringList table = clitest::runCli({"history"}).out.split('\n', Qt::SkipEmptyParts);
         QCOMPARE(table.size(), 3);
