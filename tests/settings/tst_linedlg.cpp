@@ -22,12 +22,14 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QToolButton>
 #include <QtCharts/QScatterSeries>
 #include <QtTest>
 
 #include <atomic>
-#include <future>
+#include <condition_variable>
+#include <mutex>
 #include <optional>
 
 using emu::EmulatedDevice;
@@ -673,19 +675,43 @@ private slots:
             if (quint8(report.at(3)) == 0x72 && report.at(4) == 0x0A)
                 device.setReplyFault(0x0A, EmulatedDevice::ReplyFault(silent.contains(report.at(6) - 6)));
         });
-        // The Cancel comes while curve cancelAfter is read, its answer already there.
+        // The Cancel comes while curve cancelAfter is read, its answer already
+        // there: the device thread waits in that read until the click is made.
         int reads = 0;
+        std::mutex cancelMutex;
+        std::condition_variable cancelGiven;
+        bool cancelDue = false;
+        bool cancelled = false;
         device.setReadHook([&](int) {
-            std::promise<void> given;
-            if (++reads == cancelAfter && QMetaObject::invokeMethod(o.dialog, [&] {
-                    child<QToolButton>(o.dialog, "cancelReadButton")->click();
-                    given.set_value();
-                }, Qt::QueuedConnection))
-                given.get_future().wait();
+            if (++reads != cancelAfter)
+                return;
+            std::unique_lock<std::mutex> lock(cancelMutex);
+            cancelDue = true;
+            cancelGiven.wait(lock, [&] { return cancelled; });
+        });
+        // Whatever happens, the device thread is not left waiting.
+        const auto letGo = qScopeGuard([&] {
+            {
+                std::lock_guard<std::mutex> lock(cancelMutex);
+                cancelled = true;
+            }
+            cancelGiven.notify_all();
         });
         device.clearRecord();
         child<QToolButton>(o.dialog, "readAllButton")->click();
         QCOMPARE(o.curves()->isReading(), answer == -1 || answer == int(UnsavedCurveAnswer::Discard));
+        if (cancelAfter) {
+            QTRY_VERIFY([&] {
+                std::lock_guard<std::mutex> lock(cancelMutex);
+                return cancelDue;
+            }());
+            child<QToolButton>(o.dialog, "cancelReadButton")->click();
+            {
+                std::lock_guard<std::mutex> lock(cancelMutex);
+                cancelled = true;
+            }
+            cancelGiven.notify_all();
+        }
         o.idle();
         device.setReadHook({});
         device.setWriteHook({});
