@@ -38,10 +38,16 @@ void putDevice(const QString &state)
 QLabel *hint(QWidget *window) { return child<QLabel>(window, "deviceHintLabel"); }
 
 // One look at the system's device list, as the window's watch takes every second.
+// A listing asked for after the bus changed: one the window's own timer
+// started earlier may have looked before the change, and none starts while
+// a job runs.
 void lookForDevice(MainWindow &window)
 {
-    window.controller().checkPresence();
-    QTRY_VERIFY(!window.controller().isListing());
+    DeviceController &controller = window.controller();
+    QTRY_VERIFY(!controller.isListing() && !controller.isBusy());
+    controller.checkPresence();
+    QVERIFY(controller.isListing());
+    QTRY_VERIFY(!controller.isListing());
 }
 
 } // namespace
