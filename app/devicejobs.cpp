@@ -7,6 +7,7 @@
 
 #include "app/actiongate.h"
 #include "app/logpane.h"
+#include "control/detaillines.h"
 #include "control/jobnames.h"
 #include "device/openfailure.h"
 
@@ -21,7 +22,7 @@ void MainWindow::connectController()
     // the controller rather than a call per line.
     deviceController.setDetailBatches(true);
     connect(&deviceController, &DeviceController::detailLines, this,
-            [this](const QStringList &lines) { logPane->appendDetails(lines); });
+            [this](const DetailLines &lines) { logPane->appendDetails(lines); });
     connect(&deviceController, &DeviceController::stateChanged, this, &MainWindow::showDeviceState);
 }
 

@@ -1,9 +1,9 @@
 #include "app/logpane.h"
 
 #include "app/logfile.h"
+#include "control/detaillines.h"
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -48,7 +48,7 @@ void appendLinePrefix(QString &line, const QTime &t)
 // becomes a line break within the paragraph, which the plain text shows as
 // the document would have shown the break, and the document keeps the
 // paragraphs the pane counts. "\r\n" is one break, as the document takes it.
-void appendWithinParagraph(QString &paragraph, const QString &text)
+void appendWithinParagraph(QString &paragraph, QStringView text)
 {
     const auto breaks = [](QChar c) {
         return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar(QChar::ParagraphSeparator)
@@ -89,9 +89,9 @@ QTime localTimeNow()
     return QTime::fromMSecsSinceStartOfDay(int(((utcMs + offsetMs) % DayMs + DayMs) % DayMs));
 }
 
-// Detail lines are drawn in batches every other frame: 30 a second read as
-// live, and drawing each line as it comes would cost more than the report.
-constexpr qint64 HiddenLogEventIntervalMs = 33;
+// Detail lines on screen are drawn in batches every other frame: 30 a second
+// read as live.
+constexpr int ShownBatchIntervalMs = 33;
 constexpr int ParagraphLines = 256;
 
 } // namespace
@@ -99,7 +99,6 @@ constexpr int ParagraphLines = 256;
 LogPane::LogPane(QTextBrowser *view) : view(view)
 {
     flushTimer.setSingleShot(true);
-    flushTimer.setInterval(int(HiddenLogEventIntervalMs));
     QObject::connect(&flushTimer, &QTimer::timeout, view, [this] { flush(); });
     // Whatever the pane held before counts as a line per paragraph.
     const QTextDocument *document = view->document();
@@ -124,10 +123,6 @@ void LogPane::setFile(std::unique_ptr<LogFile> file)
 
 void LogPane::append(const QString &text, bool detail)
 {
-    // Detail lines left waiting when the transfer stops logging still go in
-    // within a few milliseconds.
-    if (detail && pending.isEmpty() && !flushTimer.isActive())
-        flushTimer.start();
     // A paragraph takes ParagraphLines lines at most: an edit at the top of
     // the pane (the oldest lines dropping) lays out one short paragraph again.
     if (!pending.isEmpty())
@@ -136,34 +131,34 @@ void LogPane::append(const QString &text, bool detail)
     appendLinePrefix(pending, localTimeNow());
     addPending(lineStart, text);
 
-    // A line that is not detail goes into the pane at once; detail lines (one
-    // per report of a transfer) in batches every other frame, so that drawing
-    // them does not cost the transfer its pace. The device works on a thread
-    // of its own: the pane never turns the event loop itself, so a job's lines
+    // A line that is not detail goes into the pane at once, detail lines (one
+    // per report of a transfer) in batches. The device works on a thread of
+    // its own: the pane never turns the event loop itself, so a job's lines
     // and ends are seen in the order the job said them.
-    flushIfDue(!detail);
+    if (detail)
+        takeDetailsSoon();
+    else
+        flush();
 }
 
-void LogPane::appendDetails(const QStringList &lines)
+void LogPane::appendDetails(const DetailLines &lines)
 {
     if (lines.isEmpty())
         return;
-    if (pending.isEmpty() && !flushTimer.isActive())
-        flushTimer.start();
     // The run arrived in one piece: one look at the clock stamps it all.
     QString stamp;
     appendLinePrefix(stamp, localTimeNow());
-    for (const QString &text : lines) {
+    for (int i = 0; i < lines.size(); ++i) {
         if (!pending.isEmpty())
             pending += QChar(pendingLines % ParagraphLines == 0 ? QChar::ParagraphSeparator : QChar::LineSeparator);
         const int lineStart = pending.size();
         pending += stamp;
-        addPending(lineStart, text);
+        addPending(lineStart, lines.at(i));
     }
-    flushIfDue(false);
+    takeDetailsSoon();
 }
 
-void LogPane::addPending(int lineStart, const QString &text)
+void LogPane::addPending(int lineStart, QStringView text)
 {
     if (logFile) {
         pendingFile += QStringView(pending).mid(lineStart);
@@ -179,21 +174,25 @@ void LogPane::addPending(int lineStart, const QString &text)
     ++pendingLines;
 }
 
-void LogPane::flushIfDue(bool atOnce)
+void LogPane::takeDetailsSoon()
 {
-    const bool batchDue = !sinceEvents.isValid() || sinceEvents.hasExpired(HiddenLogEventIntervalMs);
-    if (atOnce || batchDue)
-        flush();
-    if (batchDue)
-        sinceEvents.start();
+    if (flushTimer.isActive())
+        return;
+    // On screen, every other frame: drawing each line as it comes would cost
+    // more than the report. Hidden, nothing is drawn, and the lines a look at
+    // the device thread brought go in together once the events waiting now
+    // have run: the document does its share while the transfer goes on,
+    // rather than all of it after the last report.
+    flushTimer.start(view->isVisible() ? int(ShownBatchIntervalMs) : 0);
 }
 
 void LogPane::flush()
 {
     if (!pendingFile.isEmpty()) {
         logFile->write(pendingFile);
-        pendingFile.clear();
+        pendingFile.resize(0);
     }
+    flushTimer.stop();
     if (pending.isEmpty())
         return;
     // The batch as a paragraph of its own at the end of the document, in one
@@ -210,7 +209,8 @@ void LogPane::flush()
     for (int lines = pendingLines; lines > 0; lines -= ParagraphLines)
         paragraphLines.push_back(qMin(lines, ParagraphLines));
     documentLines += pendingLines;
-    pending.clear();
+    // Kept at its size for the next batch: a transfer's batches are alike.
+    pending.resize(0);
     pendingLines = 0;
     if (documentLines > MaxLines)
         dropOldestLines();

@@ -4,8 +4,9 @@
 // file when there is one.
 //
 // A transfer logs a line per report. Those lines reach the document in
-// batches — one edit per event pass, every 33 ms during a transfer — and the
-// pane keeps the newest 20,000 lines, so a service
+// batches — one edit for what each look at the device thread brought, every
+// 33 ms while the pane is on screen — and the pane keeps the newest 20,000
+// lines, so a service
 // bench that uploads all day neither slows down nor runs out of memory. The
 // text is the same as with one edit per line.
 //
@@ -14,14 +15,15 @@
 // line, which costs a tenth as much per line, while its plain text, a copy
 // and a saved log still have one line per line.
 
-#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <QTimer>
 
 #include <deque>
 #include <memory>
 
+class DetailLines;
 class LogFile;
 class QTextBrowser;
 
@@ -39,7 +41,7 @@ public:
     void append(const QString &text, bool detail = false);
     // Detail lines that arrived together, in order, as append(line, true)
     // each would add them; they share one time stamp.
-    void appendDetails(const QStringList &lines);
+    void appendDetails(const DetailLines &lines);
     // Lines still waiting go into the document now (before the pane is
     // shown, before a question is asked, when an action ends).
     void flush();
@@ -53,9 +55,9 @@ public:
 
 private:
     // Adds a line, its stamp already at the end of pending, to the file's share.
-    void addPending(int lineStart, const QString &text);
-    // Lines waiting go into the document when the batch is due (or at once).
-    void flushIfDue(bool atOnce);
+    void addPending(int lineStart, QStringView text);
+    // Detail lines waiting go into the document with the next batch.
+    void takeDetailsSoon();
     // Drops the oldest lines beyond MaxLines, whole paragraphs where it can.
     void dropOldestLines();
 
@@ -69,6 +71,5 @@ private:
     bool fileChosen = false;
     QString earlyFile;      // lines logged before the file was chosen, '\n' after each
     int earlyLines = 0;
-    QElapsedTimer sinceEvents;
-    QTimer flushTimer;        // brings in detail lines left waiting
+    QTimer flushTimer;        // the next batch of detail lines
 };

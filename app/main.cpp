@@ -1,5 +1,6 @@
 #include "app/logfile.h"
 #include "app/mainwindow.h"
+#include "app/memoryreuse.h"
 #include "app/programidentity.h"
 #include "app/toolkitstart.h"
 #include "app/windowposition.h"
@@ -48,6 +49,7 @@ bool asksOnlyForHelp(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    keepFreedMemoryForReuse();
     const Options option;
     if (asksOnlyForHelp(argc, argv)) {
         QCoreApplication app(argc, argv);

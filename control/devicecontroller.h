@@ -33,6 +33,7 @@
 //   it uses, closes its handle once the call returns, and deletes its QThread
 //   through the event loop; at the program's end the system takes it down.
 
+#include "control/detaillines.h"
 #include "control/devicejob.h"
 #include "device/devicewatch.h"
 #include "device/knowndevices.h"
@@ -68,7 +69,8 @@ public:
     static constexpr int StallGraceMs = 5000;
     static constexpr int ShutdownWaitMs = 2000;
     static constexpr int WatchdogIntervalMs = 100;
-    // How often a running job's progress and detail lines are taken.
+    // How often a running job's progress and detail lines are taken (sooner
+    // when many wait: see DeviceWorker::tellIfManyWaiting).
     static constexpr int RoutineEventsMs = 16;
 
     explicit DeviceController(QObject *parent = nullptr);
@@ -176,7 +178,7 @@ signals:
     void jobStarted(DeviceJob kind);
     void logLine(const QString &text, bool detail);
     // With setDetailBatches(true): detail lines said one after another, oldest first.
-    void detailLines(const QStringList &lines);
+    void detailLines(const DetailLines &lines);
     void progress(qint64 value, qint64 maximum);
     void deviceReachable(bool online);
     // What a firmware stage tells its page beyond lines and progress:

@@ -180,6 +180,7 @@ void DeviceWorker::takeEvents(std::deque<WorkerEvent> &into)
 {
     std::lock_guard<std::mutex> lock(mutex);
     receiverTold = false;
+    routineWaiting = 0;
     // A transfer leaves thousands of events between two looks: the whole
     // mailbox changes hands, no event is copied or moved one by one.
     if (into.empty())
@@ -204,6 +205,7 @@ void DeviceWorker::sendDetail(DeviceJob kind, const QString &text)
         WorkerEvent &last = events.back();
         if (last.type == WorkerEvent::Line && last.flag && last.kind == kind) {
             last.lines.append(text);
+            tellIfManyWaiting();
             return;
         }
     }
@@ -222,11 +224,28 @@ void DeviceWorker::queue(WorkerEvent event)
     // waking the window's thread for each would cost the transfer its pace.
     const bool routine = event.type == WorkerEvent::Progress || (event.type == WorkerEvent::Line && event.flag);
     events.push_back(std::move(event));
-    if (!receiverTold && !routine) {
-        receiverTold = true;
-        // Under the lock: the controller clears receiver under it before it goes.
-        QMetaObject::invokeMethod(receiver, "takeWorkerEvents", Qt::QueuedConnection);
-    }
+    if (routine)
+        tellIfManyWaiting();
+    else
+        tellReceiver();
+}
+
+void DeviceWorker::tellIfManyWaiting()
+{
+    // A transfer at full speed says thousands of them between two looks: the
+    // window then takes them while the transfer goes on, rather than all at
+    // its end.
+    if (++routineWaiting >= ManyRoutineEvents)
+        tellReceiver();
+}
+
+void DeviceWorker::tellReceiver()
+{
+    if (receiverTold)
+        return;
+    receiverTold = true;
+    // Under the lock: the controller clears receiver under it before it goes.
+    QMetaObject::invokeMethod(receiver, "takeWorkerEvents", Qt::QueuedConnection);
 }
 
 bool DeviceWorker::ask(WorkerQuestion asked)

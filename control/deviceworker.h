@@ -10,8 +10,9 @@
 // by the controller, so a thread left behind stuck in a call keeps what it
 // uses, and nothing the controller owned, when the controller is gone.
 
-#include "device/calltimer.h"
+#include "control/detaillines.h"
 #include "control/devicejob.h"
+#include "device/calltimer.h"
 #include "device/knowndevices.h"
 
 #include <QByteArray>
@@ -22,6 +23,7 @@
 #include <QVariant>
 
 #include <atomic>
+
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -36,7 +38,7 @@ struct WorkerEvent
     Type type = Line;
     DeviceJob kind = DeviceJob::None;
     QString text;       // Line (not detail), Note (what); a Question carries nothing: it waits in the worker
-    QStringList lines;  // Line, detail: a run of detail lines said one after another, oldest first
+    DetailLines lines;  // Line, detail: a run of detail lines said one after another, oldest first
     bool flag = false;  // Line: detail; Reachable: online; Finished: success; Listed: listed
     bool cancelled = false; // Finished
     bool listed = true; // Reachable: opened, or still listed by the system
@@ -108,6 +110,9 @@ private:
     void runJob(class DeviceSession &session, class Waiter &waiter, Pending &pending);
     // Adds event to the mailbox; the lock is held.
     void queue(WorkerEvent event);
+    // Asks the controller to take the events waiting; under the lock.
+    void tellReceiver();
+    void tellIfManyWaiting();
     // The unit the session serves, as far as a listing or its path tell.
     DeviceIdentity identityOf(const class DeviceSession &session) const;
 
@@ -121,6 +126,9 @@ private:
     std::deque<WorkerEvent> events;
     QObject *receiver;
     bool receiverTold = false;
+    // Progress values and detail lines since the controller's last look.
+    int routineWaiting = 0;
+    static constexpr int ManyRoutineEvents = 500;
     WorkerQuestion question;   // asked, not yet taken
     bool asking = false;       // the device thread waits for an answer
     bool answered = false;

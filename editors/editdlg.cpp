@@ -4,6 +4,7 @@
 #include "control/devicecontroller.h"
 #include "editors/editorpreview.h"
 #include "editors/picturetransfer.h"
+#include "editors/storedpicturecache.h"
 #include "images/editoraccessibility.h"
 #include "images/editorchoices.h"
 #include "images/imageslot.h"
@@ -132,6 +133,8 @@ editDlg::editDlg(int slotNumber, int imageWidth, int imageHeight, int screenType
     // slot never uploaded to).
     const PictureFile slotFile = loadPictureFile(slotImagePath(slotNumber));
     workPixmap = QPixmap::fromImage(slotFile.picture);
+    stored = new StoredPictureCache([this] { return workPixmap; }, this);
+    stored->prepareSoon();
 
     const QSize pictureSize(imageWidth, imageHeight);
     ui->pushButton->setGeometry((ui->widget->width() - imageWidth) / 2, (ui->widget->height() - imageHeight) / 2,
@@ -306,6 +309,7 @@ void editDlg::changePicture(const QPixmap &picture, const QString &operation)
 void editDlg::showPicture(const QPixmap &picture)
 {
     workPixmap = picture;
+    stored->prepareSoon();
     refreshImageButton();
 }
 
@@ -658,7 +662,8 @@ void editDlg::uploadImage()
     // The picture as the slot file will give it back, so the device gets the
     // very bytes the file holds, whether or not the file can be written.
     const PictureTarget target{slotNumber, imageWidth, imageHeight, screenType};
-    if (!transfer->start(target, preview->sent(pictureAsStored()), workPixmap))
+    const StoredPicture &asStored = stored->get();
+    if (!transfer->start(target, preview->sent(asStored.picture), asStored.bmp))
         return;
     sendingStep = steps.index();
     showTransferRunning(true);
@@ -717,5 +722,5 @@ void editDlg::keyPressEvent(QKeyEvent *event)
 
 QImage editDlg::pictureAsStored() const
 {
-    return throughBmpFile(workPixmap.toImage());
+    return stored->get().picture;
 }

@@ -22,6 +22,7 @@ class DeviceController;
 class DevicePreview;
 class EditorPreview;
 class PictureTransfer;
+class StoredPictureCache;
 class MyView;
 class QDragEnterEvent;
 class QDropEvent;
@@ -178,6 +179,7 @@ private:
     QPointer<MyView> drawingBoard;
     EditorPreview *preview = nullptr;
     PictureTransfer *transfer = nullptr;
+    StoredPictureCache *stored = nullptr;
 
     PictureFit fit = PictureFit::Stretch;
     Dithering dithering = Dithering::None;

@@ -5,6 +5,7 @@
 #include "images/imageslot.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <utility>
 
@@ -30,12 +31,12 @@ PictureTransfer::PictureTransfer(DeviceController *deviceController, QObject *pa
         if (!running)
             return;
         running = false;
-        sending = QPixmap();
+        sending.clear();
         emit abandoned();
     });
 }
 
-bool PictureTransfer::start(const PictureTarget &target, const QImage &screen, const QPixmap &slotPicture)
+bool PictureTransfer::start(const PictureTarget &target, const QImage &screen, const QByteArray &slotFile)
 {
     // The controller refuses (and says so) while the device is busy.
     if (!controller || !controller->startPictureUpload(target, screen))
@@ -43,7 +44,7 @@ bool PictureTransfer::start(const PictureTarget &target, const QImage &screen, c
     slot = target.slot;
     running = true;
     cancelSeen = false;
-    sending = slotPicture;
+    sending = slotFile;
     return true;
 }
 
@@ -58,12 +59,16 @@ void PictureTransfer::finish(bool success)
     const bool cancelled = std::exchange(cancelSeen, false);
     // Stopped part way: nothing counts as done.
     const bool written = !cancelled && writeSlotFile();
-    sending = QPixmap();
+    sending.clear();
     emit ended(success, cancelled, written);
 }
 
 bool PictureTransfer::writeSlotFile() const
 {
+    if (sending.isEmpty())
+        return false;
     QDir().mkpath(imageFolder());
-    return sending.save(slotImagePath(slot), "bmp", -1);
+    QFile file(slotImagePath(slot));
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(sending) == sending.size()
+           && file.flush();
 }

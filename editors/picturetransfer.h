@@ -7,7 +7,7 @@
 #include "images/pictureupload.h"
 
 #include <QObject>
-#include <QPixmap>
+#include <QByteArray>
 #include <QPointer>
 
 class DeviceController;
@@ -20,10 +20,11 @@ public:
     // controller may be null (an editor with no device) and may go first.
     explicit PictureTransfer(DeviceController *controller, QObject *parent = nullptr);
 
-    // Sends screen (what the device's screen gets) to target; slotPicture is
-    // what the slot file keeps once it went. False when the controller refused
-    // (busy: it says so in the log) or there is none.
-    bool start(const PictureTarget &target, const QImage &screen, const QPixmap &slotPicture);
+    // Sends screen (what the device's screen gets) to target; slotFile is
+    // what the slot file holds once it went (the picture as BMP; empty: the
+    // file cannot be written). False when the controller refused (busy: it
+    // says so in the log) or there is none.
+    bool start(const PictureTarget &target, const QImage &screen, const QByteArray &slotFile);
     // True from a start until its end.
     bool isRunning() const { return running; }
     // Stops the running transfer after the report in flight; false when none runs.
@@ -47,5 +48,5 @@ private:
     int slot = 0;
     bool running = false;
     bool cancelSeen = false;
-    QPixmap sending;
+    QByteArray sending;
 };

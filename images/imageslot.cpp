@@ -36,11 +36,19 @@ QString unusableSlotSizeText(int width, int height)
 
 QImage throughBmpFile(const QImage &picture)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
+    return storedAsBmp(picture).picture;
+}
+
+StoredPicture storedAsBmp(const QImage &picture)
+{
+    StoredPicture stored;
+    QBuffer buffer(&stored.bmp);
     buffer.open(QIODevice::WriteOnly);
-    QImage readBack;
     if (picture.save(&buffer, "bmp"))
-        readBack.loadFromData(bytes, "bmp");
-    return readBack.isNull() ? picture : readBack;
+        stored.picture.loadFromData(stored.bmp, "bmp");
+    else
+        stored.bmp.clear();
+    if (stored.picture.isNull())
+        stored.picture = picture;
+    return stored;
 }

@@ -44,3 +44,13 @@ QString slotImagePath(int slot);
 // read as BMP in memory; the picture itself when either step fails. The device
 // gets the same bytes whether or not the file itself could be written.
 QImage throughBmpFile(const QImage &picture);
+
+// The same, with the file's bytes kept: the slot file can then be written
+// without encoding the picture a second time. bmp is empty when it could not
+// be encoded.
+struct StoredPicture
+{
+    QImage picture;
+    QByteArray bmp;
+};
+StoredPicture storedAsBmp(const QImage &picture);

@@ -5,6 +5,7 @@
 
 #include "app/logfile.h"
 #include "app/logpane.h"
+#include "control/detaillines.h"
 #include "app/mainwindow.h"
 #include "app/progressthrottle.h"
 #include "emulator/emulateddevice.h"
@@ -69,10 +70,10 @@ private slots:
         QFETCH(bool, runs);
         QTextBrowser view;
         LogPane pane(&view);
-        QStringList run;
+        DetailLines run;
         for (int i = 0; i < total; ++i) {
             if (runs)
-                run << QString::number(i);
+                run.append(QString::number(i));
             else
                 pane.append(QString::number(i), true);
             if ((i + 1) % batch == 0 || i + 1 == total) {

@@ -385,7 +385,7 @@ private slots:
                 QVERIFY(!(runs && detail));
                 take({text});
             });
-            connect(&controller, &DeviceController::detailLines, take);
+            connect(&controller, &DeviceController::detailLines, [&](const DetailLines &lines) { take(lines.toList()); });
             connect(&controller, &DeviceController::finished, [&] { finished = true; });
             // Slow enough that the controller looks several times during the job.
             device().setWriteHook([&](int writeIndex, const QByteArray &) {

@@ -330,6 +330,52 @@ private slots:
     // the transfer there, and it is not called a success. A missing or unwritable slot file does not
     // change what the device gets; a second upload meanwhile is refused, and an editor closed
     // meanwhile stops its upload (no end report, nothing kept) and goes only when it has ended.
+    // The editor works out the slot file's form of its picture ahead of
+    // UPLOAD; what goes is still the picture shown at the click, however
+    // little time passed since it changed.
+    void sendsThePictureShownAtTheClick_data()
+    {
+        QTest::addColumn<QString>("steps");   // after the first picture's form was worked out
+        QTest::addColumn<QString>("shown");   // at the click: first, flipped or other
+        QTest::newRow("unchanged") << "" << "first";
+        QTest::newRow("flipped, no event pass before the click") << "flip" << "flipped";
+        QTest::newRow("flip undone, no event pass before the click") << "flip wait undo" << "first";
+        QTest::newRow("redone after an upload of the first") << "flip undo upload redo" << "flipped";
+        QTest::newRow("another picture set") << "set" << "other";
+    }
+    void sendsThePictureShownAtTheClick()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, shown);
+        auto &device = EmulatedDevice::instance();
+        device.profile().imageSlots.insert(3, {10, 5, 0x54});
+        MainWindow window;
+        QVERIFY(waitForDeviceIdle(window.controller()));
+        const QImage first = pattern(10, 5);
+        const QMap<QString, QImage> pictures{
+            {"first", first}, {"flipped", first.mirrored(true, false)}, {"other", gradient(10, 5)}};
+        editDlg *editor = openEditor(window, 3, first);
+        QVERIFY(editor);
+        QCoreApplication::processEvents();   // the first picture's form is ready
+        for (const QString &step : steps.split(' ', Qt::SkipEmptyParts)) {
+            if (step == "flip")
+                editor->findChild<QToolButton *>("toolButton_7")->click();
+            else if (step == "set")
+                editor->setPicture(QPixmap::fromImage(pictures["other"]));
+            else if (step == "undo")
+                editor->history().undo();
+            else if (step == "redo")
+                editor->history().redo();
+            else if (step == "wait")
+                QCoreApplication::processEvents();
+            else
+                upload(window, editor);
+        }
+        upload(window, editor);
+        QCOMPARE(device.slotPicture(3), pictures[shown]);
+        QCOMPARE(QImage("imageformats/page3.bmp").convertToFormat(QImage::Format_RGB32), pictures[shown]);
+    }
+
     void troubles_data()
     {
         QTest::addColumn<QString>("trouble");
