@@ -23,7 +23,6 @@
 #include <QVariant>
 
 #include <atomic>
-
 #include <condition_variable>
 #include <deque>
 #include <functional>
