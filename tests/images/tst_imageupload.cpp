@@ -11,8 +11,10 @@
 #include "images/picturefilechooser.h"
 #include "testsupport.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QToolButton>
@@ -373,7 +375,13 @@ private slots:
         }
         upload(window, editor);
         QCOMPARE(device.slotPicture(3), pictures[shown]);
-        QCOMPARE(QImage("imageformats/page3.bmp").convertToFormat(QImage::Format_RGB32), pictures[shown]);
+        // The slot file holds the bytes a BMP writer gives for the picture, as it always did.
+        QByteArray bmp;
+        QBuffer buffer(&bmp);
+        QVERIFY(buffer.open(QIODevice::WriteOnly) && QPixmap::fromImage(pictures[shown]).save(&buffer, "bmp"));
+        QFile file("imageformats/page3.bmp");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), bmp);
     }
 
     void troubles_data()
