@@ -689,14 +689,15 @@ private slots:
             cancelDue = true;
             cancelGiven.wait(lock, [&] { return cancelled; });
         });
-        // Whatever happens, the device thread is not left waiting.
-        const auto letGo = qScopeGuard([&] {
+        const auto letGo = [&] {
             {
                 std::lock_guard<std::mutex> lock(cancelMutex);
                 cancelled = true;
             }
             cancelGiven.notify_all();
-        });
+        };
+        // Whatever happens, the device thread is not left waiting.
+        const auto letGoAtEnd = qScopeGuard(letGo);
         device.clearRecord();
         child<QToolButton>(o.dialog, "readAllButton")->click();
         QCOMPARE(o.curves()->isReading(), answer == -1 || answer == int(UnsavedCurveAnswer::Discard));
@@ -706,11 +707,7 @@ private slots:
                 return cancelDue;
             }());
             child<QToolButton>(o.dialog, "cancelReadButton")->click();
-            {
-                std::lock_guard<std::mutex> lock(cancelMutex);
-                cancelled = true;
-            }
-            cancelGiven.notify_all();
+            letGo();
         }
         o.idle();
         device.setReadHook({});
